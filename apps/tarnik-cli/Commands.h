@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+class WorkingCopy;
+
+// Each command takes its arguments (without the command name) and returns the exit
+// status: 0 success, 1 link failure or cancel, 2 usage or file error.
+int cmdShow(const QStringList &args);
+int cmdSaveCanonical(const QStringList &args);
+
+QTextStream &out();
+QTextStream &err();
+
+// The working copy as the application has it after start-up.
+void startUpWorkingCopy(WorkingCopy &wc);
+// Loads a channel file as "打开" does; prints the failure and returns false otherwise.
+bool loadForCli(WorkingCopy &wc, const QString &path);

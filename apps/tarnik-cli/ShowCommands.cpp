@@ -1,0 +1,164 @@
+#include "Commands.h"
+
+#include "channels/WorkingCopy.h"
+#include "files/ChannelFile.h"
+#include "shell/SettingsFile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using L = WorkingCopy::List;
+
+void startUpWorkingCopy(WorkingCopy &wc)
+{
+    wc.startUp(settings::readPath());
+}
+
+bool loadForCli(WorkingCopy &wc, const QString &path)
+{
+    const LoadOutcome r = loadChannelFile(wc, path);
+    if (r.kind == LoadOutcome::Missing) {
+        err() << "tarnik-cli: " << path << ": 文件不存在\n";
+        return false;
+    }
+    if (r.kind == LoadOutcome::Failed) {
+        err() << "tarnik-cli: " << path << ": " << r.failure.description << "\n";
+        return false;
+    }
+    return true;
+}
+
+// JSON with keys in a fixed order, so the output reads like the documentation.
+class OrderedJson
+{
+public:
+    void add(const char *key, const QString &value) { addRaw(key, quoted(value)); }
+    QString text(const QString &indent) const
+    {
+        Q_UNUSED(indent);
+        return QStringLiteral("{") + m_items.join(QLatin1Char(',')) + QStringLiteral("\n}");
+    }
+    static QString quoted(const QString &v)
+    {
+        const QByteArray arr = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
+        return QString::fromUtf8(arr.mid(1, arr.size() - 2));
+    }
+
+    void addRaw(const char *key, const QString &raw)
+    {
+        m_items << QStringLiteral("\n  \"%1\": %2").arg(QString::fromLatin1(key), raw);
+    }
+
+private:
+    QStringList m_items;
+};
+
+static QJsonObject settingsJson(const WorkingCopy &wc)
+{
+    QJsonObject o;
+    o[QStringLiteral("model")] = wc.listText(L::Model);
+    o[QStringLiteral("monitor")] = wc.listText(L::Monitor);
+    o[QStringLiteral("powerSave")] = wc.listText(L::PowerSave);
+    o[QStringLiteral("timeout")] = wc.listText(L::TimeOut);
+    o[QStringLiteral("squelch")] = wc.listText(L::Squelch);
+    o[QStringLiteral("scan")] = wc.listText(L::Scan);
+    o[QStringLiteral("voice")] = wc.listText(L::Voice);
+    o[QStringLiteral("crystal")] = wc.crystalText().trimmed();
+    o[QStringLiteral("ifSign")] = wc.signText();
+    o[QStringLiteral("powerStep")] = wc.powerStepText();
+    o[QStringLiteral("modelCode")] = wc.modelCode();
+    o[QStringLiteral("functionByte")] = wc.functionByte();
+    o[QStringLiteral("voiceByte")] = wc.voiceByte();
+    return o;
+}
+
+int cmdShow(const QStringList &args)
+{
+    QStringList files;
+    bool json = false;
+    for (const QString &a : args) {
+        if (a == QStringLiteral("--json"))
+            json = true;
+        else
+            files << a;
+    }
+    if (files.size() != 1) {
+        err() << "用法: tarnik-cli show FILE.chp [--json]\n";
+        return 2;
+    }
+    WorkingCopy wc;
+    startUpWorkingCopy(wc);
+    if (!loadForCli(wc, files[0]))
+        return 2;
+
+    const char *keys[] = {"rx", "tx", "rxSignal", "txSignal", "busyLock", "bandwidth", "power"};
+    if (json) {
+        OrderedJson o;
+        const QJsonObject s = settingsJson(wc);
+        for (const char *k : {"model", "monitor", "powerSave", "timeout", "squelch", "scan", "voice",
+                              "crystal", "ifSign", "powerStep", "modelCode", "functionByte", "voiceByte"})
+            o.add(k, s[QString::fromLatin1(k)].toString());
+        QStringList channels;
+        for (int c = 1; c <= 16; ++c) {
+            QStringList fields{QStringLiteral("\"channel\": ") + QString::number(c)};
+            for (int col = 1; col <= 7; ++col)
+                fields << QStringLiteral("\"%1\": %2").arg(QString::fromLatin1(keys[col - 1]),
+                                                          OrderedJson::quoted(wc.cell(c, col)));
+            channels << QStringLiteral("\n    {") + fields.join(QStringLiteral(", ")) + QLatin1Char('}');
+        }
+        o.addRaw("channels", QLatin1Char('[') + channels.join(QLatin1Char(',')) + QStringLiteral("\n  ]"));
+        out() << o.text(QString()) << "\n";
+        return 0;
+    }
+
+    const QStringList labels{QString::fromUtf16(u"机型"),     QStringLiteral("监听"),
+                             QStringLiteral("省电"),     QStringLiteral("发射限时"),
+                             QStringLiteral("静噪等级"), QStringLiteral("扫描"),
+                             QStringLiteral("语音报道"), QStringLiteral("晶振"),
+                             QStringLiteral("中频"),     QStringLiteral("功率档位"),
+                             QStringLiteral("频段")};
+    const QStringList values{wc.listText(L::Model), wc.listText(L::Monitor),
+                             wc.listText(L::PowerSave), wc.listText(L::TimeOut),
+                             wc.listText(L::Squelch), wc.listText(L::Scan),
+                             wc.listText(L::Voice), wc.crystalText().trimmed(),
+                             wc.signText(), wc.powerStepText(), wc.bandText()};
+    for (int i = 0; i < labels.size(); ++i)
+        out() << labels[i] << "：" << values[i] << "\n";
+    out() << "\n";
+    // Fixed-width table; CJK characters take two columns on a terminal.
+    auto width = [](const QString &s) {
+        int w = 0;
+        for (QChar ch : s)
+            w += ch.unicode() >= 0x1100 ? 2 : 1;
+        return w;
+    };
+    const int widths[8] = {4, 10, 10, 8, 8, 8, 6, 8};
+    for (int r = 0; r <= 16; ++r) {
+        QString line;
+        for (int col = 0; col < 8; ++col) {
+            const QString t = wc.cell(r, col);
+            line += t + QString(qMax(1, widths[col] - width(t) + 1), QLatin1Char(' '));
+        }
+        out() << line.trimmed() << "\n";
+    }
+    return 0;
+}
+
+int cmdSaveCanonical(const QStringList &args)
+{
+    if (args.size() != 2) {
+        err() << "用法: tarnik-cli save-canonical IN.chp OUT.chp\n";
+        return 2;
+    }
+    WorkingCopy wc;
+    startUpWorkingCopy(wc);
+    if (!loadForCli(wc, args[0]))
+        return 2;
+    const Status s = saveChannelFile(wc, args[1]);
+    if (!s) {
+        err() << "tarnik-cli: " << QString::fromUtf16(u"错误") << ": " << s.failure().description << "\n";
+        return 2;
+    }
+    return 0;
+}

@@ -1,0 +1,60 @@
+#include "Commands.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <map>
+
+QTextStream &out()
+{
+    static QTextStream s(stdout);
+    return s;
+}
+
+QTextStream &err()
+{
+    static QTextStream s(stderr);
+    return s;
+}
+
+static const char usage[] =
+    "用法: tarnik-cli <命令> [参数]\n"
+    "\n"
+    "命令:\n"
+    "  show FILE.chp [--json]        显示信道文件的功能设置和 16 个信道\n"
+    "  save-canonical IN.chp OUT.chp 读入 IN 并按“另存”的格式保存为 OUT\n"
+    "  --help                        显示本帮助\n"
+    "  --version                     显示版本\n"
+    "\n"
+    "退出码: 0 成功, 1 通信失败或取消, 2 用法或文件错误\n";
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tarnik"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TARNIK_VERSION));
+
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args[0] == QStringLiteral("--help") || args[0] == QStringLiteral("-h")) {
+        out() << QString::fromUtf8(usage);
+        out().flush();
+        return args.isEmpty() ? 2 : 0;
+    }
+    if (args[0] == QStringLiteral("--version")) {
+        out() << "tarnik-cli " << TARNIK_VERSION << "\n";
+        return 0;
+    }
+    const std::map<QString, int (*)(const QStringList &)> commands{
+        {QStringLiteral("show"), cmdShow},
+        {QStringLiteral("save-canonical"), cmdSaveCanonical},
+    };
+    const auto it = commands.find(args[0]);
+    if (it == commands.end()) {
+        err() << "tarnik-cli: 未知命令 \"" << args[0] << "\"\n" << QString::fromUtf8(usage);
+        return 2;
+    }
+    const int rc = it->second(args.mid(1));
+    out().flush();
+    err().flush();
+    return rc;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "shell/Failure.h"
+
+#include <QByteArray>
+#include <QString>
+
+class WorkingCopy;
+
+// Channel files (*.chp): one line per 8-byte block, 12 two-digit hex tokens,
+// CR LF line ends, 128 lines in address order.
+
+// The text of a channel file for the working copy. Fails, naming channel and column,
+// when a cell cannot be encoded.
+Result<QByteArray> channelFileText(const WorkingCopy &wc);
+
+// Writes the channel file atomically: on failure the old file stays as it was.
+// Failures carry the title "错误" (number is informative only).
+Status saveChannelFile(const WorkingCopy &wc, const QString &path);
+
+// The message shown after a successful save.
+QString savedMessage();
+
+struct LoadOutcome
+{
+    enum Kind { Loaded, Missing, Failed } kind = Loaded;
+    Failure failure; // for Failed; everything decoded before it stays in the working copy
+};
+
+// Decodes lines 1 to 34 into the working copy. A missing file is not a failure.
+LoadOutcome loadChannelFile(WorkingCopy &wc, const QString &path);
+// The same from bytes already in memory.
+LoadOutcome loadChannelText(WorkingCopy &wc, const QByteArray &data);
