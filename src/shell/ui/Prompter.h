@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// Message boxes and file dialogs go through this interface, so tests can answer them
+// without an event loop and a real run shows the real boxes.
+class Prompter
+{
+public:
+    virtual ~Prompter() = default;
+
+    // Shows a message box; returns the button pressed.
+    virtual QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
+                                                const QString &title, const QString &text,
+                                                QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) = 0;
+
+    // File dialogs; an empty result means the user cancelled.
+    virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                 const QStringList &nameFilters) = 0;
+    // Asks before overwriting an existing file; adds no extension to the name typed.
+    virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                 const QStringList &nameFilters) = 0;
+
+    // Convenience wrappers.
+    void information(QWidget *p, const QString &title, const QString &text)
+    {
+        message(p, QMessageBox::Information, title, text);
+    }
+    void critical(QWidget *p, const QString &title, const QString &text)
+    {
+        message(p, QMessageBox::Critical, title, text);
+    }
+    bool askOkCancel(QWidget *p, const QString &title, const QString &text)
+    {
+        return message(p, QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                       QMessageBox::Ok)
+               == QMessageBox::Ok;
+    }
+
+    // The prompter the program uses: real dialogs unless a test installed another.
+    static Prompter &instance();
+    static void setInstance(Prompter *p); // nullptr restores the real one
+};
+
+// Real dialogs.
+class WidgetPrompter : public Prompter
+{
+public:
+    QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                        const QString &text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override;
+    QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QStringList &nameFilters) override;
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QStringList &nameFilters) override;
+};
