@@ -3,10 +3,10 @@
 #include "channels/Codec.h"
 #include "channels/Tables.h"
 #include "channels/WorkingCopy.h"
+#include "shell/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 using L = WorkingCopy::List;
 
@@ -19,18 +19,6 @@ QByteArray lineFor(int blockNo, const codec::Block &data)
     for (quint8 b : data)
         tokens << codec::hex2(b);
     return tokens.join(QLatin1Char(' ')).toLatin1() + "\r\n";
-}
-
-Failure fileFailure(const QFileDevice &f, const QString &path)
-{
-    int number = Failure::PathFileAccessError;
-    switch (f.error()) {
-    case QFileDevice::PermissionsError: number = Failure::PermissionDenied; break;
-    case QFileDevice::WriteError:
-    case QFileDevice::ResourceError: number = Failure::DeviceIoError; break;
-    default: break;
-    }
-    return Failure{number, QStringLiteral("%1：%2").arg(path, f.errorString())};
 }
 
 // Reads lines as the reader needs them; a line ends at CR LF, LF or CR.
@@ -304,22 +292,7 @@ Status saveChannelFile(const WorkingCopy &wc, const QString &path)
     const auto text = channelFileText(wc);
     if (!text)
         return text.failure();
-    if (QFileInfo(path).isDir())
-        return Failure{Failure::PathFileAccessError,
-                       QStringLiteral("%1：这是一个文件夹，不能保存为文件").arg(path)};
-    QSaveFile f(path);
-    // Replacing a file we may not write directly is not ours to do.
-    f.setDirectWriteFallback(false);
-    if (!f.open(QIODevice::WriteOnly))
-        return fileFailure(f, path);
-    if (f.write(*text) != text->size()) {
-        const Failure failure = fileFailure(f, path);
-        f.cancelWriting();
-        return failure;
-    }
-    if (!f.commit())
-        return fileFailure(f, path);
-    return {};
+    return writeFileAtomically(path, *text);
 }
 
 LoadOutcome loadChannelText(WorkingCopy &wc, const QByteArray &data)

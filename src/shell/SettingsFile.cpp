@@ -1,10 +1,11 @@
 #include "SettingsFile.h"
 
+#include "shell/AtomicFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <optional>
@@ -172,14 +173,7 @@ bool WriteSetting(const QString &section, const QString &key, const QString &val
     const QFileInfo info(filePath);
     if (!QDir().mkpath(info.absolutePath()))
         return false;
-    QSaveFile f(filePath);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    if (f.write(out) != out.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return writeFileAtomically(filePath, out).ok();
 }
 
 namespace settings {
