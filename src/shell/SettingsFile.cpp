@@ -93,6 +93,11 @@ QString ReadSetting(const QString &section, const QString &key, const QString &f
     QByteArray data;
     if (filePath.isEmpty() || !readAll(filePath, &data))
         return {};
+    return settings::readValue(data, section, key);
+}
+
+QString settings::readValue(const QByteArray &data, const QString &section, const QString &key)
+{
     const QByteArray wantSection = section.toUtf8().toLower();
     const QByteArray wantKey = key.toUtf8();
     bool inSection = false;
@@ -122,7 +127,15 @@ bool WriteSetting(const QString &section, const QString &key, const QString &val
     QByteArray data;
     if (QFileInfo::exists(filePath) && !readAll(filePath, &data))
         return false;
+    const QFileInfo info(filePath);
+    if (!QDir().mkpath(info.absolutePath()))
+        return false;
+    return writeFileAtomically(filePath, settings::withValue(data, section, key, value)).ok();
+}
 
+QByteArray settings::withValue(const QByteArray &data, const QString &section, const QString &key,
+                               const QString &value)
+{
     QList<IniLine> lines = splitLines(data);
     QByteArray eol = "\r\n";
     for (const IniLine &l : lines) {
@@ -169,11 +182,7 @@ bool WriteSetting(const QString &section, const QString &key, const QString &val
     QByteArray out;
     for (const IniLine &l : lines)
         out += l.text + l.eol;
-
-    const QFileInfo info(filePath);
-    if (!QDir().mkpath(info.absolutePath()))
-        return false;
-    return writeFileAtomically(filePath, out).ok();
+    return out;
 }
 
 namespace settings {

@@ -16,6 +16,11 @@ bool WriteSetting(const QString &section, const QString &key, const QString &val
 
 namespace settings {
 
+// The same two operations on the file's bytes in memory.
+QString readValue(const QByteArray &fileData, const QString &section, const QString &key);
+QByteArray withValue(const QByteArray &fileData, const QString &section, const QString &key,
+                     const QString &value);
+
 inline constexpr char16_t fileName[] = u"Sfc.ini";
 
 // An existing file named like `name` in `dir`, whatever its letter case; otherwise
