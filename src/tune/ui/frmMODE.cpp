@@ -1,0 +1,352 @@
+#include "frmMODE.h"
+
+#include <algorithm>
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTreeWidget>
+
+#include "channels/Tables.h"
+#include "channels/WorkingCopy.h"
+#include "shell/ui/Prompter.h"
+#include "tune/ui/UpDown.h"
+
+namespace {
+
+QString u16(const char16_t *s)
+{
+    return QString::fromUtf16(s);
+}
+
+QLabel *label(QWidget *parent, const char *name, const char16_t *text)
+{
+    auto *l = new QLabel(u16(text), parent);
+    l->setObjectName(QLatin1String(name));
+    return l;
+}
+
+QLineEdit *limitField(QWidget *parent, const char *name)
+{
+    auto *f = new QLineEdit(parent);
+    f->setObjectName(QLatin1String(name));
+    // Three digits of whole megahertz; the band string keeps each limit at fixed places.
+    f->setMaxLength(3);
+    f->setFixedWidth(f->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
+    return f;
+}
+
+UpDown *upDownFor(QLineEdit *field, const char *name)
+{
+    auto *u = new UpDown(field->parentWidget());
+    u->setObjectName(QLatin1String(name));
+    u->setBuddy(field);
+    u->setRange(100, 999);
+    u->setSingleStep(1);
+    u->setFixedHeight(field->sizeHint().height());
+    return u;
+}
+
+// A field with its up-down control, as one cell of the page grid.
+QWidget *withUpDown(QWidget *parent, QLineEdit *field, UpDown *upDown)
+{
+    auto *cell = new QWidget(parent);
+    auto *h = new QHBoxLayout(cell);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(0);
+    field->setParent(cell);
+    upDown->setParent(cell);
+    h->addWidget(field);
+    h->addWidget(upDown);
+    h->addStretch(1);
+    return cell;
+}
+
+// Two exclusive options, named name_0 and name_1, at the end of `row`.
+void addOptionPair(QHBoxLayout *row, QRadioButton *(&pair)[2], const char *name, const char16_t *first,
+                   const char16_t *second)
+{
+    QWidget *parent = row->parentWidget();
+    auto *group = new QButtonGroup(parent);
+    const char16_t *texts[2] = {first, second};
+    for (int i = 0; i < 2; ++i) {
+        pair[i] = new QRadioButton(u16(texts[i]), parent);
+        pair[i]->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
+        group->addButton(pair[i], i);
+        row->addWidget(pair[i]);
+    }
+    row->addStretch(1);
+}
+
+QComboBox *modelCombo(QWidget *parent, const char *name)
+{
+    auto *c = new QComboBox(parent);
+    c->setObjectName(QLatin1String(name));
+    c->addItems(tables::modelRows());
+    return c;
+}
+
+} // namespace
+
+frmMODE::frmMODE(WorkingCopy &wc, QWidget *parent) : QDialog(parent), m_wc(wc)
+{
+    setObjectName(QStringLiteral("frmMODE"));
+    setWindowTitle(u16(u"调整模式"));
+    setModal(true);
+
+    m_tremode = new QTreeWidget(this);
+    m_tremode->setObjectName(QStringLiteral("tremode"));
+    m_tremode->setHeaderHidden(true);
+    m_tremode->setColumnCount(1);
+    m_tremode->setRootIsDecorated(true);
+    m_tremode->setFixedWidth(140);
+    buildTree();
+
+    auto *right = new QWidget(this);
+    auto *grid = new QGridLayout(right);
+    grid->setContentsMargins(12, 8, 8, 8);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(10);
+
+    m_lblRadiomodel = label(right, "lblRadiomodel", u"机型：");
+    m_cboPCmodel0 = modelCombo(right, "cboPCmodel_0");
+    m_cboPCmodel1 = modelCombo(right, "cboPCmodel_1");
+    // Shown only: the power step belongs to the radio, not to a model.
+    m_cboPCmodel1->setEnabled(false);
+
+    m_label1 = label(right, "Label1", u"高端频率(MHz)：");
+    m_text1 = limitField(right, "Text1");
+    m_upDown1 = upDownFor(m_text1, "UpDown1");
+    m_label2 = label(right, "Label2", u"低端频率(MHz)：");
+    m_text2 = limitField(right, "Text2");
+    m_upDown2 = upDownFor(m_text2, "UpDown2");
+
+    m_label3 = label(right, "Label3", u"中频：");
+    auto *signCell = new QWidget(right);
+    auto *signRow = new QHBoxLayout(signCell);
+    signRow->setContentsMargins(0, 0, 0, 0);
+    addOptionPair(signRow, m_option1, "Option1", tables::signPositive, tables::signNegative);
+
+    m_fraJT = new QFrame(right);
+    m_fraJT->setObjectName(QStringLiteral("fraJT"));
+    m_fraJT->setFrameShape(QFrame::NoFrame);
+    auto *crystalRow = new QHBoxLayout(m_fraJT);
+    crystalRow->setContentsMargins(0, 0, 0, 0);
+    crystalRow->setSpacing(grid->horizontalSpacing());
+    m_label4 = label(m_fraJT, "Label4", u"晶体：");
+    crystalRow->addWidget(m_label4);
+    addOptionPair(crystalRow, m_optJT, "optJT", tables::crystal13, tables::crystal144);
+
+    m_label5 = label(right, "Label5", u"频率：");
+    m_freQuent = new QLineEdit(right);
+    m_freQuent->setObjectName(QStringLiteral("freQuent"));
+    m_freQuent->setReadOnly(true);
+    m_freQuent->setFocusPolicy(Qt::NoFocus);
+    m_freQuent->setFixedWidth(m_freQuent->fontMetrics().horizontalAdvance(QStringLiteral("000MHz---000MHz"))
+                              + 16);
+    m_label6 = label(right, "Label6", u"功率调整：");
+    m_cboFrequent = new QComboBox(right);
+    m_cboFrequent->setObjectName(QStringLiteral("cboFrequent"));
+    m_cboFrequent->addItems(tables::powerStepRows());
+
+    // One grid for both pages: the model row is shared, the frequency page takes rows
+    // 1–4 and the power page rows 5–6; the hidden page's rows take no room.
+    auto *modelCell = new QWidget(right);
+    auto *modelRow = new QHBoxLayout(modelCell);
+    modelRow->setContentsMargins(0, 0, 0, 0);
+    modelRow->addWidget(m_cboPCmodel0);
+    modelRow->addWidget(m_cboPCmodel1);
+    modelRow->addStretch(1);
+    QWidget *text1Cell = withUpDown(right, m_text1, m_upDown1);
+    QWidget *text2Cell = withUpDown(right, m_text2, m_upDown2);
+
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+    grid->addWidget(m_lblRadiomodel, 0, 0, left);
+    grid->addWidget(modelCell, 0, 1);
+    grid->addWidget(m_label1, 1, 0, left);
+    grid->addWidget(text1Cell, 1, 1);
+    grid->addWidget(m_label2, 2, 0, left);
+    grid->addWidget(text2Cell, 2, 1);
+    grid->addWidget(m_label3, 3, 0, left);
+    grid->addWidget(signCell, 3, 1);
+    grid->addWidget(m_fraJT, 4, 0, 1, 2);
+    grid->addWidget(m_label5, 5, 0, left);
+    grid->addWidget(m_freQuent, 5, 1, left);
+    grid->addWidget(m_label6, 6, 0, left);
+    grid->addWidget(m_cboFrequent, 6, 1, left);
+    grid->setRowStretch(7, 1);
+    grid->setColumnStretch(1, 1);
+    // Rows of even height, whichever control they hold.
+    const int rowHeight = std::max({m_cboPCmodel0->sizeHint().height(), m_text1->sizeHint().height(),
+                                    m_option1[0]->sizeHint().height()});
+    for (QWidget *cell : {modelCell, text1Cell, text2Cell, signCell, static_cast<QWidget *>(m_fraJT),
+                          static_cast<QWidget *>(m_freQuent), static_cast<QWidget *>(m_cboFrequent)})
+        cell->setMinimumHeight(rowHeight);
+    // The crystal label sits in its frame; it takes the label column's width so its
+    // options line up with the rows above.
+    int labelWidth = 0;
+    for (QLabel *l : {m_lblRadiomodel, m_label1, m_label2, m_label3, m_label4, m_label5, m_label6})
+        labelWidth = std::max(labelWidth, l->sizeHint().width());
+    m_label4->setFixedWidth(labelWidth);
+    grid->setColumnMinimumWidth(0, labelWidth);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(m_tremode);
+    layout->addWidget(right, 1);
+
+    connect(m_tremode, &QTreeWidget::itemClicked, this, &frmMODE::tremode_Click);
+    connect(m_tremode, &QTreeWidget::itemActivated, this, &frmMODE::tremode_Click);
+    connect(m_cboPCmodel0, &QComboBox::currentIndexChanged, this, &frmMODE::cboPCmodel_Click);
+    // Only typed text is checked; the up-down controls and the model change always
+    // put in what they read or count.
+    connect(m_text1, &QLineEdit::textEdited, this, [this](const QString &t) { limitEdited(m_text1, t); });
+    connect(m_text2, &QLineEdit::textEdited, this, [this](const QString &t) { limitEdited(m_text2, t); });
+
+    showForm(tune::loadTuneForm(m_wc));
+    showPage(Page::Frequency);
+    setFixedSize(sizeHint());
+}
+
+void frmMODE::buildTree()
+{
+    const auto add = [this](QTreeWidgetItem *parent, const char16_t *text, const char *key,
+                            const char *tag, QStyle::StandardPixmap icon) {
+        auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tremode);
+        item->setText(0, u16(text));
+        item->setData(0, Qt::UserRole, QLatin1String(key));
+        if (tag)
+            item->setData(0, TagRole, QLatin1String(tag));
+        item->setIcon(0, style()->standardIcon(icon));
+        return item;
+    };
+    QTreeWidgetItem *items = add(nullptr, u"调整项", "node1", nullptr, QStyle::SP_DirOpenIcon);
+    add(items, u"频率调整", "frequent", "1", QStyle::SP_FileDialogDetailedView);
+    add(items, u"功率调整", "power", "2", QStyle::SP_FileDialogDetailedView);
+    add(nullptr, u"退出调整", "node2", "3", QStyle::SP_DialogCloseButton);
+    items->setExpanded(true);
+}
+
+QTreeWidgetItem *frmMODE::node(const QString &key) const
+{
+    for (QTreeWidgetItemIterator it(m_tremode); *it; ++it) {
+        if ((*it)->data(0, Qt::UserRole).toString() == key)
+            return *it;
+    }
+    return nullptr;
+}
+
+void frmMODE::showForm(const tune::TuneForm &form)
+{
+    const QSignalBlocker block(m_cboPCmodel0);
+    m_cboPCmodel0->setCurrentIndex(form.modelRow);
+    m_cboPCmodel1->setCurrentIndex(form.powerModelRow);
+    m_text1->setText(form.high);
+    m_text2->setText(form.low);
+    m_bandText = form.bandText;
+    m_freQuent->setText(form.bandText);
+    m_cboFrequent->setCurrentIndex(form.powerRow);
+    m_optJT[form.crystal == 1 ? 1 : 0]->setChecked(true);
+    m_option1[form.sign == 1 ? 1 : 0]->setChecked(true);
+}
+
+tune::TuneForm frmMODE::form() const
+{
+    tune::TuneForm f;
+    f.modelRow = m_cboPCmodel0->currentIndex();
+    f.powerModelRow = m_cboPCmodel1->currentIndex();
+    f.high = m_text1->text();
+    f.low = m_text2->text();
+    f.bandText = m_bandText;
+    f.powerRow = m_cboFrequent->currentIndex();
+    f.crystal = m_optJT[0]->isChecked() ? 0 : 1;
+    f.sign = m_option1[0]->isChecked() ? 0 : 1;
+    return f;
+}
+
+void frmMODE::showPage(Page page)
+{
+    m_page = page;
+    m_tremode->setCurrentItem(node(page == Page::Frequency ? QStringLiteral("frequent") : QStringLiteral("power")));
+    const bool frequency = page == Page::Frequency;
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             m_cboPCmodel0, m_label1, m_label2, m_label3, m_text1->parentWidget(), m_text2->parentWidget(),
+             m_option1[0]->parentWidget(), m_fraJT})
+        w->setVisible(frequency);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_cboPCmodel1, m_label5, m_freQuent, m_label6,
+                                                       m_cboFrequent})
+        w->setVisible(!frequency);
+}
+
+void frmMODE::tremode_Click(QTreeWidgetItem *item)
+{
+    if (!item)
+        return;
+    const QString tag = item->data(0, TagRole).toString();
+    if (tag == QLatin1String("1"))
+        showPage(Page::Frequency);
+    else if (tag == QLatin1String("2"))
+        showPage(Page::Power);
+    else if (tag == QLatin1String("3"))
+        commitAndClose(tune::Leave::Exit);
+}
+
+void frmMODE::cboPCmodel_Click(int row)
+{
+    tune::TuneForm f = form();
+    tune::chooseModel(f, m_wc, row);
+    if (f.modelRow < 0)
+        return;
+    m_text1->setText(f.high);
+    m_text2->setText(f.low);
+}
+
+void frmMODE::limitEdited(QLineEdit *field, const QString &text)
+{
+    if (tune::isNumberText(text))
+        return;
+    Prompter::instance().message(this, QMessageBox::Information, u16(u"提示"), u16(u"请输入数字"));
+    field->clear();
+}
+
+void frmMODE::commitAndClose(tune::Leave how)
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    const tune::CommitOutcome out = tune::commitTuneForm(m_wc, form(), how, m_settingsPath);
+    if (how == tune::Leave::Exit && out.bandStored && !out.written) {
+        Prompter::instance().message(
+            this, QMessageBox::Critical, u16(u"错误"),
+            u16(u"无法写入设置文件 %1，%2 的新频段只在本次运行中有效。").arg(out.path, out.key));
+    }
+    if (how == tune::Leave::Exit)
+        accept();
+    else
+        QDialog::reject();
+}
+
+void frmMODE::reject()
+{
+    // The close box and Esc keep the values for this run, without the settings file.
+    commitAndClose(tune::Leave::CloseBox);
+}
+
+void frmMODE::showEvent(QShowEvent *event)
+{
+    // Shown again after closing: start from the working copy as it stands now.
+    if (!event->spontaneous() && m_closing) {
+        m_closing = false;
+        showForm(tune::loadTuneForm(m_wc));
+        showPage(Page::Frequency);
+    }
+    QDialog::showEvent(event);
+}

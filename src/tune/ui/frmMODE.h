@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QDialog>
+
+#include "tune/TuneForm.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class UpDown;
+class WorkingCopy;
+
+// The tune window: band limits per model, crystal, intermediate-frequency sign and
+// power step. It shows the working copy as it stands when it is created and copies
+// its values back when it closes: through "退出调整" with the band also written to
+// the settings file, through the close box (or Esc) for this run only.
+class frmMODE : public QDialog
+{
+    Q_OBJECT
+public:
+    enum class Page { Frequency, Power };
+
+    explicit frmMODE(WorkingCopy &wc, QWidget *parent = nullptr);
+
+    // The settings file "退出调整" writes; empty (the default) means settings::writePath().
+    void setSettingsPath(const QString &path) { m_settingsPath = path; }
+
+    Page page() const { return m_page; }
+    void showPage(Page page);
+    // The values the controls hold now.
+    tune::TuneForm form() const;
+
+    // Tree nodes by key: "node1", "frequent", "power", "node2".
+    QTreeWidgetItem *node(const QString &key) const;
+
+    // Node data: the key in Qt::UserRole, the tag ("1", "2", "3" or none) in TagRole.
+    static constexpr int TagRole = Qt::UserRole + 1;
+
+public slots:
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildTree();
+    void showForm(const tune::TuneForm &form);
+    void tremode_Click(QTreeWidgetItem *item);
+    void cboPCmodel_Click(int row);
+    void limitEdited(QLineEdit *field, const QString &text);
+    void commitAndClose(tune::Leave how);
+
+    WorkingCopy &m_wc;
+    QString m_settingsPath;
+    Page m_page = Page::Frequency;
+    bool m_closing = false;
+    QString m_bandText;
+
+    QTreeWidget *m_tremode;
+    QLabel *m_lblRadiomodel;
+    QComboBox *m_cboPCmodel0;
+    QComboBox *m_cboPCmodel1;
+    QLabel *m_label1;
+    QLineEdit *m_text1;
+    UpDown *m_upDown1;
+    QLabel *m_label2;
+    QLineEdit *m_text2;
+    UpDown *m_upDown2;
+    QLabel *m_label3;
+    QRadioButton *m_option1[2];
+    QFrame *m_fraJT;
+    QLabel *m_label4;
+    QRadioButton *m_optJT[2];
+    QLabel *m_label5;
+    QLineEdit *m_freQuent;
+    QLabel *m_label6;
+    QComboBox *m_cboFrequent;
+};
