@@ -88,7 +88,11 @@ SurfacePainter::SurfacePainter(QPainter &painter, double fontScale) : m_painter(
 
 double SurfacePainter::deviceScale() const
 {
-    const double m = std::abs(m_painter.combinedTransform().m22());
+    // The combined transform includes the device's pixel ratio, which Qt applies to
+    // fonts by itself; only the page-to-logical-pixel part counts here.
+    const QPaintDevice *device = m_painter.device();
+    const double ratio = device ? device->devicePixelRatio() : 1.0;
+    const double m = std::abs(m_painter.combinedTransform().m22()) / (ratio > 0 ? ratio : 1.0);
     return m > 0 ? m : 1.0;
 }
 

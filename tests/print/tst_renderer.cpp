@@ -22,8 +22,10 @@ namespace {
 // the top-left corner.
 struct Canvas
 {
-    Canvas(QSize pixels, double dpi, QPointF origin = {}, double zoom = 1) : image(pixels, QImage::Format_RGB32)
+    Canvas(QSize pixels, double dpi, QPointF origin = {}, double zoom = 1, double pixelRatio = 1)
+        : image(pixels * pixelRatio, QImage::Format_RGB32)
     {
+        image.setDevicePixelRatio(pixelRatio);
         image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
         image.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
         image.fill(Qt::white);
@@ -131,6 +133,23 @@ private slots:
         QVERIFY(full > 8); // 12 pt at 96 dpi: a cap height of about 11 px
         QVERIFY2(std::abs(height - full * scale) <= 1.5,
                  qPrintable(u"cap height %1 px at zoom %2, %3 px at 100"_s.arg(height).arg(zoom).arg(full)));
+    }
+
+    // A screen of twice the pixel density shows the same page with twice the pixels.
+    void fontSizeOnDenseScreen()
+    {
+        const QByteArray script = "#fontname\r\nArial\r\n#fontsize\r\n12\r\n#x\r\n100\r\n#y\r\n100\r\n#txt_l\r\nHHHH\r\n";
+        QList<QRect> boxes;
+        for (const double ratio : {1.0, 2.0}) {
+            Canvas canvas(QSize(200, 60), 96, {}, 1, ratio);
+            SurfacePainter surface(canvas.painter, 1);
+            run(surface, script);
+            QCOMPARE(surface.drawnTexts().value(0).points, 12.0);
+            boxes << ink(canvas.finish());
+        }
+        QVERIFY2(std::abs(boxes[1].height() - 2 * boxes[0].height()) <= 2,
+                 qPrintable(u"%1 px against %2 px"_s.arg(boxes[1].height()).arg(boxes[0].height())));
+        QVERIFY(std::abs(boxes[1].width() - 2 * boxes[0].width()) <= 3);
     }
 
     // Centring in the writer uses scriptTextWidth; the surfaces must agree with it.

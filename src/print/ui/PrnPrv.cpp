@@ -235,7 +235,10 @@ void PrnPrv::renderPreview(int x0, int y0)
     const QSize size(int(std::lround(m_surfaceTwips.width() * logicalDpiX() / TwipsPerInch)),
                      int(std::lround(m_surfaceTwips.height() * logicalDpiY() / TwipsPerInch)));
 
-    QImage page(size, QImage::Format_RGB32);
+    // Drawn at the screen's own pixel density; sizes and fonts stay in window pixels.
+    const double ratio = devicePixelRatioF();
+    QImage page(size * ratio, QImage::Format_RGB32);
+    page.setDevicePixelRatio(ratio);
     page.setDotsPerMeterX(int(std::lround(logicalDpiX() / 0.0254)));
     page.setDotsPerMeterY(int(std::lround(logicalDpiY() / 0.0254)));
     page.fill(Qt::white);
