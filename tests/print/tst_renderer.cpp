@@ -2,6 +2,8 @@
 #include "print/ScriptReader.h"
 #include "print/ScriptRenderer.h"
 
+#include "PdfProbe.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QPainter>
@@ -59,12 +61,6 @@ void run(SurfacePainter &surface, const QByteArray &script)
         surface.execute(c);
         return true;
     });
-}
-
-int pdfPages(const QByteArray &pdf)
-{
-    return int(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page/")
-               + pdf.count("/Type /Page "));
 }
 
 // #startpage A, #startpage B, #endpage, #startpage C; page 1 also holds a text that
@@ -291,7 +287,7 @@ private slots:
         QCOMPARE(r->texts, texts);
         QCOMPARE(r->sheets, sheets);
         QCOMPARE(started, 1);
-        QCOMPARE(pdfPages(pdf.data()), sheets);
+        QCOMPARE(pdfprobe::pages(pdf.data()), sheets);
     }
 
     void boxesAndLines_data()
@@ -343,7 +339,7 @@ private slots:
         QVERIFY(old.open(QIODevice::ReadOnly));
         const QByteArray bytes = old.readAll();
         QVERIFY(bytes.startsWith("%PDF"));
-        QCOMPARE(pdfPages(bytes), 1);
+        QCOMPARE(pdfprobe::pages(bytes), 1);
         // A4: 595 × 842 points.
         QVERIFY(bytes.contains("/MediaBox [0 0 595"));
     }
