@@ -9,6 +9,7 @@ class WorkingCopy;
 // status: 0 success, 1 link failure or cancel, 2 usage or file error.
 int cmdShow(const QStringList &args);
 int cmdSaveCanonical(const QStringList &args);
+int cmdReport(const QStringList &args);
 
 QTextStream &out();
 QTextStream &err();

@@ -1,9 +1,11 @@
 #include "Commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <map>
+#include <memory>
 
 QTextStream &out()
 {
@@ -23,6 +25,7 @@ static const char usage[] =
     "命令:\n"
     "  show FILE.chp [--json]        显示信道文件的功能设置和 16 个信道\n"
     "  save-canonical IN.chp OUT.chp 读入 IN 并按“另存”的格式保存为 OUT\n"
+    "  report FILE.chp --pdf OUT.pdf 把打印报表写成 PDF\n"
     "  --help                        显示本帮助\n"
     "  --version                     显示版本\n"
     "\n"
@@ -30,11 +33,17 @@ static const char usage[] =
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // The report lays out text with fonts, which needs the GUI application; it runs
+    // without a display.
+    const bool report = argc > 1 && qstrcmp(argv[1], "report") == 0;
+    if (report && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app(report ? new QGuiApplication(argc, argv)
+                                                       : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("tarnik"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNIK_VERSION));
 
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty() || args[0] == QStringLiteral("--help") || args[0] == QStringLiteral("-h")) {
         out() << QString::fromUtf8(usage);
         out().flush();
@@ -47,6 +56,7 @@ int main(int argc, char **argv)
     const std::map<QString, int (*)(const QStringList &)> commands{
         {QStringLiteral("show"), cmdShow},
         {QStringLiteral("save-canonical"), cmdSaveCanonical},
+        {QStringLiteral("report"), cmdReport},
     };
     const auto it = commands.find(args[0]);
     if (it == commands.end()) {
