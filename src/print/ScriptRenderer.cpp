@@ -2,7 +2,9 @@
 
 #include "print/PageScript.h"
 #include "print/ScriptReader.h"
+#include "shell/AtomicFile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFontMetricsF>
 #include <QImage>
@@ -10,8 +12,9 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -72,9 +75,17 @@ double scriptTextWidth(const QString &text, const QString &fontName, int fontSiz
     return QFontMetricsF(scriptFont(fontName, fontSize, bold), &twipsDevice()).horizontalAdvance(text);
 }
 
+// A script number as a whole number; NaN and values beyond the range read as 0.
+static std::int64_t wholeNumber(double v)
+{
+    if (!std::isfinite(v) || std::abs(v) >= 9.0e18)
+        return 0;
+    return std::int64_t(v);
+}
+
 QColor colourFromNumber(double number)
 {
-    const auto n = std::uint32_t(std::int64_t(number));
+    const auto n = std::uint32_t(wholeNumber(number));
     return QColor(int(n & 0xFF), int((n >> 8) & 0xFF), int((n >> 16) & 0xFF));
 }
 
@@ -137,7 +148,7 @@ void SurfacePainter::execute(const ScriptCommand &c)
         updateFont();
         break;
     case ScriptCommand::Fill:
-        m_fill = int(c.number);
+        m_fill = int(std::clamp<std::int64_t>(wholeNumber(c.number), INT_MIN, INT_MAX));
         break;
     case ScriptCommand::Color:
         m_fillColour = colourFromNumber(c.number);
@@ -275,13 +286,13 @@ Result<PrintOutcome> printScriptPages(const QString &scriptPath, QPagedPaintDevi
 
 Status writeScriptPdf(const QString &scriptPath, const QString &pdfPath)
 {
-    QSaveFile file(pdfPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return Failure{Failure::PathFileAccessError,
-                       QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(pdfPath), file.errorString())};
+    // Built in memory and written in one checked step, so a full disk cannot leave a
+    // truncated PDF that looks complete.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     Result<PrintOutcome> printed = Failure{};
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setResolution(int(TwipsPerInch));
@@ -290,8 +301,5 @@ Status writeScriptPdf(const QString &scriptPath, const QString &pdfPath)
     }
     if (!printed)
         return printed.failure();
-    if (!file.commit())
-        return Failure{Failure::PathFileAccessError,
-                       QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(pdfPath), file.errorString())};
-    return {};
+    return writeFileAtomically(pdfPath, buffer.data());
 }
