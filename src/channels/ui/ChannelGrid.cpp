@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int FirstRow = 1;
@@ -210,16 +212,29 @@ void ChannelGrid::clickCell(int row, int column)
 
 void ChannelGrid::hideEditors()
 {
-    for (QWidget *e : {static_cast<QWidget *>(m_txtTxFreq), static_cast<QWidget *>(m_txtRecFreq),
-                       static_cast<QWidget *>(m_signalling), static_cast<QWidget *>(m_choice)})
-        e->hide();
+    for (QWidget *e : editors())
+        hideEditor(e);
     m_editorRow = -1;
+}
+
+std::array<QWidget *, 4> ChannelGrid::editors() const
+{
+    return {m_txtTxFreq, m_txtRecFreq, m_signalling, m_choice};
+}
+
+// Hiding the focus widget would hand the focus on along the tab chain, and the grid
+// takes that as Tab: the current cell would move. The grid takes the focus first.
+void ChannelGrid::hideEditor(QWidget *editor)
+{
+    if (editor->hasFocus())
+        setFocus(Qt::OtherFocusReason);
+    editor->hide();
 }
 
 bool ChannelGrid::anyEditorVisible() const
 {
-    return !m_txtTxFreq->isHidden() || !m_txtRecFreq->isHidden() || !m_signalling->isHidden()
-           || !m_choice->isHidden();
+    const auto all = editors();
+    return std::any_of(all.begin(), all.end(), [](QWidget *e) { return !e->isHidden(); });
 }
 
 void ChannelGrid::openEditor(bool popup)
@@ -239,10 +254,9 @@ void ChannelGrid::placeEditor()
         return;
     const QModelIndex cur = currentIndex();
     QWidget *editor = cur.isValid() && !isFixed(cur) ? editorFor(cur.column()) : nullptr;
-    for (QWidget *e : {static_cast<QWidget *>(m_txtTxFreq), static_cast<QWidget *>(m_txtRecFreq),
-                       static_cast<QWidget *>(m_signalling), static_cast<QWidget *>(m_choice)})
+    for (QWidget *e : editors())
         if (e != editor)
-            e->hide();
+            hideEditor(e);
     if (!editor) {
         m_editorRow = -1;
         return;
@@ -286,9 +300,8 @@ void ChannelGrid::enterPressed(QLineEdit *editor, int column)
     if (!cur.isValid() || isFixed(cur))
         return;
     m_wc.setCell(cur.row(), column, gridrules::formatFrequency(editor->text()));
-    editor->hide();
+    hideEditor(editor);
     m_editorRow = -1;
-    setFocus(Qt::OtherFocusReason);
     leaveCell(cur.row(), cur.column());
 }
 
@@ -303,9 +316,8 @@ void ChannelGrid::listChosen(QComboBox *list)
     m_wc.setCell(cur.row(), cur.column(), text);
     // Closing the list hands the keyboard back to the grid, so the arrow keys move on
     // instead of changing the entry just chosen.
-    list->hide();
+    hideEditor(list);
     m_editorRow = -1;
-    setFocus(Qt::OtherFocusReason);
 }
 
 void ChannelGrid::leaveCell(int row, int column)
@@ -319,13 +331,10 @@ void ChannelGrid::leaveCell(int row, int column)
     if (message.isEmpty())
         return;
     if (QLineEdit *e = textEditorFor(column)) {
-        const bool hadFocus = e->hasFocus();
         e->clear();
-        e->hide();
+        hideEditor(e);
         if (m_editorColumn == column)
             m_editorRow = -1;
-        if (hadFocus)
-            setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -446,7 +455,6 @@ bool ChannelGrid::eventFilter(QObject *watched, QEvent *event)
         return true;
     case Qt::Key_Escape:
         hideEditors();
-        setFocus(Qt::OtherFocusReason);
         return true;
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -456,7 +464,6 @@ bool ChannelGrid::eventFilter(QObject *watched, QEvent *event)
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         hideEditors();
-        setFocus(Qt::OtherFocusReason);
         keyPressEvent(key);
         return true;
     default: break;

@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+#include <array>
+
 class QComboBox;
 class QLineEdit;
 class WorkingCopy;
@@ -53,6 +55,8 @@ private:
     void listChosen(QComboBox *list);
     void leaveCell(int row, int column);
     QLineEdit *textEditorFor(int column) const;
+    std::array<QWidget *, 4> editors() const;
+    void hideEditor(QWidget *editor);
     QWidget *editorFor(int column) const;
     void fitColumns();
 

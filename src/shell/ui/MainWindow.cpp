@@ -45,6 +45,7 @@ constexpr ToolButton toolButtons[] = {
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent),
       m_files(std::make_unique<FileCommands>(m_wc, this)),
+      m_editorTimer(new QTimer(this)),
       m_helpFolders(HelpWindow::defaultFolders()),
       m_systemInfoPrograms(AboutDialog::defaultSystemInfoPrograms())
 {
@@ -58,9 +59,9 @@ MainWindow::MainWindow(QWidget *parent)
     setCentralWidget(buildBody());
     buildStatusBar();
 
-    m_editorTimer.setObjectName(QStringLiteral("Timer"));
-    m_editorTimer.setInterval(EditorTimerMs);
-    connect(&m_editorTimer, &QTimer::timeout, this, &MainWindow::editorTimerTick);
+    m_editorTimer->setObjectName(QStringLiteral("Timer"));
+    m_editorTimer->setInterval(EditorTimerMs);
+    connect(m_editorTimer, &QTimer::timeout, this, &MainWindow::editorTimerTick);
 
     // F1 opens the guide wherever the focus is, modal dialogs included.
     qApp->installEventFilter(this);
@@ -233,7 +234,7 @@ void MainWindow::closePort()
 
 void MainWindow::stopEditorTimer()
 {
-    m_editorTimer.stop();
+    m_editorTimer->stop();
 }
 
 void MainWindow::openFile()
@@ -321,7 +322,7 @@ void MainWindow::exitProgram()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     shutDownSteps();
-    m_editorTimer.stop();
+    m_editorTimer->stop();
     m_clock.stop();
     // Nothing is asked and nothing is saved. Every other window goes with this one, so
     // the program ends once the event loop sees no window left.
@@ -342,7 +343,7 @@ void MainWindow::activated()
 {
     // Band strings and tune values changed in tune mode show up here; the channels stay.
     m_wc.activate();
-    m_editorTimer.start();
+    m_editorTimer->start();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

@@ -53,7 +53,7 @@ public:
     // The editor timer hides the grid's editors once the focus has left the channel
     // panel. Printing and the transfer handshake stop it; every activation restarts it.
     void stopEditorTimer();
-    QTimer *editorTimer() { return &m_editorTimer; }
+    QTimer *editorTimer() const { return m_editorTimer; }
 
     // The port given on the command line (--port), empty when none.
     QString initialPort() const { return m_initialPort; }
@@ -106,7 +106,7 @@ private:
     QGroupBox *m_channelPanel = nullptr;
     QLabel *m_date = nullptr;
     QLabel *m_time = nullptr;
-    QTimer m_editorTimer;
+    QTimer *m_editorTimer;
     QTimer m_clock;
     HelpWindow *m_help = nullptr;
     std::map<Command, std::function<void()>> m_handlers;

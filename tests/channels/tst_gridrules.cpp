@@ -201,4 +201,4 @@ void TestGridRules::revisitResetsRow()
 }
 
 QTEST_GUILESS_MAIN(TestGridRules)
-#include "tst_GridRules.moc"
+#include "tst_gridrules.moc"
