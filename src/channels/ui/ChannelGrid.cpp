@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -143,10 +144,13 @@ ChannelGrid::ChannelGrid(WorkingCopy &wc, QWidget *parent) : QTableView(parent),
     };
     m_signalling = makeList("cmbCKTX(2)");
     m_signalling->addItems(tables::signallingList());
+    // A scrolling list of 20 rows rather than a menu as tall as the screen for 261 entries.
+    m_signalling->setStyleSheet(QStringLiteral("combobox-popup: 0;"));
     m_choice = makeList("cmbCKTX(1)");
 
     fitColumns();
     setCurrentIndex(wc.channels()->index(FirstRow, FirstColumn));
+    connect(wc.channels(), &QAbstractItemModel::dataChanged, this, &ChannelGrid::cellsChanged);
 }
 
 QLineEdit *ChannelGrid::textEditorFor(int column) const
@@ -239,6 +243,7 @@ bool ChannelGrid::anyEditorVisible() const
 
 void ChannelGrid::openEditor(bool popup)
 {
+    m_currentVisited = true;
     placeEditor();
     if (!popup || m_editorRow < 0)
         return;
@@ -291,7 +296,7 @@ void ChannelGrid::textEdited(QLineEdit *editor, int column)
         editor->clear();
     const int r = currentIndex().row();
     if (r >= FirstRow)
-        m_wc.setCell(r, column, gridrules::formatFrequency(editor->text()));
+        write(r, column, gridrules::formatFrequency(editor->text()));
 }
 
 void ChannelGrid::enterPressed(QLineEdit *editor, int column)
@@ -299,7 +304,7 @@ void ChannelGrid::enterPressed(QLineEdit *editor, int column)
     const QModelIndex cur = currentIndex();
     if (!cur.isValid() || isFixed(cur))
         return;
-    m_wc.setCell(cur.row(), column, gridrules::formatFrequency(editor->text()));
+    write(cur.row(), column, gridrules::formatFrequency(editor->text()));
     hideEditor(editor);
     m_editorRow = -1;
     leaveCell(cur.row(), cur.column());
@@ -313,7 +318,7 @@ void ChannelGrid::listChosen(QComboBox *list)
     QString text = list->currentText();
     if (isFrequencyColumn(cur.column()))
         text = gridrules::formatFrequency(text);
-    m_wc.setCell(cur.row(), cur.column(), text);
+    write(cur.row(), cur.column(), text);
     // Closing the list hands the keyboard back to the grid, so the arrow keys move on
     // instead of changing the entry just chosen.
     hideEditor(list);
@@ -327,7 +332,10 @@ void ChannelGrid::leaveCell(int row, int column)
     if (!message.isEmpty())
         Prompter::instance().message(window(), QMessageBox::Information, gridrules::messageTitle(),
                                      message);
-    gridrules::applyLeaveCell(*m_wc.channels(), row, column, outcome);
+    {
+        const QScopedValueRollback own(m_ownWrite, true);
+        gridrules::applyLeaveCell(*m_wc.channels(), row, column, outcome);
+    }
     if (message.isEmpty())
         return;
     if (QLineEdit *e = textEditorFor(column)) {
@@ -338,10 +346,26 @@ void ChannelGrid::leaveCell(int row, int column)
     }
 }
 
+void ChannelGrid::write(int row, int column, const QString &text)
+{
+    const QScopedValueRollback own(m_ownWrite, true);
+    m_wc.setCell(row, column, text);
+}
+
+void ChannelGrid::cellsChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight)
+{
+    const QModelIndex cur = currentIndex();
+    if (!m_ownWrite && cur.isValid() && cur.row() >= topLeft.row() && cur.row() <= bottomRight.row()
+        && cur.column() >= topLeft.column() && cur.column() <= bottomRight.column())
+        m_currentVisited = false;
+}
+
 void ChannelGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTableView::currentChanged(current, previous);
-    if (previous.isValid() && previous != current && !isFixed(previous))
+    const bool visited = m_currentVisited;
+    m_currentVisited = true;
+    if (visited && previous.isValid() && previous != current && !isFixed(previous))
         leaveCell(previous.row(), previous.column());
 }
 

@@ -54,6 +54,8 @@ private:
     void enterPressed(QLineEdit *editor, int column);
     void listChosen(QComboBox *list);
     void leaveCell(int row, int column);
+    void write(int row, int column, const QString &text);
+    void cellsChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight);
     QLineEdit *textEditorFor(int column) const;
     std::array<QWidget *, 4> editors() const;
     void hideEditor(QWidget *editor);
@@ -68,4 +70,11 @@ private:
     // The cell the visible editor lies over (row −1: none), kept in place on scrolling.
     int m_editorRow = -1;
     int m_editorColumn = -1;
+    // The current cell counts as visited until something other than the grid (a file
+    // load, a read from the radio, a model change) rewrites it. Leaving a cell the user
+    // never visited checks nothing: otherwise the first click after opening a file
+    // would run the row fill on channel 1 and wipe its signalling, lockout, bandwidth
+    // and power.
+    bool m_currentVisited = true;
+    bool m_ownWrite = false;
 };

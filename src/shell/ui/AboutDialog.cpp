@@ -3,7 +3,7 @@
 #include "shell/ui/AppInfo.h"
 #include "shell/ui/Prompter.h"
 
-#include <QGridLayout>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProcess>
@@ -53,20 +53,35 @@ AboutDialog::AboutDialog(const QStringList &systemInfoPrograms, QWidget *parent)
     sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     connect(sysInfo, &QPushButton::clicked, this, &AboutDialog::showSystemInfo);
 
-    auto *grid = new QGridLayout(this);
-    grid->addWidget(picture, 0, 0, 3, 1);
-    grid->addWidget(title, 0, 1);
-    grid->addWidget(version, 1, 1);
-    grid->addWidget(description, 2, 1);
-    grid->addWidget(warning, 3, 0, 1, 2);
+    warning->setStyleSheet(QStringLiteral("color: #8a5a00;"));
+
+    auto *line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+
+    auto *texts = new QVBoxLayout;
+    texts->addWidget(title);
+    texts->addWidget(version);
+    texts->addSpacing(8);
+    texts->addWidget(description);
+    texts->addStretch(1);
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(ok);
     buttons->addWidget(sysInfo);
     buttons->addStretch(1);
-    grid->addLayout(buttons, 0, 2, 4, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setHorizontalSpacing(16);
-    setMinimumWidth(520);
+    auto *top = new QHBoxLayout;
+    top->setSpacing(16);
+    top->addWidget(picture);
+    top->addLayout(texts, 1);
+    top->addLayout(buttons);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 18, 18, 18);
+    layout->addLayout(top);
+    layout->addSpacing(6);
+    layout->addWidget(line);
+    layout->addWidget(warning);
+    setMinimumWidth(600);
 }
 
 QStringList AboutDialog::defaultSystemInfoPrograms()

@@ -9,8 +9,12 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QScreen>
 #include <QTextStream>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -119,6 +123,14 @@ void setUpApplication()
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNIK_VERSION));
     appinfo::initResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarnik.svg")));
+    // Qt's own texts (message box buttons, file dialogs, edit menus) in Chinese like the
+    // rest of the program, whatever the user's locale.
+    auto *qtTexts = new QTranslator(qApp);
+    if (qtTexts->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtTexts);
+    else
+        delete qtTexts;
     QFont font = QApplication::font();
     font.setFamilies(appinfo::uiFamilies());
     QApplication::setFont(font);
@@ -164,6 +176,8 @@ void Launcher::showMainWindow()
     if (m_main)
         return;
     m_main = createMainWindow(m_options, m_plugIn);
+    if (const QScreen *screen = m_main->screen())
+        m_main->move(screen->availableGeometry().center() - m_main->rect().center());
     m_main->show();
     m_main->raise();
     m_main->activateWindow();

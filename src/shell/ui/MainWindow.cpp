@@ -74,6 +74,9 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
+    // The panels refer to the working copy, a member that goes before the base class
+    // deletes its children.
+    delete takeCentralWidget();
 }
 
 QAction *MainWindow::addCommand(QMenu *menu, const char *name, const char16_t *text,

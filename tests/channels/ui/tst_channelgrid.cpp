@@ -45,6 +45,8 @@ private slots:
     void emptyCellBecomesOffWhenLeft_data();
     void emptyCellBecomesOffWhenLeft();
     void revisitResetsRow();
+    void rewrittenCurrentCellIsNotChecked_data();
+    void rewrittenCurrentCellIsNotChecked();
     void editorShowsCellWithoutLeadingZeros();
     void listEditors_data();
     void listEditors();
@@ -217,6 +219,32 @@ void TestChannelGrid::revisitResetsRow()
     m_grid->clickCell(8, 2);
     QCOMPARE(rowOf(*m_wc, 5),
              utf8({"430.02500", "430.02500", "OFF", "OFF", "否", "宽", "高"}));
+}
+
+// A file load rewrites channel 1 while its receive cell is still current from start-up:
+// the first click elsewhere must not run the row fill over the loaded channel.
+void TestChannelGrid::rewrittenCurrentCellIsNotChecked_data()
+{
+    QTest::addColumn<bool>("visitedAfterLoad");
+    QTest::addColumn<QStringList>("row1");
+    const QStringList loaded = utf8({"450.10000", "450.10000", "67", "D023N", "是", "窄", "低"});
+    QTest::newRow("loaded, not visited") << false << loaded;
+    QTest::newRow("visited after loading")
+        << true << utf8({"450.10000", "450.10000", "OFF", "OFF", "否", "宽", "高"});
+}
+
+void TestChannelGrid::rewrittenCurrentCellIsNotChecked()
+{
+    QFETCH(bool, visitedAfterLoad);
+    QFETCH(QStringList, row1);
+    QCOMPARE(m_grid->currentIndex(), m_wc->channels()->index(1, 1));
+    const QStringList loaded = utf8({"450.10000", "450.10000", "67", "D023N", "是", "窄", "低"});
+    for (int c = 1; c < ChannelTable::Columns; ++c)
+        m_wc->setCell(1, c, loaded[c - 1]);
+    if (visitedAfterLoad)
+        m_grid->clickCell(1, 1);
+    m_grid->clickCell(3, 3);
+    QCOMPARE(rowOf(*m_wc, 1), row1);
 }
 
 void TestChannelGrid::editorShowsCellWithoutLeadingZeros()
