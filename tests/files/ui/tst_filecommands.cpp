@@ -25,7 +25,6 @@ private slots:
     void saveAs_data();
     void saveAs();
     void saveOverExistingReplaces();
-    void dialogsStartInLastFolder();
 
 private:
     QByteArray example() const;
@@ -172,14 +171,6 @@ void TestFileCommands::saveOverExistingReplaces()
     const QByteArray written = f.readAll();
     QCOMPARE(written, *channelFileText(*m_wc));
     QCOMPARE(written.count('\n'), 128);
-}
-
-void TestFileCommands::dialogsStartInLastFolder()
-{
-    const QString path = m_dir.filePath(u"a.chp"_s);
-    m_prompter->saveAnswers << path;
-    m_files->saveAs();
-    QCOMPARE(m_files->folder(), QFileInfo(path).absolutePath());
 }
 
 QTEST_MAIN(TestFileCommands)
