@@ -1,0 +1,25 @@
+#include "ListCombo.h"
+
+ListCombo::ListCombo(WorkingCopy &wc, WorkingCopy::List list, const QString &objectName,
+                     QWidget *parent)
+    : QComboBox(parent), m_wc(wc), m_list(list)
+{
+    setObjectName(objectName);
+    setEditable(false);
+    addItems(WorkingCopy::rows(list));
+    setCurrentIndex(wc.row(list));
+    connect(this, &QComboBox::activated, this, &ListCombo::chosen);
+    connect(&wc, &WorkingCopy::selectionChanged, this, &ListCombo::follow);
+}
+
+void ListCombo::chosen(int row)
+{
+    if (row != m_wc.row(m_list))
+        m_wc.select(m_list, row);
+}
+
+void ListCombo::follow(WorkingCopy::List list, int row)
+{
+    if (list == m_list && row != currentIndex())
+        setCurrentIndex(row);
+}

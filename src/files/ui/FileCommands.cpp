@@ -1,0 +1,85 @@
+#include "FileCommands.h"
+
+#include "channels/WorkingCopy.h"
+#include "files/ChannelFile.h"
+#include "shell/ui/AppInfo.h"
+#include "shell/ui/Prompter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+namespace {
+
+// The busy pointer for the lifetime of the guard.
+class BusyPointer
+{
+public:
+    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+};
+
+} // namespace
+
+FileCommands::FileCommands(WorkingCopy &wc, QWidget *parent)
+    : m_wc(wc), m_parent(parent), m_folder(QDir::currentPath())
+{
+}
+
+QStringList FileCommands::nameFilters()
+{
+    return {QStringLiteral("chp(*.chp)"), QString::fromUtf16(u"所有文件(*.*)")};
+}
+
+void FileCommands::remember(const QString &path)
+{
+    m_folder = QFileInfo(path).absolutePath();
+}
+
+void FileCommands::open()
+{
+    const QString path = Prompter::instance().openFileName(m_parent, QString::fromUtf16(u"打开"),
+                                                           m_folder, nameFilters());
+    if (path.isEmpty())
+        return;
+    remember(path);
+    load(path);
+}
+
+void FileCommands::saveAs()
+{
+    const QString path = Prompter::instance().saveFileName(m_parent, QString::fromUtf16(u"另存为"),
+                                                           m_folder, nameFilters());
+    if (path.isEmpty())
+        return;
+    remember(path);
+    save(path);
+}
+
+bool FileCommands::load(const QString &path)
+{
+    LoadOutcome outcome;
+    {
+        BusyPointer busy;
+        outcome = loadChannelFile(m_wc, path);
+    }
+    if (outcome.kind == LoadOutcome::Failed)
+        Prompter::instance().message(m_parent, QMessageBox::Information,
+                                     QString::number(outcome.failure.number),
+                                     outcome.failure.description);
+    return outcome.kind == LoadOutcome::Loaded;
+}
+
+bool FileCommands::save(const QString &path)
+{
+    const Status status = saveChannelFile(m_wc, path);
+    if (!status) {
+        Prompter::instance().message(m_parent, QMessageBox::Critical, QString::fromUtf16(u"错误"),
+                                     status.failure().description);
+        return false;
+    }
+    Prompter::instance().message(m_parent, QMessageBox::NoIcon, appinfo::title(), savedMessage());
+    return true;
+}

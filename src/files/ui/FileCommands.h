@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+class WorkingCopy;
+
+// The open and save-as commands: file dialogs, the busy pointer and the messages,
+// all through the Prompter. A cancelled dialog does nothing and says nothing.
+class FileCommands
+{
+public:
+    FileCommands(WorkingCopy &wc, QWidget *parent);
+
+    // "chp(*.chp)" and "所有文件(*.*)".
+    static QStringList nameFilters();
+
+    // Asks for a channel file and loads it.
+    void open();
+    // Asks for a name (confirming an overwrite, adding no extension) and saves.
+    void saveAs();
+
+    // Loading with the busy pointer; a missing file is ignored silently, any other
+    // failure is shown with its number as title. True when the file was loaded.
+    bool load(const QString &path);
+    // Saving; "保存成功" on success, the failure under the title "错误" otherwise.
+    bool save(const QString &path);
+
+    // The folder the dialogs open in: the folder of the last file chosen.
+    QString folder() const { return m_folder; }
+    void setFolder(const QString &folder) { m_folder = folder; }
+
+private:
+    void remember(const QString &path);
+
+    WorkingCopy &m_wc;
+    QWidget *m_parent;
+    QString m_folder;
+};

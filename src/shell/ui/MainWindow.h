@@ -1,0 +1,118 @@
+#pragma once
+
+#include "channels/WorkingCopy.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class ChannelGrid;
+class FileCommands;
+class HelpWindow;
+class QAction;
+class QGroupBox;
+class QLabel;
+
+// The main window mainFrm: owns the working copy for the whole run and shows it in the
+// panels "信道数据设置" (the channel grid), "功能设置" and "机型选择"; offers every
+// command through the menus and the toolbar.
+//
+// Commands built elsewhere plug in through setCommandHandler(); a command without a
+// handler says that it is not available yet. The serial port and the page script are
+// reached only through the closer and the shut-down hook.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    enum class Command { Print, Read, Write, ChoosePort, Tune };
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    WorkingCopy &workingCopy() { return m_wc; }
+    ChannelGrid *grid() const { return m_grid; }
+
+    // Start-up steps 3 and 4: band strings from the settings file, tune start values,
+    // channel titles, start rows and the first selections; then the port is closed.
+    // The settings path is normally settings::readPath().
+    void startUp(const QString &settingsPath);
+
+    void setCommandHandler(Command command, std::function<void()> handler);
+    // Runs a command: its handler, or the notice "此功能尚不可用".
+    void runCommand(Command command);
+    // Closes the serial port if it is open: after every toolbar command, at the end of
+    // start-up and first thing at shut-down.
+    void setPortCloser(std::function<void()> closer);
+    // Second step of shut-down: deletes the page script's temporary file.
+    void setShutdownHook(std::function<void()> hook);
+
+    // The editor timer hides the grid's editors once the focus has left the channel
+    // panel. Printing and the transfer handshake stop it; every activation restarts it.
+    void stopEditorTimer();
+    QTimer *editorTimer() const { return m_editorTimer; }
+
+    // The port given on the command line (--port), empty when none.
+    QString initialPort() const { return m_initialPort; }
+    void setInitialPort(const QString &port) { m_initialPort = port; }
+
+    // Open and save as, the same as the menu items.
+    void openFile();
+    void saveFileAs();
+    // Loads a channel file as "打开" does after its dialog.
+    bool loadFile(const QString &path);
+
+    // The toolbar's commands by key: "Open", "Save", "Print", "Read", "Write". Any other
+    // key does nothing. The serial port is closed afterwards.
+    void runToolbarCommand(const QString &key);
+
+    void showHelp();
+    void showAbout();
+    // Folders searched for the help guide; the installed and build-tree places by default.
+    void setHelpFolders(const QStringList &folders) { m_helpFolders = folders; }
+    QStringList helpFolders() const { return m_helpFolders; }
+    // Programs the About box tries for "系统信息".
+    void setSystemInfoPrograms(const QStringList &programs) { m_systemInfoPrograms = programs; }
+
+    // Shut-down steps 1 to 3, as "退出(&X)" does.
+    void exitProgram();
+
+    // One tick of the editor timer.
+    void editorTimerTick();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    QWidget *buildBody();
+    QAction *addCommand(QMenu *menu, const char *name, const char16_t *text,
+                        const QKeySequence &key, std::function<void()> run);
+    void activated();
+    void closePort();
+    void shutDownSteps();
+    void updateClock();
+
+    WorkingCopy m_wc;
+    std::unique_ptr<FileCommands> m_files;
+    ChannelGrid *m_grid = nullptr;
+    QGroupBox *m_channelPanel = nullptr;
+    QLabel *m_date = nullptr;
+    QLabel *m_time = nullptr;
+    QTimer *m_editorTimer;
+    QTimer m_clock;
+    HelpWindow *m_help = nullptr;
+    std::map<Command, std::function<void()>> m_handlers;
+    std::function<void()> m_portCloser;
+    std::function<void()> m_shutdownHook;
+    QString m_initialPort;
+    QStringList m_helpFolders;
+    QStringList m_systemInfoPrograms;
+};

@@ -1,0 +1,448 @@
+#include "channels/Tables.h"
+#include "channels/WorkingCopy.h"
+#include "channels/ui/ChannelGrid.h"
+#include "../../shell/ui/FakePrompter.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+const QString Band = QStringLiteral("400MHz---470MHz");
+const QString Range = QString::fromUtf16(u"请在正确的频率范围输入");
+const QString Step = QString::fromUtf16(u"输入的频率需为6.25K或5K的整数");
+
+QStringList utf8(std::initializer_list<const char *> texts)
+{
+    QStringList l;
+    for (const char *t : texts)
+        l << QString::fromUtf8(t);
+    return l;
+}
+
+QStringList rowOf(const WorkingCopy &wc, int row)
+{
+    QStringList cells;
+    for (int c = 1; c < ChannelTable::Columns; ++c)
+        cells << wc.cell(row, c);
+    return cells;
+}
+
+} // namespace
+
+class TestChannelGrid : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void typeThenEnter_data();
+    void typeThenEnter();
+    void notANumberIsRemoved_data();
+    void notANumberIsRemoved();
+    void emptyCellBecomesOffWhenLeft_data();
+    void emptyCellBecomesOffWhenLeft();
+    void revisitResetsRow();
+    void rewrittenCurrentCellIsNotChecked_data();
+    void rewrittenCurrentCellIsNotChecked();
+    void editorShowsCellWithoutLeadingZeros();
+    void listEditors_data();
+    void listEditors();
+    void onlyOneEditorAtATime();
+    void keyboardMoves_data();
+    void keyboardMoves();
+    void arrowKeyRunsLeaveCheck();
+    void digitOpensEditor();
+    void enterOrF2OpensEditor_data();
+    void enterOrF2OpensEditor();
+    void editorKeys();
+    void mouseOnFixedCellDoesNothing();
+    void mouseClickPlacesEditor();
+
+private:
+    void typeInto(int row, int column, const QString &text);
+    QLineEdit *textEditor(int column) const
+    {
+        return column == 1 ? m_grid->rxFreqEditor() : m_grid->txFreqEditor();
+    }
+
+    std::unique_ptr<FakePrompter> m_prompter;
+    std::unique_ptr<WorkingCopy> m_wc;
+    std::unique_ptr<ChannelGrid> m_grid;
+};
+
+void TestChannelGrid::init()
+{
+    m_prompter = std::make_unique<FakePrompter>();
+    m_wc = std::make_unique<WorkingCopy>();
+    m_wc->startUp(QString());
+    m_wc->setBandStringByKey(1, Band);
+    m_wc->activate();
+    m_grid = std::make_unique<ChannelGrid>(*m_wc);
+    m_grid->resize(800, 600);
+    m_grid->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_grid.get()));
+}
+
+void TestChannelGrid::cleanup()
+{
+    m_grid.reset();
+    m_wc.reset();
+    m_prompter.reset();
+}
+
+void TestChannelGrid::typeInto(int row, int column, const QString &text)
+{
+    m_grid->clickCell(row, column);
+    QTest::keyClicks(textEditor(column), text);
+}
+
+// Columns: the band, the column typed into, the text, the cell while typing, the
+// message after Enter, row 3 after Enter, and the cell after it has been left.
+void TestChannelGrid::typeThenEnter_data()
+{
+    QTest::addColumn<QString>("band");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("whileTyping");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("afterEnter");
+    QTest::addColumn<QString>("afterLeave");
+    const QStringList filled = utf8({"450.10000", "450.10000", "OFF", "OFF", "否", "宽", "高"});
+    QStringList transmitOnly(7);
+    transmitOnly[1] = QStringLiteral("450.10000");
+    QStringList emptyRow(7);
+    QStringList stepFilled = filled;
+    stepFilled[0] = stepFilled[1] = QStringLiteral("450.00625");
+    QStringList off(7);
+    off[0] = QStringLiteral("OFF");
+
+    QTest::newRow("450.1 fills the row") << Band << 1 << "450.1" << "450.10000" << "" << filled
+                                         << "450.10000";
+    QTest::newRow("transmit fills nothing") << Band << 2 << "450.1" << "450.10000" << ""
+                                            << transmitOnly << "450.10000";
+    QTest::newRow("480 out of range") << Band << 1 << "480" << "480.00000" << Range << emptyRow
+                                      << "OFF";
+    QTest::newRow("450.0025 off step") << Band << 1 << "450.0025" << "450.00250" << Step
+                                       << emptyRow << "OFF";
+    QTest::newRow("450.00625 accepted") << Band << 1 << "450.00625" << "450.00625" << ""
+                                        << stepFilled << "450.00625";
+    QTest::newRow("4500 is not 450") << Band << 1 << "4500" << "4500.00000" << Range << emptyRow
+                                     << "OFF";
+    QTest::newRow("no band: OFF, silently") << "" << 1 << "450.1" << "450.10000" << "" << off
+                                            << "OFF";
+}
+
+void TestChannelGrid::typeThenEnter()
+{
+    QFETCH(QString, band);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, whileTyping);
+    QFETCH(QString, message);
+    QFETCH(QStringList, afterEnter);
+    QFETCH(QString, afterLeave);
+    m_wc->setBandStringByKey(1, band);
+    m_wc->activate();
+
+    typeInto(3, column, typed);
+    QCOMPARE(m_wc->cell(3, column), whileTyping);
+    QVERIFY(m_prompter->shown.isEmpty());
+
+    QTest::keyClick(textEditor(column), Qt::Key_Return);
+    QVERIFY(textEditor(column)->isHidden());
+    QCOMPARE(rowOf(*m_wc, 3), afterEnter);
+    if (message.isEmpty()) {
+        QVERIFY(m_prompter->shown.isEmpty());
+    } else {
+        QCOMPARE(m_prompter->shown.size(), 1);
+        QCOMPARE(m_prompter->shown[0].text, message);
+        QCOMPARE(m_prompter->shown[0].title, QString::fromUtf16(u"提示"));
+        QCOMPARE(m_prompter->shown[0].icon, QMessageBox::Information);
+        QVERIFY(textEditor(column)->text().isEmpty());
+    }
+
+    m_grid->clickCell(5, 4);
+    QCOMPARE(m_wc->cell(3, column), afterLeave);
+    QCOMPARE(m_wc->cell(3, 0), QStringLiteral("3"));
+}
+
+void TestChannelGrid::notANumberIsRemoved_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("letter after digits") << "450a" << "" << "";
+    QTest::newRow("letter alone") << "x" << "" << "";
+    QTest::newRow("second point") << "45.1." << "" << "";
+    QTest::newRow("typing on after the removal") << "45a4" << "4" << "004.00000";
+    QTest::newRow("minus sign") << "-4" << "4" << "004.00000";
+}
+
+void TestChannelGrid::notANumberIsRemoved()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, editor);
+    QFETCH(QString, cell);
+    typeInto(2, 1, typed);
+    QCOMPARE(m_grid->rxFreqEditor()->text(), editor);
+    QCOMPARE(m_wc->cell(2, 1), cell);
+    QVERIFY(m_prompter->shown.isEmpty());
+}
+
+void TestChannelGrid::emptyCellBecomesOffWhenLeft_data()
+{
+    QTest::addColumn<int>("column");
+    for (int c = 1; c < ChannelTable::Columns; ++c)
+        QTest::addRow("column %d", c) << c;
+}
+
+void TestChannelGrid::emptyCellBecomesOffWhenLeft()
+{
+    QFETCH(int, column);
+    m_grid->clickCell(6, column);
+    QVERIFY(m_wc->cell(6, column).isEmpty());
+    m_grid->clickCell(7, column);
+    QCOMPARE(m_wc->cell(6, column), QStringLiteral("OFF"));
+    QVERIFY(m_prompter->shown.isEmpty());
+}
+
+void TestChannelGrid::revisitResetsRow()
+{
+    const QStringList custom = utf8({"430.02500", "431.00000", "D754I", "67", "是", "窄", "低"});
+    for (int c = 1; c < ChannelTable::Columns; ++c)
+        m_wc->setCell(5, c, custom[c - 1]);
+    m_grid->clickCell(5, 1);
+    QCOMPARE(rowOf(*m_wc, 5), custom); // placing the editor changes nothing
+    m_grid->clickCell(8, 2);
+    QCOMPARE(rowOf(*m_wc, 5),
+             utf8({"430.02500", "430.02500", "OFF", "OFF", "否", "宽", "高"}));
+}
+
+// A file load rewrites channel 1 while its receive cell is still current from start-up:
+// the first click elsewhere must not run the row fill over the loaded channel.
+void TestChannelGrid::rewrittenCurrentCellIsNotChecked_data()
+{
+    QTest::addColumn<bool>("visitedAfterLoad");
+    QTest::addColumn<QStringList>("row1");
+    const QStringList loaded = utf8({"450.10000", "450.10000", "67", "D023N", "是", "窄", "低"});
+    QTest::newRow("loaded, not visited") << false << loaded;
+    QTest::newRow("visited after loading")
+        << true << utf8({"450.10000", "450.10000", "OFF", "OFF", "否", "宽", "高"});
+}
+
+void TestChannelGrid::rewrittenCurrentCellIsNotChecked()
+{
+    QFETCH(bool, visitedAfterLoad);
+    QFETCH(QStringList, row1);
+    QCOMPARE(m_grid->currentIndex(), m_wc->channels()->index(1, 1));
+    const QStringList loaded = utf8({"450.10000", "450.10000", "67", "D023N", "是", "窄", "低"});
+    for (int c = 1; c < ChannelTable::Columns; ++c)
+        m_wc->setCell(1, c, loaded[c - 1]);
+    if (visitedAfterLoad)
+        m_grid->clickCell(1, 1);
+    m_grid->clickCell(3, 3);
+    QCOMPARE(rowOf(*m_wc, 1), row1);
+}
+
+void TestChannelGrid::editorShowsCellWithoutLeadingZeros()
+{
+    m_wc->setCell(4, 2, QStringLiteral("045.00000"));
+    m_grid->clickCell(4, 2);
+    QLineEdit *e = m_grid->txFreqEditor();
+    QVERIFY(e->isVisible());
+    QCOMPARE(e->text(), QStringLiteral("45.00000"));
+    QCOMPARE(e->selectedText(), e->text());
+    QCOMPARE(e->geometry(), m_grid->visualRect(m_wc->channels()->index(4, 2)));
+    QCOMPARE(m_wc->cell(4, 2), QStringLiteral("045.00000"));
+}
+
+void TestChannelGrid::listEditors_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("editorName");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("choice");
+    QTest::newRow("receive signalling") << 3 << "cmbCKTX(2)" << 261 << "D023N";
+    QTest::newRow("transmit signalling") << 4 << "cmbCKTX(2)" << 261 << "254.1";
+    QTest::newRow("busy lock") << 5 << "cmbCKTX(1)" << 2 << QString::fromUtf16(u"是");
+    QTest::newRow("bandwidth") << 6 << "cmbCKTX(1)" << 2 << QString::fromUtf16(u"窄");
+    QTest::newRow("power") << 7 << "cmbCKTX(1)" << 3 << QString::fromUtf16(u"中");
+}
+
+void TestChannelGrid::listEditors()
+{
+    QFETCH(int, column);
+    QFETCH(QString, editorName);
+    QFETCH(int, count);
+    QFETCH(QString, choice);
+    m_grid->clickCell(9, column);
+    auto *list = m_grid->findChild<QComboBox *>(editorName);
+    QVERIFY(list);
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->count(), count);
+    if (count == tables::LookupSize) {
+        for (int i = 0; i < count; ++i)
+            QCOMPARE(list->itemText(i), tables::signallingList()[i]);
+    }
+    const int i = list->findText(choice);
+    QVERIFY(i >= 0);
+    list->setCurrentIndex(i);
+    emit list->activated(i);
+    QCOMPARE(m_wc->cell(9, column), choice);
+    // The chosen entry stays when the cell is left.
+    m_grid->clickCell(10, 1);
+    QCOMPARE(m_wc->cell(9, column), choice);
+}
+
+void TestChannelGrid::onlyOneEditorAtATime()
+{
+    const int columns[] = {1, 3, 2, 5, 4, 7, 1};
+    for (int c : columns) {
+        m_grid->clickCell(2, c);
+        int visible = 0;
+        for (QWidget *e : {static_cast<QWidget *>(m_grid->rxFreqEditor()),
+                           static_cast<QWidget *>(m_grid->txFreqEditor()),
+                           static_cast<QWidget *>(m_grid->signallingEditor()),
+                           static_cast<QWidget *>(m_grid->choiceEditor())})
+            visible += e->isVisible() ? 1 : 0;
+        QCOMPARE(visible, 1);
+    }
+    m_grid->hideEditors();
+    QVERIFY(!m_grid->anyEditorVisible());
+}
+
+void TestChannelGrid::keyboardMoves_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("toRow");
+    QTest::addColumn<int>("toColumn");
+    QTest::newRow("down") << 3 << 2 << int(Qt::Key_Down) << 4 << 2;
+    QTest::newRow("right") << 3 << 2 << int(Qt::Key_Right) << 3 << 3;
+    QTest::newRow("up stops at channel 1") << 1 << 4 << int(Qt::Key_Up) << 1 << 4;
+    QTest::newRow("left stops at receive") << 6 << 1 << int(Qt::Key_Left) << 6 << 1;
+    QTest::newRow("home stays off the numbers") << 6 << 5 << int(Qt::Key_Home) << 6 << 1;
+    QTest::newRow("tab to next row") << 2 << 7 << int(Qt::Key_Tab) << 3 << 1;
+    QTest::newRow("backtab to previous row") << 3 << 1 << int(Qt::Key_Backtab) << 2 << 7;
+    QTest::newRow("tab wraps to channel 1") << 16 << 7 << int(Qt::Key_Tab) << 1 << 1;
+    QTest::newRow("down stops at channel 16") << 16 << 3 << int(Qt::Key_Down) << 16 << 3;
+}
+
+void TestChannelGrid::keyboardMoves()
+{
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(int, key);
+    QFETCH(int, toRow);
+    QFETCH(int, toColumn);
+    m_grid->setCurrentIndex(m_wc->channels()->index(row, column));
+    m_grid->setFocus();
+    QTest::keyClick(m_grid.get(), Qt::Key(key));
+    QCOMPARE(m_grid->currentIndex().row(), toRow);
+    QCOMPARE(m_grid->currentIndex().column(), toColumn);
+}
+
+void TestChannelGrid::arrowKeyRunsLeaveCheck()
+{
+    m_wc->setCell(4, 1, QStringLiteral("480.00000"));
+    m_grid->setCurrentIndex(m_wc->channels()->index(4, 1));
+    m_grid->setFocus();
+    QTest::keyClick(m_grid.get(), Qt::Key_Down);
+    QCOMPARE(m_prompter->shown.size(), 1);
+    QCOMPARE(m_prompter->shown[0].text, Range);
+    QVERIFY(m_wc->cell(4, 1).isEmpty());
+    QTest::keyClick(m_grid.get(), Qt::Key_Up);
+    QTest::keyClick(m_grid.get(), Qt::Key_Right);
+    QCOMPARE(m_wc->cell(4, 1), QStringLiteral("OFF"));
+}
+
+void TestChannelGrid::digitOpensEditor()
+{
+    m_wc->setCell(7, 2, QStringLiteral("450.10000"));
+    m_grid->setCurrentIndex(m_wc->channels()->index(7, 2));
+    m_grid->setFocus();
+    QTest::keyClick(m_grid.get(), Qt::Key_4);
+    QLineEdit *e = m_grid->txFreqEditor();
+    QVERIFY(e->isVisible());
+    QCOMPARE(e->text(), QStringLiteral("4"));
+    QCOMPARE(m_wc->cell(7, 2), QStringLiteral("004.00000"));
+    QTest::keyClicks(e, QStringLiteral("60.5"));
+    QCOMPARE(m_wc->cell(7, 2), QStringLiteral("460.50000"));
+}
+
+void TestChannelGrid::enterOrF2OpensEditor_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("editorName");
+    QTest::newRow("enter on receive") << 1 << int(Qt::Key_Return) << "txtTxFreq";
+    QTest::newRow("F2 on transmit") << 2 << int(Qt::Key_F2) << "txtRecFreq";
+    QTest::newRow("F2 on busy lock") << 5 << int(Qt::Key_F2) << "cmbCKTX(1)";
+}
+
+void TestChannelGrid::enterOrF2OpensEditor()
+{
+    QFETCH(int, column);
+    QFETCH(int, key);
+    QFETCH(QString, editorName);
+    m_grid->setCurrentIndex(m_wc->channels()->index(11, column));
+    m_grid->setFocus();
+    QTest::keyClick(m_grid.get(), Qt::Key(key));
+    auto *editor = m_grid->findChild<QWidget *>(editorName);
+    QVERIFY(editor);
+    QVERIFY(editor->isVisible());
+    QCOMPARE(editor->geometry().topLeft(),
+             m_grid->visualRect(m_wc->channels()->index(11, column)).topLeft());
+    if (auto *list = qobject_cast<QComboBox *>(editor))
+        list->hidePopup();
+}
+
+// Escape closes the editor, keeping what was typed; Tab closes it and moves on,
+// checking the cell it leaves.
+void TestChannelGrid::editorKeys()
+{
+    typeInto(2, 1, QStringLiteral("455"));
+    QTest::keyClick(m_grid->rxFreqEditor(), Qt::Key_Escape);
+    QVERIFY(m_grid->rxFreqEditor()->isHidden());
+    QCOMPARE(m_wc->cell(2, 1), QStringLiteral("455.00000"));
+    QCOMPARE(m_wc->cell(2, 2), QString());
+
+    typeInto(2, 1, QStringLiteral("456"));
+    QTest::keyClick(m_grid->rxFreqEditor(), Qt::Key_Tab);
+    QVERIFY(m_grid->rxFreqEditor()->isHidden());
+    QCOMPARE(m_grid->currentIndex().column(), 2);
+    QCOMPARE(m_wc->cell(2, 2), QStringLiteral("456.00000")); // the row fill ran
+}
+
+void TestChannelGrid::mouseOnFixedCellDoesNothing()
+{
+    m_grid->clickCell(5, 3);
+    const QModelIndex before = m_grid->currentIndex();
+    for (const QModelIndex &fixed : {m_wc->channels()->index(0, 3), m_wc->channels()->index(5, 0)}) {
+        QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {},
+                          m_grid->visualRect(fixed).center());
+        QCOMPARE(m_grid->currentIndex(), before);
+    }
+    QCOMPARE(m_wc->cell(0, 3), QString::fromUtf16(u"接收信令"));
+    QCOMPARE(m_wc->cell(5, 0), QStringLiteral("5"));
+}
+
+void TestChannelGrid::mouseClickPlacesEditor()
+{
+    m_wc->setCell(12, 1, QStringLiteral("480.00000"));
+    m_grid->clickCell(12, 1);
+    const QModelIndex target = m_wc->channels()->index(13, 2);
+    QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {}, m_grid->visualRect(target).center());
+    QCOMPARE(m_grid->currentIndex(), target);
+    QVERIFY(m_grid->txFreqEditor()->isVisible());
+    QVERIFY(m_grid->rxFreqEditor()->isHidden());
+    QCOMPARE(m_prompter->shown.size(), 1); // (12,1) was checked as it was left
+    QVERIFY(m_wc->cell(12, 1).isEmpty());
+}
+
+QTEST_MAIN(TestChannelGrid)
+#include "tst_channelgrid.moc"
