@@ -1,3 +1,4 @@
+#include "shell/ui/Commands.h"
 #include "shell/ui/Launcher.h"
 
 #include <QApplication>
@@ -7,5 +8,5 @@ int main(int argc, char **argv)
     if (const auto code = answerWithoutDisplay(argc, argv))
         return *code;
     QApplication app(argc, argv);
-    return runGui();
+    return runGui(plugInCommands);
 }
