@@ -9,6 +9,9 @@ class WorkingCopy;
 // status: 0 success, 1 link failure or cancel, 2 usage or file error.
 int cmdShow(const QStringList &args);
 int cmdSaveCanonical(const QStringList &args);
+int cmdPorts(const QStringList &args);
+int cmdRead(const QStringList &args);
+int cmdWrite(const QStringList &args);
 
 QTextStream &out();
 QTextStream &err();
