@@ -29,7 +29,7 @@ RadioLink::RadioLink(QObject *parent)
 }
 
 RadioLink::RadioLink(Transport *transport, Clock *clock, QObject *parent)
-    : QObject(parent), m_port(transport), m_clock(clock), m_receivedPath(defaultReceivedPath())
+    : QObject(parent), m_port(transport), m_clock(clock)
 {
     if (!m_port) {
         m_ownTransport = std::make_unique<SerialTransport>();
@@ -285,7 +285,7 @@ Status RadioLink::readTransfer(WorkingCopy &wc)
     if (Status s = doEvents(false); !s)
         return s;
     // Also after a Cancel or a failure part-way: what arrived is loaded.
-    const LoadOutcome loaded = loadChannelFile(wc, m_receivedPath);
+    const LoadOutcome loaded = loadChannelFile(wc, receivedPath());
     if (loaded.kind == LoadOutcome::Failed)
         report(loaded.failure);
     return {};
@@ -346,21 +346,22 @@ Status RadioLink::readBlockLoop()
 
 Status RadioLink::appendReceivedLine(const QString &line)
 {
-    const QFileInfo info(m_receivedPath);
+    const QString path = receivedPath();
+    const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
         return Failure{Failure::PathFileAccessError,
                        QStringLiteral("无法创建文件夹 %1").arg(QDir::toNativeSeparators(info.absolutePath()))};
-    QFile file(m_receivedPath);
+    QFile file(path);
     // Created readable by the user alone; appended to and closed again for every block.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return Failure{Failure::PathFileAccessError,
-                       QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(m_receivedPath),
+                       QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path),
                                                                  file.errorString())};
     const QByteArray bytes = line.toLatin1() + "\r\n";
     if (file.write(bytes) != bytes.size() || !file.flush())
         return Failure{Failure::DiskFull, QStringLiteral("无法写入文件 %1：%2").arg(
-                                              QDir::toNativeSeparators(m_receivedPath), file.errorString())};
+                                              QDir::toNativeSeparators(path), file.errorString())};
     file.close();
     return {};
 }

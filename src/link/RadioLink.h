@@ -100,8 +100,9 @@ public:
     bool watchdogRunning() const { return m_watchdogRunning; }
     void Timer1_Timer();
 
-    // The received-image file; by default Received.chp in the per-user data folder.
-    QString receivedPath() const { return m_receivedPath; }
+    // The received-image file; by default Received.chp in the per-user data folder
+    // (looked up when used, after the application has its name).
+    QString receivedPath() const { return m_receivedPath.isEmpty() ? defaultReceivedPath() : m_receivedPath; }
     void setReceivedPath(const QString &path) { m_receivedPath = path; }
     static QString defaultReceivedPath();
 

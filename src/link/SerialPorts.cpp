@@ -1,6 +1,5 @@
 #include "link/SerialPorts.h"
 
-#include <QCollator>
 #include <QSerialPortInfo>
 
 #include <algorithm>
@@ -11,6 +10,33 @@ std::function<QList<SerialPortEntry>()> &lister()
 {
     static std::function<QList<SerialPortEntry>()> f;
     return f;
+}
+
+// Runs of digits compare by value, so ttyS2 comes before ttyS10.
+bool deviceLess(const QString &a, const QString &b)
+{
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ei = i, ej = j;
+            while (ei < a.size() && a[ei].isDigit())
+                ++ei;
+            while (ej < b.size() && b[ej].isDigit())
+                ++ej;
+            const qulonglong x = a.mid(i, ei - i).toULongLong();
+            const qulonglong y = b.mid(j, ej - j).toULongLong();
+            if (x != y)
+                return x < y;
+            i = ei;
+            j = ej;
+        } else {
+            if (a[i] != b[j])
+                return a[i] < b[j];
+            ++i;
+            ++j;
+        }
+    }
+    return a.size() - i < b.size() - j;
 }
 
 QList<SerialPortEntry> systemPorts()
@@ -37,10 +63,8 @@ void setSerialPortLister(std::function<QList<SerialPortEntry>()> f)
 void enumSerialPorts()
 {
     QList<SerialPortEntry> ports = lister() ? lister()() : systemPorts();
-    QCollator collator;
-    collator.setNumericMode(true);
-    std::stable_sort(ports.begin(), ports.end(), [&](const SerialPortEntry &a, const SerialPortEntry &b) {
-        return collator.compare(a.device, b.device) < 0;
+    std::stable_sort(ports.begin(), ports.end(), [](const SerialPortEntry &a, const SerialPortEntry &b) {
+        return deviceLess(a.device, b.device);
     });
     serialPortList() = ports;
 }

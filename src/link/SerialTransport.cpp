@@ -95,13 +95,18 @@ void SerialTransport::discardOutput()
 
 void SerialTransport::onError(QSerialPort::SerialPortError error)
 {
+    if (!m_port.isOpen() || m_fault)
+        return;
     switch (error) {
     case QSerialPort::ResourceError:
     case QSerialPort::ReadError:
+        // A read that finds the end of the line leaves the port a stale system error text.
+        m_fault = Failure{Failure::DeviceIoError,
+                          QStringLiteral("串口 %1 已断开：编程线已拔出或对方已挂断").arg(m_device)};
+        break;
     case QSerialPort::WriteError:
-        if (m_port.isOpen() && !m_fault)
-            m_fault = Failure{Failure::DeviceIoError,
-                              QStringLiteral("串口 %1 已断开：%2").arg(m_device, m_port.errorString())};
+        m_fault = Failure{Failure::DeviceIoError,
+                          QStringLiteral("串口 %1 已断开：%2").arg(m_device, m_port.errorString())};
         break;
     default:
         break;

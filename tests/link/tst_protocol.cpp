@@ -48,6 +48,7 @@ private slots:
     void readFaults_data();
     void readFaults();
     void untrappedFailureReachesCaller();
+    void unwritableReceivedFile();
     void fullWrite();
     void writeChecksEveryCellBeforeSending();
     void writeFaults_data();
@@ -362,6 +363,24 @@ void TestProtocol::untrappedFailureReachesCaller()
     QVERIFY(rig.messages.isEmpty());
     QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Failed);
     QVERIFY(!rig.link.watchdogRunning());
+}
+
+void TestProtocol::unwritableReceivedFile()
+{
+    LinkRig rig;
+    // A folder that cannot be made: its parent is a plain file.
+    QFile blocker(rig.dir.filePath(QStringLiteral("plain")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    rig.link.setReceivedPath(rig.dir.filePath(QStringLiteral("plain/Received.chp")));
+    QVERIFY(rig.read().ok());
+    QCOMPARE(rig.messages.size(), 1);
+    QCOMPARE(rig.messages[0].message.title, QString::number(Failure::PathFileAccessError));
+    QVERIFY(rig.messages[0].message.text.contains(QStringLiteral("plain")));
+    QVERIFY(!rig.link.isOpen());
+    // The first block was read, then nothing more was sent.
+    QVERIFY(rig.line.sentBytes().endsWith(hexBytes("52000008")));
+    QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Failed);
 }
 
 void TestProtocol::fullWrite()

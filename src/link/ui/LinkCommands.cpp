@@ -70,8 +70,11 @@ void writeRadioCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link)
 
 void choosePortCommand(QWidget *parent, RadioLink &link)
 {
-    frmDK dialog(link, parent);
+    // Its number can change only while the port is closed.
+    link.closePort();
+    frmDK dialog(link.DKH, link.portNumber(), link.customDevice(), parent);
     dialog.exec();
+    link.DKH = dialog.DKH;
     link.setPortNumber(link.DKH + 1);
     link.setCustomDevice(dialog.device());
 }

@@ -1,6 +1,5 @@
 #include "link/ui/frmDK.h"
 
-#include "link/RadioLink.h"
 #include "link/SerialPorts.h"
 #include "shell/ui/Prompter.h"
 
@@ -12,7 +11,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-frmDK::frmDK(RadioLink &link, QWidget *parent) : QDialog(parent), m_link(link)
+frmDK::frmDK(int dkh, int portNumber, const QString &device, QWidget *parent)
+    : QDialog(parent), DKH(dkh), m_portNumber(portNumber)
 {
     setObjectName(QStringLiteral("frmDK"));
     setWindowTitle(QStringLiteral("端口选择"));
@@ -35,7 +35,7 @@ frmDK::frmDK(RadioLink &link, QWidget *parent) : QDialog(parent), m_link(link)
     layout->addWidget(frame);
 
     auto *deviceLabel = new QLabel(QStringLiteral("其他设备（填写后使用此设备）："), this);
-    m_device = new QLineEdit(link.customDevice(), this);
+    m_device = new QLineEdit(device, this);
     m_device->setObjectName(QStringLiteral("txtDevice"));
     m_device->setPlaceholderText(QStringLiteral("/dev/pts/3 或 /dev/serial/by-id/…"));
     deviceLabel->setBuddy(m_device);
@@ -59,24 +59,23 @@ QString frmDK::device() const
 void frmDK::Form_Load()
 {
     enumSerialPorts();
-    m_link.closePort();
     const int listed = int(serialPortList().size());
     for (int i = 0; i < listed && i < 4; ++i) {
         m_options[size_t(i)]->setText(portOptionLabel(i));
         m_options[size_t(i)]->setEnabled(true);
-        if (i == m_link.portNumber() - 1)
+        if (i == m_portNumber - 1)
             m_options[size_t(i)]->setChecked(true);
     }
 }
 
 void frmDK::optDK_Click(int index)
 {
-    m_link.DKH = index;
+    DKH = index;
 }
 
 void frmDK::cmdQD_Click()
 {
-    const QString text = device().isEmpty() ? QStringLiteral("端口转换成COM") + QString::number(m_link.DKH + 1)
+    const QString text = device().isEmpty() ? QStringLiteral("端口转换成COM") + QString::number(DKH + 1)
                                             : QStringLiteral("端口转换成") + device();
     Prompter::instance().message(this, QMessageBox::Information, QStringLiteral("提示"), text);
     accept();

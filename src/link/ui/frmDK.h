@@ -7,15 +7,20 @@
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class RadioLink;
 
 // "端口选择": the options "COM1" … "COM4" for the first four serial ports the system
-// lists, and a field for a device it does not list. Closes the port when it opens.
+// lists, and a field for a device it does not list. Takes and gives plain values; the
+// port command closes the port before it opens.
 class frmDK : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmDK(RadioLink &link, QWidget *parent = nullptr);
+    // dkh: the option last chosen (0…3); portNumber: the port's number now (1…4);
+    // device: the device field's text.
+    frmDK(int dkh, int portNumber, const QString &device, QWidget *parent = nullptr);
+
+    // The index of the option last clicked; unchanged when none was.
+    int DKH;
 
     QRadioButton *optDK(int index) const { return m_options[size_t(index)]; }
     QPushButton *cmdQD() const { return m_confirm; }
@@ -28,7 +33,7 @@ private:
     void optDK_Click(int index);
     void cmdQD_Click();
 
-    RadioLink &m_link;
+    int m_portNumber;
     std::array<QRadioButton *, 4> m_options{};
     QPushButton *m_confirm = nullptr;
     QLineEdit *m_device = nullptr;
