@@ -10,6 +10,9 @@ class WorkingCopy;
 int cmdShow(const QStringList &args);
 int cmdSaveCanonical(const QStringList &args);
 int cmdReport(const QStringList &args);
+int cmdPorts(const QStringList &args);
+int cmdRead(const QStringList &args);
+int cmdWrite(const QStringList &args);
 
 QTextStream &out();
 QTextStream &err();

@@ -1,0 +1,240 @@
+// tarnik-sim: a radio on a pseudo-terminal. Prints the terminal's device path as its
+// first line, then one line for every session (from the PC opening the port to closing
+// it), and plays the radio's side of the programming protocol.
+
+#include "link/RadioSim.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+const char usage[] =
+    "用法: tarnik-sim [选项]\n"
+    "在伪终端上模拟对讲机；第一行输出设备路径，之后每个会话输出一行。\n"
+    "  --image FILE.chp        开始时的存储内容（缺省为出厂内容）\n"
+    "  --dump FILE             每次写频会话后把存储内容写成信道文件\n"
+    "  --baud N                按 N 波特（每字节 10 位）计时；0 为立即应答（缺省 9600）\n"
+    "  --once                  只服务一个会话\n"
+    "  --silent                完全不应答\n"
+    "  --silent-after-block N  应答到第 N 块（从 0 起）为止，之后不再应答\n"
+    "  --nak-at-block N        第 N 块以 15 应答\n"
+    "  --reply-len N           读块应答的长度（缺省 12）\n"
+    "  --garbage-at-block N    第 N 块的应答为乱码\n"
+    "  --hangup-at-block N     到第 N 块时挂断线路并退出\n"
+    "  --handshake-answer HEX  对联机序列的应答（缺省 060606）\n";
+
+qint64 nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void say(const QString &line)
+{
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+int fail(const QString &text, int code = 2)
+{
+    const QByteArray bytes = (QStringLiteral("tarnik-sim: ") + text + QLatin1Char('\n')).toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    return code;
+}
+
+struct Setup
+{
+    RadioSimOptions options;
+    QString imagePath;
+    QString dumpPath;
+    bool once = false;
+};
+
+// Returns an error text, or an empty text when the arguments are good.
+QString parse(const QStringList &args, Setup &setup)
+{
+    RadioSimOptions &o = setup.options;
+    o.baud = 9600;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        auto value = [&]() -> QString { return i + 1 < args.size() ? args[++i] : QString(); };
+        auto number = [&](int *target) -> bool {
+            bool ok = false;
+            const int v = value().toInt(&ok);
+            if (ok && v >= 0)
+                *target = v;
+            return ok && v >= 0;
+        };
+        bool ok = true;
+        if (a == QStringLiteral("--image"))
+            ok = !(setup.imagePath = value()).isEmpty();
+        else if (a == QStringLiteral("--dump"))
+            ok = !(setup.dumpPath = value()).isEmpty();
+        else if (a == QStringLiteral("--baud"))
+            ok = number(&o.baud);
+        else if (a == QStringLiteral("--once"))
+            setup.once = true;
+        else if (a == QStringLiteral("--silent"))
+            o.silent = true;
+        else if (a == QStringLiteral("--silent-after-block"))
+            ok = number(&o.silentAfterBlock);
+        else if (a == QStringLiteral("--nak-at-block"))
+            ok = number(&o.nakAtBlock);
+        else if (a == QStringLiteral("--reply-len"))
+            ok = number(&o.replyLength);
+        else if (a == QStringLiteral("--garbage-at-block"))
+            ok = number(&o.garbageAtBlock);
+        else if (a == QStringLiteral("--hangup-at-block"))
+            ok = number(&o.hangupAtBlock);
+        else if (a == QStringLiteral("--handshake-answer")) {
+            const QString hex = value().remove(QLatin1Char(' '));
+            o.handshakeAnswer = QByteArray::fromHex(hex.toLatin1());
+            ok = !hex.isEmpty() && hex.size() % 2 == 0
+                 && o.handshakeAnswer.toHex().toUpper() == hex.toUpper().toLatin1();
+        } else
+            return QStringLiteral("未知选项 \"%1\"").arg(a);
+        if (!ok)
+            return QStringLiteral("选项 %1 的值不对").arg(a);
+    }
+    return {};
+}
+
+QString sessionLine(const RadioSim::Session &s)
+{
+    const char *kind = s.kind == RadioSim::Session::Read ? "read" : s.kind == RadioSim::Session::Write ? "write" : "none";
+    return QStringLiteral("session kind=%1 blocks=%2 complete=%3 in=%4 out=%5 opening=%6")
+        .arg(QLatin1String(kind))
+        .arg(s.blocks)
+        .arg(s.complete ? 1 : 0)
+        .arg(s.bytesIn)
+        .arg(s.bytesOut)
+        .arg(s.openingBytes);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    Setup setup;
+    if (const QString problem = parse(args, setup); !problem.isEmpty())
+        return fail(problem + QLatin1Char('\n') + QString::fromUtf8(usage));
+
+    codec::Image memory = RadioSim::factoryImage();
+    if (!setup.imagePath.isEmpty()) {
+        QFile f(setup.imagePath);
+        if (!f.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("%1: %2").arg(setup.imagePath, f.errorString()));
+        const auto image = RadioSim::imageFromChannelText(f.readAll());
+        if (!image)
+            return fail(QStringLiteral("%1: %2").arg(setup.imagePath, image.failure().description));
+        memory = *image;
+    }
+    RadioSim radio(setup.options, memory);
+
+    std::signal(SIGPIPE, SIG_IGN);
+    // Replies are due to the microsecond; the default 50 µs timer slack would add up
+    // over the 256 exchanges of a transfer.
+    prctl(PR_SET_TIMERSLACK, 1UL);
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+        return fail(QStringLiteral("无法创建伪终端：%1").arg(QString::fromLocal8Bit(std::strerror(errno))), 1);
+    const QByteArray slavePath(ptsname(master));
+    // Raw line until the PC sets its own settings (and again after it restores them).
+    const int slave = ::open(slavePath.constData(), O_RDWR | O_NOCTTY);
+    if (slave >= 0) {
+        termios t{};
+        if (tcgetattr(slave, &t) == 0) {
+            cfmakeraw(&t);
+            tcsetattr(slave, TCSANOW, &t);
+        }
+        ::close(slave);
+    }
+    say(QString::fromLocal8Bit(slavePath));
+
+    QList<RadioSim::Output> due; // in time order
+    bool active = false;         // the PC has the port open and has sent something
+    for (;;) {
+        timespec timeout{};
+        timespec *wait = nullptr;
+        if (!due.isEmpty()) {
+            const qint64 left = qMax<qint64>(0, due.first().at - nowNs());
+            timeout.tv_sec = time_t(left / 1'000'000'000);
+            timeout.tv_nsec = long(left % 1'000'000'000);
+            wait = &timeout;
+        }
+        pollfd p{master, POLLIN, 0};
+        if (ppoll(&p, 1, wait, nullptr) < 0 && errno != EINTR)
+            return fail(QStringLiteral("poll: %1").arg(QString::fromLocal8Bit(std::strerror(errno))), 1);
+        if (p.revents & POLLIN) {
+            char buf[4096];
+            const ssize_t n = ::read(master, buf, sizeof buf);
+            if (n > 0) {
+                active = true;
+                due += radio.receive(QByteArray(buf, int(n)), nowNs());
+                continue;
+            }
+        }
+        if (p.revents & (POLLHUP | POLLERR)) {
+            // No one has the terminal open: a session, if any, is over.
+            due.clear();
+            if (active) {
+                active = false;
+                const RadioSim::Session s = radio.endSession();
+                say(sessionLine(s));
+                if (s.kind == RadioSim::Session::Write && !setup.dumpPath.isEmpty()) {
+                    QSaveFile out(setup.dumpPath);
+                    if (!out.open(QIODevice::WriteOnly) || out.write(RadioSim::channelText(radio.memory())) < 0
+                        || !out.commit())
+                        fail(QStringLiteral("%1: %2").arg(setup.dumpPath, out.errorString()), 1);
+                    else
+                        say(QStringLiteral("dump %1").arg(setup.dumpPath));
+                }
+                if (setup.once)
+                    return 0;
+            }
+            usleep(20'000);
+            continue;
+        }
+        const qint64 now = nowNs();
+        while (!due.isEmpty() && due.first().at <= now) {
+            const RadioSim::Output out = due.takeFirst();
+            if (out.hangup) {
+                say(sessionLine(radio.endSession()) + QStringLiteral(" hangup"));
+                ::close(master);
+                return 0;
+            }
+            const char *data = out.bytes.constData();
+            qint64 left = out.bytes.size();
+            while (left > 0) {
+                const ssize_t w = ::write(master, data, size_t(left));
+                if (w < 0 && errno == EINTR)
+                    continue;
+                if (w <= 0)
+                    break;
+                data += w;
+                left -= w;
+            }
+        }
+    }
+}

@@ -1,0 +1,114 @@
+#include "link/SerialTransport.h"
+
+#include "link/SerialPorts.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <unistd.h>
+
+SerialTransport::SerialTransport(QObject *parent) : Transport(parent)
+{
+    connect(&m_port, &QSerialPort::readyRead, this, &Transport::readyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialTransport::onError);
+}
+
+SerialTransport::~SerialTransport()
+{
+    close();
+}
+
+Status SerialTransport::open(const QString &device)
+{
+    m_fault.reset();
+    m_device = device;
+    m_port.setPortName(device);
+    m_port.setBaudRate(QSerialPort::Baud9600);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        OpenProblem problem;
+        problem.reason = m_port.errorString();
+        switch (m_port.error()) {
+        case QSerialPort::DeviceNotFoundError:
+            problem.kind = OpenProblem::NotFound;
+            break;
+        case QSerialPort::PermissionError: {
+            // The port reports a device locked by another program the same way; only the
+            // file's own permissions tell the two apart.
+            const QByteArray path = QFile::encodeName(device);
+            problem.kind = ::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES
+                               ? OpenProblem::AccessDenied
+                               : OpenProblem::Busy;
+            break;
+        }
+        case QSerialPort::OpenError:
+            problem.kind = OpenProblem::Busy;
+            break;
+        default:
+            break;
+        }
+        m_port.clearError();
+        return openFailure(device, problem);
+    }
+    // What reached the device before it was opened is not part of this session.
+    m_port.clear(QSerialPort::Input);
+    return {};
+}
+
+void SerialTransport::close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+Status SerialTransport::write(const QByteArray &bytes)
+{
+    if (!m_port.isOpen())
+        return Failure{portfailure::PortNotOpen, QStringLiteral("串口没有打开，无法发送数据。")};
+    if (m_fault)
+        return *m_fault;
+    if (m_port.write(bytes) != bytes.size())
+        return Failure{Failure::DeviceIoError,
+                       QStringLiteral("向串口 %1 发送数据失败：%2").arg(m_device, m_port.errorString())};
+    // QSerialPort would otherwise send only when the event loop next runs; the handshake's
+    // pauses must come after the byte has gone out.
+    m_port.flush();
+    if (m_fault)
+        return *m_fault;
+    return {};
+}
+
+void SerialTransport::discardInput()
+{
+    if (m_port.isOpen())
+        m_port.clear(QSerialPort::Input);
+}
+
+void SerialTransport::discardOutput()
+{
+    if (m_port.isOpen())
+        m_port.clear(QSerialPort::Output);
+}
+
+void SerialTransport::onError(QSerialPort::SerialPortError error)
+{
+    if (!m_port.isOpen() || m_fault)
+        return;
+    switch (error) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+        // A read that finds the end of the line leaves the port a stale system error text.
+        m_fault = Failure{Failure::DeviceIoError,
+                          QStringLiteral("串口 %1 已断开：编程线已拔出或对方已挂断").arg(m_device)};
+        break;
+    case QSerialPort::WriteError:
+        m_fault = Failure{Failure::DeviceIoError,
+                          QStringLiteral("串口 %1 已断开：%2").arg(m_device, m_port.errorString())};
+        break;
+    default:
+        break;
+    }
+}

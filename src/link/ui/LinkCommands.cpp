@@ -1,0 +1,80 @@
+#include "link/ui/LinkCommands.h"
+
+#include "link/RadioLink.h"
+#include "link/ui/frmDK.h"
+#include "link/ui/frmWAIT.h"
+#include "shell/ui/Prompter.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+void showFailure(QWidget *parent, const Failure &f)
+{
+    Prompter::instance().message(parent, QMessageBox::Information, QString::number(f.number), f.description);
+}
+
+// Steps 1 to 5 of both commands; the received-image file is deleted for a read only.
+void runTransferCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool write)
+{
+    const QString title = write ? QStringLiteral("写频进度显示") : QStringLiteral("读频进度显示");
+    const QString question = write ? QStringLiteral("确定要开始写频吗?") : QStringLiteral("确定要开始读频吗?");
+    if (Prompter::instance().message(parent, QMessageBox::NoIcon, title, question,
+                                     QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+        != QMessageBox::Ok)
+        return;
+    if (Status s = link.openForTransfer(); !s) {
+        showFailure(parent, s.failure());
+        link.closePort();
+        return;
+    }
+    const QString received = link.receivedPath();
+    if (!write && QFile::exists(received) && !QFile::remove(received)) {
+        showFailure(parent, {Failure::PathFileAccessError,
+                             QStringLiteral("无法删除文件 %1").arg(QDir::toNativeSeparators(received))});
+        link.closePort();
+        return;
+    }
+    {
+        frmWAIT dialog(link, wc, write, parent);
+        LinkMessageBoxes boxes(link, &dialog);
+        dialog.exec();
+    }
+    link.closePort();
+}
+
+} // namespace
+
+LinkMessageBoxes::LinkMessageBoxes(RadioLink &link, QWidget *parent) : QObject(parent), m_parent(parent)
+{
+    connect(&link, &RadioLink::message, this, &LinkMessageBoxes::show);
+}
+
+void LinkMessageBoxes::show(const LinkMessage &m)
+{
+    static constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
+                                                  QMessageBox::Warning, QMessageBox::Critical};
+    Prompter::instance().message(m_parent, icons[m.icon], m.title, m.text);
+}
+
+void readRadioCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link)
+{
+    runTransferCommand(parent, wc, link, false);
+}
+
+void writeRadioCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link)
+{
+    runTransferCommand(parent, wc, link, true);
+}
+
+void choosePortCommand(QWidget *parent, RadioLink &link)
+{
+    // Its number can change only while the port is closed.
+    link.closePort();
+    frmDK dialog(link.DKH, link.portNumber(), link.customDevice(), parent);
+    dialog.exec();
+    link.DKH = dialog.DKH;
+    link.setPortNumber(link.DKH + 1);
+    link.setCustomDevice(dialog.device());
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "channels/WorkingCopy.h"
+#include "link/Clock.h"
+#include "link/RadioLink.h"
+#include "link/RadioSim.h"
+#include "link/SimTransport.h"
+
+#include <QFile>
+#include <QList>
+#include <QTemporaryDir>
+
+// A link to an in-process radio in virtual time, with everything the link reports.
+struct LinkRig
+{
+    VirtualClock clock;
+    RadioSim radio;
+    SimTransport line{&radio, &clock};
+    RadioLink link{&line, &clock};
+    WorkingCopy wc;
+    QTemporaryDir dir;
+
+    struct Shown
+    {
+        qint64 at;
+        LinkMessage message;
+    };
+    QList<Shown> messages;
+    QList<int> progress;
+    QStringList captions;
+    bool stalled = false;
+
+    static constexpr qint64 ms = Clock::Millisecond;
+
+    explicit LinkRig(const RadioSimOptions &options = {}) : radio(options)
+    {
+        wc.startUp(QString());
+        link.setCustomDevice(QStringLiteral("sim"));
+        link.setReceivedPath(dir.filePath(QStringLiteral("Received.chp")));
+        QObject::connect(&link, &RadioLink::message, [this](const LinkMessage &m) { messages.append({clock.now(), m}); });
+        QObject::connect(&link, &RadioLink::progressChanged, [this](int v) { progress.append(v); });
+        QObject::connect(&link, &RadioLink::captionChanged, [this](const QString &c) { captions.append(c); });
+        // Nothing left that could ever happen: the user would press Cancel.
+        clock.onStall = [this] {
+            stalled = true;
+            link.cancelTransfer();
+        };
+    }
+
+    bool open()
+    {
+        link.setBlnReandOrWrite(true);
+        return link.openForTransfer().ok();
+    }
+    Status read()
+    {
+        open();
+        return link.receivedFromChip(true, wc);
+    }
+    Status write()
+    {
+        open();
+        return link.SentFromPc(true, wc);
+    }
+    void cancelAt(qint64 at) { clock.post(at, [this] { link.cancelTransfer(); }); }
+
+    QByteArray receivedFile() const
+    {
+        QFile f(link.receivedPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const Shown &s : messages)
+            texts << s.message.text;
+        return texts;
+    }
+    // Sent events only, in order.
+    QList<SimTransport::Event> sent() const
+    {
+        QList<SimTransport::Event> out;
+        for (const auto &e : line.trace)
+            if (e.kind == SimTransport::Event::Sent)
+                out << e;
+        return out;
+    }
+};
+
+inline QByteArray hexBytes(const char *hex)
+{
+    return QByteArray::fromHex(hex);
+}

@@ -1,0 +1,402 @@
+// The port dialog, the progress dialog and the read and write commands: what the user
+// is asked and told, and that the port ends closed after every command.
+
+#include "../../shell/ui/FakePrompter.h"
+#include "../LinkRig.h"
+
+#include "files/ChannelFile.h"
+#include "link/SerialPorts.h"
+#include "link/ui/LinkCommands.h"
+#include "link/ui/frmDK.h"
+#include "link/ui/frmWAIT.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QList<SerialPortEntry> fakePorts(int count)
+{
+    QList<SerialPortEntry> ports;
+    // Listed out of order; the dialog shows them sorted, numbers compared as numbers.
+    for (int i = count - 1; i >= 0; --i)
+        ports.append({QStringLiteral("/dev/ttyUSB%1").arg(i), QStringLiteral("USB-Serial")});
+    return ports;
+}
+
+template<typename T>
+T *visibleTopLevel(const char *objectName)
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String(objectName) && w->isVisible())
+            return qobject_cast<T *>(w);
+    return nullptr;
+}
+
+// Runs action on the port dialog once it is shown modally.
+void whenPortDialogShows(std::function<void(frmDK *)> action)
+{
+    QTimer::singleShot(0, [action] {
+        frmDK *dialog = visibleTopLevel<frmDK>("frmDK");
+        QVERIFY(dialog);
+        action(dialog);
+    });
+}
+
+QList<QRadioButton *> options(const frmDK &dialog)
+{
+    return dialog.findChildren<QRadioButton *>(QStringLiteral("optDK"));
+}
+
+} // namespace
+
+class TestLinkDialogs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup() { setSerialPortLister({}); }
+
+    void portOptions_data();
+    void portOptions();
+    void confirmSwitchesPort();
+    void closingWithoutConfirmKeepsLastClick();
+    void deviceFieldWins();
+    void portDialogClosesOpenPort();
+
+    void answeringCancelChangesNothing_data();
+    void answeringCancelChangesNothing();
+    void completeRead();
+    void cancelConfirmedDuringBlockReads();
+    void cancelAnsweredWithCancelGoesOn();
+    void failedHandshakeLeavesEditorAlone();
+    void portThatDoesNotOpen();
+    void uncaughtFailureInTransfer_data();
+    void uncaughtFailureInTransfer();
+    void completeWrite();
+
+    void writeThenReadOverPseudoTerminal();
+};
+
+void TestLinkDialogs::portOptions_data()
+{
+    QTest::addColumn<int>("listed");
+    QTest::addColumn<int>("dkh");
+    QTest::addColumn<int>("enabled");
+    QTest::addColumn<int>("checked");
+    QTest::newRow("two ports") << 2 << 1 << 2 << 1;
+    QTest::newRow("six ports") << 6 << 3 << 4 << 3;
+    QTest::newRow("none") << 0 << 0 << 0 << 0;
+    // COM3 chosen, two ports: no enabled option matches; COM1 stays shown as selected.
+    QTest::newRow("COM3 of two") << 2 << 2 << 2 << 0;
+}
+
+void TestLinkDialogs::portOptions()
+{
+    QFETCH(int, listed);
+    QFETCH(int, dkh);
+    QFETCH(int, enabled);
+    QFETCH(int, checked);
+    setSerialPortLister([listed] { return fakePorts(listed); });
+    frmDK dialog(dkh, dkh + 1, QString());
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("端口选择"));
+    const auto opts = options(dialog);
+    QCOMPARE(opts.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(opts[i]->isEnabled(), i < enabled);
+        QCOMPARE(opts[i]->isChecked(), i == checked);
+    }
+    QCOMPARE(dialog.DKH, dkh);
+    if (listed >= 2)
+        QCOMPARE(opts[1]->text(), QStringLiteral("COM2   /dev/ttyUSB1  USB-Serial"));
+    if (listed >= 4 || listed == 0)
+        QCOMPARE(opts[3]->text().left(4), QStringLiteral("COM4"));
+}
+
+void TestLinkDialogs::confirmSwitchesPort()
+{
+    setSerialPortLister([] { return fakePorts(12); });
+    FakePrompter prompter;
+    LinkRig rig;
+    rig.link.setCustomDevice({});
+    whenPortDialogShows([](frmDK *dialog) {
+        QTest::mouseClick(options(*dialog)[1], Qt::LeftButton);
+        dialog->cmdQD()->click();
+    });
+    choosePortCommand(nullptr, rig.link);
+    QCOMPARE(prompter.shown.size(), 1);
+    QCOMPARE(prompter.shown[0].text, QStringLiteral("端口转换成COM2"));
+    QCOMPARE(prompter.shown[0].title, QStringLiteral("提示"));
+    QCOMPARE(prompter.shown[0].icon, QMessageBox::Information);
+    QCOMPARE(rig.link.DKH, 1);
+    QCOMPARE(rig.link.portNumber(), 2);
+    QCOMPARE(rig.link.chosenDevice(), QStringLiteral("/dev/ttyUSB1"));
+}
+
+void TestLinkDialogs::closingWithoutConfirmKeepsLastClick()
+{
+    setSerialPortLister([] { return fakePorts(4); });
+    FakePrompter prompter;
+    LinkRig rig;
+    rig.link.setCustomDevice({});
+    whenPortDialogShows([](frmDK *dialog) {
+        QTest::mouseClick(options(*dialog)[2], Qt::LeftButton);
+        dialog->close();
+    });
+    choosePortCommand(nullptr, rig.link);
+    QVERIFY(prompter.shown.isEmpty());
+    QCOMPARE(rig.link.portNumber(), 3);
+    QCOMPARE(rig.link.chosenDevice(), QStringLiteral("/dev/ttyUSB2"));
+}
+
+void TestLinkDialogs::deviceFieldWins()
+{
+    setSerialPortLister([] { return fakePorts(2); });
+    FakePrompter prompter;
+    LinkRig rig;
+    rig.link.setCustomDevice({});
+    whenPortDialogShows([](frmDK *dialog) {
+        QTest::keyClicks(dialog->txtDevice(), QStringLiteral(" /dev/pts/9 "));
+        dialog->cmdQD()->click();
+    });
+    choosePortCommand(nullptr, rig.link);
+    QCOMPARE(rig.link.chosenDevice(), QStringLiteral("/dev/pts/9"));
+    QCOMPARE(prompter.shown.value(0).text, QStringLiteral("端口转换成/dev/pts/9"));
+
+    // Shown again in the field, and emptying it gives the option back.
+    whenPortDialogShows([](frmDK *dialog) {
+        QCOMPARE(dialog->txtDevice()->text(), QStringLiteral("/dev/pts/9"));
+        dialog->txtDevice()->clear();
+        dialog->cmdQD()->click();
+    });
+    choosePortCommand(nullptr, rig.link);
+    QCOMPARE(rig.link.chosenDevice(), QStringLiteral("/dev/ttyUSB0"));
+}
+
+void TestLinkDialogs::portDialogClosesOpenPort()
+{
+    FakePrompter prompter;
+    LinkRig rig;
+    QVERIFY(rig.open());
+    bool openWhileShown = true;
+    whenPortDialogShows([&](frmDK *dialog) {
+        openWhileShown = rig.link.isOpen();
+        dialog->close();
+    });
+    choosePortCommand(nullptr, rig.link);
+    QVERIFY(!openWhileShown);
+}
+
+void TestLinkDialogs::answeringCancelChangesNothing_data()
+{
+    QTest::addColumn<bool>("write");
+    QTest::newRow("read") << false;
+    QTest::newRow("write") << true;
+}
+
+void TestLinkDialogs::answeringCancelChangesNothing()
+{
+    QFETCH(bool, write);
+    FakePrompter prompter;
+    prompter.answers = {QMessageBox::Cancel};
+    LinkRig rig;
+    QFile old(rig.link.receivedPath());
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("kept\r\n");
+    old.close();
+    (write ? writeRadioCommand : readRadioCommand)(nullptr, rig.wc, rig.link);
+    QCOMPARE(prompter.shown.size(), 1);
+    QCOMPARE(prompter.shown[0].text, write ? QStringLiteral("确定要开始写频吗?") : QStringLiteral("确定要开始读频吗?"));
+    QCOMPARE(prompter.shown[0].title, write ? QStringLiteral("写频进度显示") : QStringLiteral("读频进度显示"));
+    QVERIFY(rig.line.trace.isEmpty());
+    QCOMPARE(rig.receivedFile(), QByteArray("kept\r\n"));
+}
+
+void TestLinkDialogs::completeRead()
+{
+    FakePrompter prompter;
+    LinkRig rig;
+    rig.clock.processQtEvents = true;
+    QFile old(rig.link.receivedPath());
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("52 00 00 08 24 FF FF FF 00 00 04 19 \r\n");
+    old.close();
+    readRadioCommand(nullptr, rig.wc, rig.link);
+    QCOMPARE(prompter.shown.size(), 1); // the question only
+    QVERIFY(!rig.link.isOpen());
+    QCOMPARE(rig.progress.last(), 128);
+    QVERIFY(!visibleTopLevel<frmWAIT>("frmWAIT"));
+    // The old file was deleted first; the new one holds exactly the 128 blocks.
+    QCOMPARE(rig.receivedFile().count('\n'), 128);
+    QCOMPARE(rig.wc.cell(2, ChannelTable::RxFreq), QStringLiteral("450.05000"));
+    QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Completed);
+}
+
+void TestLinkDialogs::cancelConfirmedDuringBlockReads()
+{
+    FakePrompter prompter;
+    RadioSimOptions o;
+    o.silentAfterBlock = 38;
+    LinkRig rig(o);
+    rig.clock.processQtEvents = true;
+    bool dialogClosedAtOnce = false;
+    rig.clock.onStall = [&] {
+        rig.stalled = true;
+        frmWAIT *dialog = visibleTopLevel<frmWAIT>("frmWAIT");
+        QVERIFY(dialog);
+        QCOMPARE(dialog->pgbCount()->value(), 39);
+        dialog->cmdCancel()->click();
+        dialogClosedAtOnce = !dialog->isVisible();
+    };
+    readRadioCommand(nullptr, rig.wc, rig.link);
+    QVERIFY(rig.stalled);
+    QVERIFY(dialogClosedAtOnce);
+    QCOMPARE(prompter.shown.size(), 2);
+    QCOMPARE(prompter.shown[1].text, QStringLiteral("确定要取消吗"));
+    QCOMPARE(prompter.shown[1].title, QStringLiteral("提示"));
+    QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Cancelled);
+    QVERIFY(!rig.link.isOpen());
+    QCOMPARE(rig.receivedFile().count('\n'), 39);
+    QCOMPARE(rig.wc.cell(16, ChannelTable::RxFreq), QStringLiteral("450.40000"));
+}
+
+void TestLinkDialogs::cancelAnsweredWithCancelGoesOn()
+{
+    FakePrompter prompter;
+    prompter.answers = {QMessageBox::Ok, QMessageBox::Cancel};
+    RadioSimOptions o;
+    o.baud = 9600; // so the block reads take (virtual) time
+    LinkRig rig(o);
+    rig.clock.processQtEvents = true;
+    int progressAtClick = -1;
+    rig.clock.post(1500 * LinkRig::ms, [&] {
+        frmWAIT *dialog = visibleTopLevel<frmWAIT>("frmWAIT");
+        QVERIFY(dialog);
+        progressAtClick = dialog->pgbCount()->value();
+        dialog->cmdCancel()->click();
+    });
+    readRadioCommand(nullptr, rig.wc, rig.link);
+    QVERIFY(progressAtClick > 0 && progressAtClick < 128);
+    QCOMPARE(prompter.shown.size(), 2);
+    QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Completed);
+    QCOMPARE(rig.receivedFile().count('\n'), 128);
+    QVERIFY(!rig.link.isOpen());
+}
+
+void TestLinkDialogs::failedHandshakeLeavesEditorAlone()
+{
+    FakePrompter prompter;
+    RadioSimOptions o;
+    o.silent = true;
+    LinkRig rig(o);
+    rig.clock.processQtEvents = true;
+    rig.wc.setCell(5, ChannelTable::RxFreq, QStringLiteral("440.00000"));
+    readRadioCommand(nullptr, rig.wc, rig.link);
+    QCOMPARE(prompter.shown.size(), 2);
+    QCOMPARE(prompter.shown[1].text, QStringLiteral("通信端口没有响应，请确保连接正确和电源打开"));
+    QCOMPARE(prompter.shown[1].title, QStringLiteral("信息提示"));
+    QCOMPARE(prompter.shown[1].icon, QMessageBox::Information);
+    QVERIFY(!QFileInfo::exists(rig.link.receivedPath()));
+    QCOMPARE(rig.wc.cell(5, ChannelTable::RxFreq), QStringLiteral("440.00000"));
+    QVERIFY(!rig.link.isOpen());
+}
+
+void TestLinkDialogs::portThatDoesNotOpen()
+{
+    FakePrompter prompter;
+    LinkRig rig;
+    rig.line.refuseDevice = QStringLiteral("sim");
+    writeRadioCommand(nullptr, rig.wc, rig.link);
+    QCOMPARE(prompter.shown.size(), 2);
+    QCOMPARE(prompter.shown[1].title, QStringLiteral("8002"));
+    QCOMPARE(prompter.shown[1].icon, QMessageBox::Information);
+    QVERIFY(prompter.shown[1].text.contains(QStringLiteral("sim")));
+    QVERIFY(rig.line.trace.isEmpty());
+    QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::None); // no transfer ran
+}
+
+void TestLinkDialogs::uncaughtFailureInTransfer_data()
+{
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("read") << false << "读频错误，请重新读频";
+    QTest::newRow("write") << true << "写频错误，请重新写频";
+}
+
+void TestLinkDialogs::uncaughtFailureInTransfer()
+{
+    QFETCH(bool, write);
+    QFETCH(QString, text);
+    FakePrompter prompter;
+    LinkRig rig;
+    rig.clock.processQtEvents = true;
+    rig.line.failWrite = 2;
+    (write ? writeRadioCommand : readRadioCommand)(nullptr, rig.wc, rig.link);
+    QCOMPARE(prompter.shown.size(), 2);
+    QCOMPARE(prompter.shown[1].text, text);
+    QCOMPARE(prompter.shown[1].title, QStringLiteral("提示"));
+    QCOMPARE(prompter.shown[1].icon, QMessageBox::Critical);
+    QVERIFY(!rig.link.isOpen());
+}
+
+void TestLinkDialogs::completeWrite()
+{
+    FakePrompter prompter;
+    LinkRig rig;
+    rig.clock.processQtEvents = true;
+    QVERIFY(loadChannelFile(rig.wc, QStringLiteral(TARNIK_TEST_DATA "/example.chp")).kind == LoadOutcome::Loaded);
+    writeRadioCommand(nullptr, rig.wc, rig.link);
+    QCOMPARE(prompter.shown.size(), 1);
+    QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Completed);
+    QCOMPARE(rig.radio.memory(), *RadioLink::writeImage(rig.wc));
+    QVERIFY(!rig.link.isOpen());
+}
+
+void TestLinkDialogs::writeThenReadOverPseudoTerminal()
+{
+    // The real serial port and wall-clock time against tarnik-sim.
+    QTemporaryDir dir;
+    const QString dump = dir.filePath(QStringLiteral("radio.chp"));
+    QProcess sim;
+    sim.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-sim"), {QStringLiteral("--baud"), QStringLiteral("0"),
+                                                             QStringLiteral("--dump"), dump});
+    QVERIFY(sim.waitForReadyRead(5000));
+    const QString device = QString::fromUtf8(sim.readLine()).trimmed();
+    QVERIFY(device.startsWith(QLatin1Char('/')));
+
+    FakePrompter prompter;
+    WorkingCopy wc;
+    wc.startUp(QString());
+    QVERIFY(loadChannelFile(wc, QStringLiteral(TARNIK_TEST_DATA "/example.chp")).kind == LoadOutcome::Loaded);
+    RadioLink link;
+    link.setCustomDevice(device);
+    link.setReceivedPath(dir.filePath(QStringLiteral("Received.chp")));
+    writeRadioCommand(nullptr, wc, link);
+    QCOMPARE(link.lastEnding(), RadioLink::Ending::Completed);
+    QVERIFY(!link.isOpen());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dump), 5000);
+    QFile dumped(dump);
+    QVERIFY(dumped.open(QIODevice::ReadOnly));
+    QCOMPARE(*RadioSim::imageFromChannelText(dumped.readAll()), *RadioLink::writeImage(wc));
+
+    WorkingCopy fresh;
+    fresh.startUp(QString());
+    readRadioCommand(nullptr, fresh, link);
+    QCOMPARE(link.lastEnding(), RadioLink::Ending::Completed);
+    QCOMPARE(prompter.shown.size(), 2); // the two questions
+    QVERIFY(!link.isOpen());
+    for (int r = 1; r <= 16; ++r)
+        for (int c = 1; c < ChannelTable::Columns; ++c)
+            QCOMPARE(fresh.cell(r, c), wc.cell(r, c));
+    sim.kill();
+    sim.waitForFinished();
+}
+
+QTEST_MAIN(TestLinkDialogs)
+#include "tst_linkdialogs.moc"
