@@ -9,6 +9,8 @@
 #include "link/ui/LinkCommands.h"
 #include "link/ui/frmDK.h"
 #include "link/ui/frmWAIT.h"
+#include "shell/ui/Commands.h"
+#include "shell/ui/MainWindow.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -17,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -82,6 +85,7 @@ private slots:
     void completeWrite();
 
     void writeThenReadOverPseudoTerminal();
+    void mainWindowTellsEachMessageOnce();
 };
 
 void TestLinkDialogs::portOptions_data()
@@ -394,6 +398,43 @@ void TestLinkDialogs::writeThenReadOverPseudoTerminal()
     for (int r = 1; r <= 16; ++r)
         for (int c = 1; c < ChannelTable::Columns; ++c)
             QCOMPARE(fresh.cell(r, c), wc.cell(r, c));
+    sim.kill();
+    sim.waitForFinished();
+}
+
+void TestLinkDialogs::mainWindowTellsEachMessageOnce()
+{
+    // The whole application's wiring: the main window with its commands, started with
+    // --port, against tarnik-sim refusing block 3 (of a write, and the PC's 06 after it
+    // in a read).
+    QStandardPaths::setTestModeEnabled(true);
+    QProcess sim;
+    sim.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-sim"),
+              {QStringLiteral("--baud"), QStringLiteral("0"), QStringLiteral("--nak-at-block"), QStringLiteral("3")});
+    QVERIFY(sim.waitForReadyRead(5000));
+    const QString device = QString::fromUtf8(sim.readLine()).trimmed();
+
+    FakePrompter prompter;
+    MainWindow mw;
+    mw.setInitialPort(device);
+    plugInCommands(mw);
+    mw.startUp(QString());
+    const auto texts = [&prompter] {
+        QStringList t;
+        for (const auto &s : prompter.shown)
+            t << s.text;
+        prompter.shown.clear();
+        return t;
+    };
+    mw.runToolbarCommand(QStringLiteral("Write"));
+    QCOMPARE(texts(), (QStringList{QStringLiteral("确定要开始写频吗?"), QStringLiteral("通信错误")}));
+
+    // The read stores blocks 0 to 3, then the reader finds the file too short.
+    mw.runCommand(MainWindow::Command::Read);
+    const QStringList told = texts();
+    QCOMPARE(told.size(), 3);
+    QCOMPARE(told[1], QStringLiteral("通信错误"));
+    QCOMPARE(mw.workingCopy().cell(1, ChannelTable::RxSignal), QStringLiteral("67"));
     sim.kill();
     sim.waitForFinished();
 }
