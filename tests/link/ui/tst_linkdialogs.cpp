@@ -428,6 +428,9 @@ void TestLinkDialogs::mainWindowTellsEachMessageOnce()
     };
     mw.runToolbarCommand(QStringLiteral("Write"));
     QCOMPARE(texts(), (QStringList{QStringLiteral("确定要开始写频吗?"), QStringLiteral("通信错误")}));
+    // The radio has seen the port close (it says so) before the next command opens it.
+    QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine() || sim.waitForReadyRead(100), 5000);
+    QVERIFY(QString::fromUtf8(sim.readLine()).startsWith(QStringLiteral("session kind=write")));
 
     // The read stores blocks 0 to 3, then the reader finds the file too short.
     mw.runCommand(MainWindow::Command::Read);
