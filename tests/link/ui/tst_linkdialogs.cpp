@@ -355,7 +355,24 @@ void TestLinkDialogs::completeWrite()
     LinkRig rig;
     rig.clock.processQtEvents = true;
     QVERIFY(loadChannelFile(rig.wc, QStringLiteral(TARNIK_TEST_DATA "/example.chp")).kind == LoadOutcome::Loaded);
+    // What the dialog shows as it closes: the write's own last value is 127.
+    int barAtClose = -1;
+    QString buttonAtClose;
+    QString captionAtStart;
+    rig.clock.post(0, [&] {
+        frmWAIT *dialog = visibleTopLevel<frmWAIT>("frmWAIT");
+        QVERIFY(dialog);
+        captionAtStart = dialog->windowTitle();
+        QObject::connect(dialog, &QDialog::finished, [&, dialog] {
+            barAtClose = dialog->pgbCount()->value();
+            buttonAtClose = dialog->cmdCancel()->text();
+        });
+    });
     writeRadioCommand(nullptr, rig.wc, rig.link);
+    QCOMPARE(captionAtStart, QStringLiteral("正在连接对讲机。。。"));
+    QCOMPARE(barAtClose, 128);
+    QCOMPARE(buttonAtClose, QStringLiteral("确定"));
+    QCOMPARE(rig.progress.last(), 127);
     QCOMPARE(prompter.shown.size(), 1);
     QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Completed);
     QCOMPARE(rig.radio.memory(), *RadioLink::writeImage(rig.wc));
@@ -438,6 +455,7 @@ void TestLinkDialogs::mainWindowTellsEachMessageOnce()
     QCOMPARE(told.size(), 3);
     QCOMPARE(told[1], QStringLiteral("通信错误"));
     QCOMPARE(mw.workingCopy().cell(1, ChannelTable::RxSignal), QStringLiteral("67"));
+    QVERIFY(QFile::remove(RadioLink::defaultReceivedPath()));
     sim.kill();
     sim.waitForFinished();
 }
