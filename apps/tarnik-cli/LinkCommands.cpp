@@ -170,6 +170,12 @@ int cmdRead(const QStringList &arguments)
         link.closePort();
         return 2;
     }
+    // A file that cannot be written is a file error, told before the radio is spoken to.
+    if (Status s = link.checkReceivedPath(); !s) {
+        err() << "tarnik-cli: " << s.failure().description << "\n";
+        link.closePort();
+        return 2;
+    }
     return runTransfer(link, console, wc, false);
 }
 

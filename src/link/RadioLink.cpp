@@ -344,24 +344,44 @@ Status RadioLink::readBlockLoop()
     return {};
 }
 
-Status RadioLink::appendReceivedLine(const QString &line)
+Status RadioLink::openReceivedFile(QFile &file)
 {
-    const QString path = receivedPath();
+    const QString path = file.fileName();
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
         return Failure{Failure::PathFileAccessError,
                        QStringLiteral("无法创建文件夹 %1").arg(QDir::toNativeSeparators(info.absolutePath()))};
-    QFile file(path);
-    // Created readable by the user alone; appended to and closed again for every block.
+    // Created readable by the user alone.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return Failure{Failure::PathFileAccessError,
                        QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path),
                                                                  file.errorString())};
+    return {};
+}
+
+Status RadioLink::checkReceivedPath() const
+{
+    QFile file(receivedPath());
+    const bool existed = file.exists();
+    if (Status s = openReceivedFile(file); !s)
+        return s;
+    file.close();
+    if (!existed)
+        file.remove();
+    return {};
+}
+
+Status RadioLink::appendReceivedLine(const QString &line)
+{
+    // Appended to and closed again for every block.
+    QFile file(receivedPath());
+    if (Status s = openReceivedFile(file); !s)
+        return s;
     const QByteArray bytes = line.toLatin1() + "\r\n";
     if (file.write(bytes) != bytes.size() || !file.flush())
         return Failure{Failure::DiskFull, QStringLiteral("无法写入文件 %1：%2").arg(
-                                              QDir::toNativeSeparators(path), file.errorString())};
+                                              QDir::toNativeSeparators(file.fileName()), file.errorString())};
     file.close();
     return {};
 }

@@ -10,6 +10,7 @@
 #include <memory>
 
 class Clock;
+class QFile;
 class Transport;
 class WorkingCopy;
 
@@ -105,6 +106,10 @@ public:
     QString receivedPath() const { return m_receivedPath.isEmpty() ? defaultReceivedPath() : m_receivedPath; }
     void setReceivedPath(const QString &path) { m_receivedPath = path; }
     static QString defaultReceivedPath();
+    // Makes the received-image file's folder and checks that the file can be created
+    // there; leaves no file behind. For callers that want a file problem said before the
+    // first byte goes out.
+    Status checkReceivedPath() const;
 
     // Stops the main window's one-second editor timer; run by the handshake.
     std::function<void()> stopEditorTimer;
@@ -135,6 +140,7 @@ private:
     Result<bool> writeFunctionFrames(const codec::Image &image);
     Status writeChannelFrames(const codec::Image &image);
     Status appendReceivedLine(const QString &line);
+    static Status openReceivedFile(QFile &file);
     void finishTransfer();
 
     std::unique_ptr<Transport> m_ownTransport;

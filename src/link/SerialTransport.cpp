@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <termios.h>
 #include <unistd.h>
 
 SerialTransport::SerialTransport(QObject *parent) : Transport(parent)
@@ -60,8 +61,14 @@ Status SerialTransport::open(const QString &device)
 
 void SerialTransport::close()
 {
-    if (m_port.isOpen())
-        m_port.close();
+    if (!m_port.isOpen())
+        return;
+    // Closing puts back the line settings the port had before it was opened, at once;
+    // the last frame of a write (12.5 ms at 9600 baud) or the last 06 of a read would
+    // still be on its way and go out at the old speed. Wait until they are out.
+    m_port.flush();
+    ::tcdrain(m_port.handle());
+    m_port.close();
 }
 
 Status SerialTransport::write(const QByteArray &bytes)

@@ -141,6 +141,11 @@ void TestEndToEnd::failures_data()
                                                  QStringLiteral("/nonexistent.chp")}
                                   << 2 << "文件不存在";
     QTest::newRow("no port given") << QStringList{} << QStringList{QStringLiteral("read")} << 2 << "用法";
+    // BLOCKED lies below a plain file: no folder can be made there.
+    QTest::newRow("output cannot be written")
+        << QStringList{}
+        << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev, QStringLiteral("--out"), QStringLiteral("BLOCKED")}
+        << 2 << "plain";
 }
 
 void TestEndToEnd::failures()
@@ -154,6 +159,10 @@ void TestEndToEnd::failures()
     QVERIFY(sim.start(simArgs));
     cliArgs.replaceInStrings(QStringLiteral("DEV"), sim.device);
     cliArgs.replaceInStrings(QStringLiteral("OUT"), dir.filePath(QStringLiteral("out.chp")));
+    QFile plain(dir.filePath(QStringLiteral("plain")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    cliArgs.replaceInStrings(QStringLiteral("BLOCKED"), dir.filePath(QStringLiteral("plain/out.chp")));
     const Run run = cli(cliArgs);
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.errors.contains(told), qPrintable(run.errors));

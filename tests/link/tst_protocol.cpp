@@ -36,6 +36,10 @@ private slots:
     void handshakeAnswer();
     void clearingAfterConfirm_data();
     void clearingAfterConfirm();
+    void answerWithoutSixIsTestedAgain_data();
+    void answerWithoutSixIsTestedAgain();
+    void stepsThatReturnAtOnce_data();
+    void stepsThatReturnAtOnce();
     void acknowledgement_data();
     void acknowledgement();
     void fullRead();
@@ -170,6 +174,88 @@ void TestProtocol::clearingAfterConfirm()
         QCOMPARE(frames[i].bytes.size(), 1);
         QCOMPARE(frames[i].at - frames[i - 1].at, 100 * LinkRig::ms);
     }
+}
+
+void TestProtocol::answerWithoutSixIsTestedAgain_data()
+{
+    QTest::addColumn<bool>("afterRead");
+    QTest::newRow("character mode") << false;
+    QTest::newRow("byte mode") << true;
+}
+
+void TestProtocol::answerWithoutSixIsTestedAgain()
+{
+    // The radio first answers 15 15 15, then, after the next PROGRA, a single 06. That
+    // 06 alone is too short ("6", "60"); it passes only because the first answer is
+    // still in the receive text.
+    QFETCH(bool, afterRead);
+    LinkRig rig;
+    if (afterRead) {
+        QVERIFY(rig.read().ok());
+        rig.link.closePort();
+    }
+    RadioSimOptions o;
+    o.handshakeAnswer = hexBytes("151515");
+    rig.radio.setOptions(o);
+    QVERIFY(rig.open());
+    const qsizetype sentBefore = rig.line.sentBytes().size();
+    const qint64 start = rig.clock.now();
+    // Once the first answer is in (it comes during the pause after the first 41).
+    rig.clock.schedule(start + 650 * LinkRig::ms, [&rig] {
+        RadioSimOptions second;
+        second.handshakeAnswer = hexBytes("06");
+        rig.radio.setOptions(second);
+    });
+    const Result<bool> r = rig.link.connectRadio(true);
+    QVERIFY(r.ok());
+    QVERIFY(*r);
+    QVERIFY(rig.messages.isEmpty());
+    // The first answer is seen after the 02 that follows it; from then on the text is
+    // not empty, so the second is tested in the same pass it arrives in: 4D follows the
+    // second 41 directly, and the text is cleared after the confirm.
+    QCOMPARE(rig.line.sentBytes().mid(sentBefore), hexBytes("0250524F47524102" "50524F475241" "4D"));
+    QCOMPARE(rig.link.receiveText(), QString());
+}
+
+void TestProtocol::stepsThatReturnAtOnce_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::newRow("handshake, start flag false") << "connectRadio";
+    QTest::newRow("block reads, skip flag -1") << "readBlocks";
+    QTest::newRow("block reads, continue flag false") << "readBlocksCancelled";
+    QTest::newRow("function blocks, skip flag -1") << "writeFunctionBlocks";
+    QTest::newRow("channel blocks, skip flag -1") << "writeChannelBlocks";
+}
+
+void TestProtocol::stepsThatReturnAtOnce()
+{
+    QFETCH(QString, step);
+    LinkRig rig;
+    QVERIFY(rig.open());
+    bool editorTimerStopped = false;
+    rig.link.stopEditorTimer = [&] { editorTimerStopped = true; };
+    const codec::Image image = *RadioLink::writeImage(rig.wc);
+    if (step == QStringLiteral("connectRadio")) {
+        const Result<bool> r = rig.link.connectRadio(false);
+        QVERIFY(r.ok());
+        QVERIFY(!*r);
+    } else if (step == QStringLiteral("readBlocks")) {
+        rig.link.readBlocks(-1);
+    } else if (step == QStringLiteral("readBlocksCancelled")) {
+        rig.link.setBlnReandOrWrite(false);
+        rig.link.readBlocks(0);
+    } else if (step == QStringLiteral("writeFunctionBlocks")) {
+        QVERIFY(!rig.link.writeFunctionBlocks(-1, image));
+    } else {
+        rig.link.writeChannelBlocks(-1, image);
+    }
+    QVERIFY(rig.line.sentBytes().isEmpty());
+    QVERIFY(rig.link.isOpen());
+    QVERIFY(!rig.link.byteMode());
+    QVERIFY(!rig.link.watchdogRunning());
+    QVERIFY(!editorTimerStopped);
+    QVERIFY(rig.progress.isEmpty());
+    QVERIFY(rig.messages.isEmpty());
 }
 
 void TestProtocol::acknowledgement_data()

@@ -46,13 +46,28 @@ void runTransferCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool 
 
 } // namespace
 
-LinkMessageBoxes::LinkMessageBoxes(RadioLink &link, QWidget *parent) : QObject(parent), m_parent(parent)
+namespace {
+const char ShowingBoxes[] = "tarnikMessageBoxes";
+}
+
+LinkMessageBoxes::LinkMessageBoxes(RadioLink &link, QWidget *parent)
+    : QObject(parent), m_parent(parent), m_link(&link)
 {
+    m_covered = qobject_cast<LinkMessageBoxes *>(link.property(ShowingBoxes).value<QObject *>());
+    link.setProperty(ShowingBoxes, QVariant::fromValue<QObject *>(this));
     connect(&link, &RadioLink::message, this, &LinkMessageBoxes::show);
+}
+
+LinkMessageBoxes::~LinkMessageBoxes()
+{
+    if (m_link && m_link->property(ShowingBoxes).value<QObject *>() == this)
+        m_link->setProperty(ShowingBoxes, QVariant::fromValue<QObject *>(m_covered.data()));
 }
 
 void LinkMessageBoxes::show(const LinkMessage &m)
 {
+    if (!m_link || m_link->property(ShowingBoxes).value<QObject *>() != this)
+        return;
     static constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
                                                   QMessageBox::Warning, QMessageBox::Critical};
     Prompter::instance().message(m_parent, icons[m.icon], m.title, m.text);

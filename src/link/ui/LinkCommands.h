@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 class QWidget;
 class RadioLink;
@@ -19,14 +20,19 @@ void writeRadioCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link);
 // dialog was closed.
 void choosePortCommand(QWidget *parent, RadioLink &link);
 
-// Shows the link's messages as boxes over parent while it exists.
+// Shows the link's messages as boxes over parent while it exists. When several exist
+// for one link (the main window's, and the progress dialog's during a transfer), only the
+// newest shows them, so every message is one box.
 class LinkMessageBoxes : public QObject
 {
     Q_OBJECT
 public:
     LinkMessageBoxes(RadioLink &link, QWidget *parent);
+    ~LinkMessageBoxes() override;
 
 private:
     void show(const LinkMessage &m);
     QWidget *m_parent;
+    QPointer<RadioLink> m_link;
+    QPointer<LinkMessageBoxes> m_covered; // the one that shows again when this one goes
 };

@@ -9,6 +9,8 @@
 #include "link/ui/LinkCommands.h"
 #include "link/ui/frmDK.h"
 #include "link/ui/frmWAIT.h"
+#include "shell/ui/Commands.h"
+#include "shell/ui/MainWindow.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -17,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -82,6 +85,7 @@ private slots:
     void completeWrite();
 
     void writeThenReadOverPseudoTerminal();
+    void mainWindowTellsEachMessageOnce();
 };
 
 void TestLinkDialogs::portOptions_data()
@@ -351,7 +355,24 @@ void TestLinkDialogs::completeWrite()
     LinkRig rig;
     rig.clock.processQtEvents = true;
     QVERIFY(loadChannelFile(rig.wc, QStringLiteral(TARNIK_TEST_DATA "/example.chp")).kind == LoadOutcome::Loaded);
+    // What the dialog shows as it closes: the write's own last value is 127.
+    int barAtClose = -1;
+    QString buttonAtClose;
+    QString captionAtStart;
+    rig.clock.post(0, [&] {
+        frmWAIT *dialog = visibleTopLevel<frmWAIT>("frmWAIT");
+        QVERIFY(dialog);
+        captionAtStart = dialog->windowTitle();
+        QObject::connect(dialog, &QDialog::finished, [&, dialog] {
+            barAtClose = dialog->pgbCount()->value();
+            buttonAtClose = dialog->cmdCancel()->text();
+        });
+    });
     writeRadioCommand(nullptr, rig.wc, rig.link);
+    QCOMPARE(captionAtStart, QStringLiteral("正在连接对讲机。。。"));
+    QCOMPARE(barAtClose, 128);
+    QCOMPARE(buttonAtClose, QStringLiteral("确定"));
+    QCOMPARE(rig.progress.last(), 127);
     QCOMPARE(prompter.shown.size(), 1);
     QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Completed);
     QCOMPARE(rig.radio.memory(), *RadioLink::writeImage(rig.wc));
@@ -394,6 +415,47 @@ void TestLinkDialogs::writeThenReadOverPseudoTerminal()
     for (int r = 1; r <= 16; ++r)
         for (int c = 1; c < ChannelTable::Columns; ++c)
             QCOMPARE(fresh.cell(r, c), wc.cell(r, c));
+    sim.kill();
+    sim.waitForFinished();
+}
+
+void TestLinkDialogs::mainWindowTellsEachMessageOnce()
+{
+    // The whole application's wiring: the main window with its commands, started with
+    // --port, against tarnik-sim refusing block 3 (of a write, and the PC's 06 after it
+    // in a read).
+    QStandardPaths::setTestModeEnabled(true);
+    QProcess sim;
+    sim.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-sim"),
+              {QStringLiteral("--baud"), QStringLiteral("0"), QStringLiteral("--nak-at-block"), QStringLiteral("3")});
+    QVERIFY(sim.waitForReadyRead(5000));
+    const QString device = QString::fromUtf8(sim.readLine()).trimmed();
+
+    FakePrompter prompter;
+    MainWindow mw;
+    mw.setInitialPort(device);
+    plugInCommands(mw);
+    mw.startUp(QString());
+    const auto texts = [&prompter] {
+        QStringList t;
+        for (const auto &s : prompter.shown)
+            t << s.text;
+        prompter.shown.clear();
+        return t;
+    };
+    mw.runToolbarCommand(QStringLiteral("Write"));
+    QCOMPARE(texts(), (QStringList{QStringLiteral("确定要开始写频吗?"), QStringLiteral("通信错误")}));
+    // The radio has seen the port close (it says so) before the next command opens it.
+    QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine() || sim.waitForReadyRead(100), 5000);
+    QVERIFY(QString::fromUtf8(sim.readLine()).startsWith(QStringLiteral("session kind=write")));
+
+    // The read stores blocks 0 to 3, then the reader finds the file too short.
+    mw.runCommand(MainWindow::Command::Read);
+    const QStringList told = texts();
+    QCOMPARE(told.size(), 3);
+    QCOMPARE(told[1], QStringLiteral("通信错误"));
+    QCOMPARE(mw.workingCopy().cell(1, ChannelTable::RxSignal), QStringLiteral("67"));
+    QVERIFY(QFile::remove(RadioLink::defaultReceivedPath()));
     sim.kill();
     sim.waitForFinished();
 }
