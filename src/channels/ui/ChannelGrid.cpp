@@ -12,7 +12,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QAbstractItemView>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -126,7 +128,8 @@ ChannelGrid::ChannelGrid(WorkingCopy &wc, QWidget *parent) : QTableView(parent),
         e->setMaxLength(12);
         e->hide();
         e->installEventFilter(this);
-        connect(e, &QLineEdit::textEdited, this, [this, e, column] { textEdited(e, column); });
+        // Every change of a shown editor's text reaches the cell, typed or set.
+        connect(e, &QLineEdit::textChanged, this, [this, e, column] { textChanged(e, column); });
         return e;
     };
     m_txtTxFreq = makeText("txtTxFreq", ChannelTable::RxFreq);
@@ -139,6 +142,9 @@ ChannelGrid::ChannelGrid(WorkingCopy &wc, QWidget *parent) : QTableView(parent),
         l->setMaxVisibleItems(20);
         l->hide();
         l->installEventFilter(this);
+        // A row chosen with the mouse, the keyboard or by setCurrentIndex; activated as
+        // well, so choosing the entry that is already shown writes it too.
+        connect(l, &QComboBox::currentIndexChanged, this, [this, l] { listChosen(l); });
         connect(l, &QComboBox::activated, this, [this, l] { listChosen(l); });
         return l;
     };
@@ -280,18 +286,25 @@ void ChannelGrid::placeEditor()
         return;
     }
     auto *list = static_cast<QComboBox *>(editor);
-    if (list == m_choice) {
-        m_choice->clear();
-        m_choice->addItems(choicesFor(c));
+    {
+        // The list opens on the cell's own entry; nothing is written until one is chosen.
+        const QSignalBlocker quiet(list);
+        if (list == m_choice) {
+            m_choice->clear();
+            m_choice->addItems(choicesFor(c));
+        }
+        list->setCurrentIndex(list->findText(text, Qt::MatchExactly));
     }
-    // The list opens on the cell's own entry; nothing is written until one is chosen.
-    list->setCurrentIndex(list->findText(text, Qt::MatchExactly));
     list->show();
     list->setFocus(Qt::OtherFocusReason);
 }
 
-void ChannelGrid::textEdited(QLineEdit *editor, int column)
+// Also when a shown editor is laid over another cell of its column: that cell is
+// rewritten in the grid's format, and an "OFF" cell becomes empty until it is left.
+void ChannelGrid::textChanged(QLineEdit *editor, int column)
 {
+    if (editor->isHidden())
+        return;
     if (!gridrules::readsAsNumber(editor->text()))
         editor->clear();
     const int r = currentIndex().row();
@@ -315,19 +328,25 @@ void ChannelGrid::listChosen(QComboBox *list)
     const QModelIndex cur = currentIndex();
     if (list->isHidden() || !cur.isValid() || isFixed(cur))
         return;
+    if (list->currentIndex() < 0)
+        return;
     QString text = list->currentText();
     if (isFrequencyColumn(cur.column()))
         text = gridrules::formatFrequency(text);
     write(cur.row(), cur.column(), text);
-    // Closing the list hands the keyboard back to the grid, so the arrow keys move on
-    // instead of changing the entry just chosen.
-    hideEditor(list);
-    m_editorRow = -1;
+    // The list stays over its cell; the keyboard goes back to the grid, so the arrow
+    // keys move on instead of changing the entry just chosen.
+    if (list->hasFocus() && !list->view()->isVisible())
+        setFocus(Qt::OtherFocusReason);
 }
 
-void ChannelGrid::leaveCell(int row, int column)
+void ChannelGrid::leaveCell(int row, int column, bool visited)
 {
-    const auto outcome = gridrules::checkLeaveCell(column, m_wc.cell(row, column), m_wc.bandText());
+    const QString text = m_wc.cell(row, column);
+    // A cell the user never visited is only given its "OFF"; its entry is not checked.
+    if (!visited && !text.isEmpty())
+        return;
+    const auto outcome = gridrules::checkLeaveCell(column, text, m_wc.bandText());
     const QString message = gridrules::messageFor(outcome);
     if (!message.isEmpty())
         Prompter::instance().message(window(), QMessageBox::Information, gridrules::messageTitle(),
@@ -339,8 +358,10 @@ void ChannelGrid::leaveCell(int row, int column)
     if (message.isEmpty())
         return;
     if (QLineEdit *e = textEditorFor(column)) {
-        e->clear();
+        // Hidden first: a shown editor would write its emptying into the current cell,
+        // which may already be the next one.
         hideEditor(e);
+        e->clear();
         if (m_editorColumn == column)
             m_editorRow = -1;
     }
@@ -365,8 +386,8 @@ void ChannelGrid::currentChanged(const QModelIndex &current, const QModelIndex &
     QTableView::currentChanged(current, previous);
     const bool visited = m_currentVisited;
     m_currentVisited = true;
-    if (visited && previous.isValid() && previous != current && !isFixed(previous))
-        leaveCell(previous.row(), previous.column());
+    if (previous.isValid() && previous != current && !isFixed(previous))
+        leaveCell(previous.row(), previous.column(), visited);
 }
 
 QModelIndex ChannelGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)

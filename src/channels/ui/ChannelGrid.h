@@ -50,10 +50,12 @@ protected:
 private:
     void openEditor(bool popup);
     void placeEditor();
-    void textEdited(QLineEdit *editor, int column);
+    void textChanged(QLineEdit *editor, int column);
     void enterPressed(QLineEdit *editor, int column);
     void listChosen(QComboBox *list);
-    void leaveCell(int row, int column);
+    // The leave-cell check; for a cell not visited since something else rewrote it,
+    // only an empty cell's "OFF".
+    void leaveCell(int row, int column, bool visited = true);
     void write(int row, int column, const QString &text);
     void cellsChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight);
     QLineEdit *textEditorFor(int column) const;
@@ -72,9 +74,9 @@ private:
     int m_editorColumn = -1;
     // The current cell counts as visited until something other than the grid (a file
     // load, a read from the radio, a model change) rewrites it. Leaving a cell the user
-    // never visited checks nothing: otherwise the first click after opening a file
-    // would run the row fill on channel 1 and wipe its signalling, lockout, bandwidth
-    // and power.
+    // never visited does not check its entry: otherwise the first click after opening
+    // a file would run the row fill on channel 1 and wipe its signalling, lockout,
+    // bandwidth and power. An empty one still becomes "OFF".
     bool m_currentVisited = true;
     bool m_ownWrite = false;
 };
