@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
-#include <QAbstractItemView>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
@@ -333,11 +332,9 @@ void ChannelGrid::listChosen(QComboBox *list)
     QString text = list->currentText();
     if (isFrequencyColumn(cur.column()))
         text = gridrules::formatFrequency(text);
+    // The list stays over its cell with the keyboard: Up and Down choose again, Left,
+    // Right and Tab move on.
     write(cur.row(), cur.column(), text);
-    // The list stays over its cell; the keyboard goes back to the grid, so the arrow
-    // keys move on instead of changing the entry just chosen.
-    if (list->hasFocus() && !list->view()->isVisible())
-        setFocus(Qt::OtherFocusReason);
 }
 
 void ChannelGrid::leaveCell(int row, int column, bool visited)
@@ -428,9 +425,20 @@ void ChannelGrid::keyPressEvent(QKeyEvent *event)
     }
     const int c = cur.column();
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    // The frequency editor already shown over the current cell, though the grid has the
+    // keyboard (after a click on a fixed cell): keys go on to it as if it had the focus.
+    QLineEdit *shownEditor = textEditorFor(c);
+    if (shownEditor && (shownEditor->isHidden() || m_editorRow != cur.row() || m_editorColumn != c))
+        shownEditor = nullptr;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        if (shownEditor) {
+            enterPressed(shownEditor, c);
+            return;
+        }
+        openEditor(true);
+        return;
     case Qt::Key_F2:
         openEditor(true);
         return;
@@ -448,13 +456,19 @@ void ChannelGrid::keyPressEvent(QKeyEvent *event)
         const bool erasing = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
         if (typing || erasing) {
             // The editor opens with the whole cell selected, so the key replaces it.
-            openEditor(false);
+            if (!shownEditor)
+                openEditor(false);
             if (QLineEdit *e = textEditorFor(c); e && !e->isHidden())
                 QCoreApplication::sendEvent(e, event);
             return;
         }
     }
     QTableView::keyPressEvent(event);
+    // An editor left over a cell the keyboard moved away from would write its choice
+    // into the new current cell, not the one it covers.
+    if (currentIndex() != cur && m_editorRow >= 0
+        && (m_editorRow != currentIndex().row() || m_editorColumn != currentIndex().column()))
+        hideEditors();
 }
 
 void ChannelGrid::mousePressEvent(QMouseEvent *event)

@@ -15,10 +15,14 @@ class WorkingCopy;
 // columns 5–7 — and what it holds is written into the cell as it changes. Leaving a
 // cell checks it (GridRules).
 //
+// An editor stays over its cell until another click, Enter in a frequency editor, a
+// failed check, the editor timer or a move of the current cell by the keyboard.
+//
 // Keyboard: arrows, Tab and Home/End move the current cell; a digit on a frequency
 // cell opens its editor with that digit; Enter, F2 or Space opens the current cell's
 // editor; in a frequency editor Enter writes and checks, Escape closes it, and Tab
-// or the up/down arrows close it and move on.
+// or the up/down arrows close it and move on; in a list Up and Down choose, Left,
+// Right and Tab move on.
 class ChannelGrid : public QTableView
 {
     Q_OBJECT

@@ -59,6 +59,8 @@ private slots:
     void keyboardMoves();
     void arrowKeyRunsLeaveCheck();
     void digitOpensEditor();
+    void keysAtGridReachShownEditor();
+    void keyboardMoveTakesListAway();
     void enterOrF2OpensEditor_data();
     void enterOrF2OpensEditor();
     void editorKeys();
@@ -456,6 +458,40 @@ void TestChannelGrid::digitOpensEditor()
     QCOMPARE(m_wc->cell(7, 2), QStringLiteral("004.00000"));
     QTest::keyClicks(e, QStringLiteral("60.5"));
     QCOMPARE(m_wc->cell(7, 2), QStringLiteral("460.50000"));
+}
+
+// The grid holds the keyboard while the editor is shown over the current cell (a
+// click on a fixed cell took the focus): digits and Enter still act in the editor.
+void TestChannelGrid::keysAtGridReachShownEditor()
+{
+    m_grid->setCurrentIndex(m_wc->channels()->index(3, 1));
+    m_grid->setFocus();
+    QTest::keyClicks(m_grid.get(), QStringLiteral("450.1"));
+    QCOMPARE(m_grid->rxFreqEditor()->text(), QStringLiteral("450.1"));
+    QCOMPARE(m_wc->cell(3, 1), QStringLiteral("450.10000"));
+    QTest::keyClick(m_grid.get(), Qt::Key_Return);
+    QVERIFY(m_grid->rxFreqEditor()->isHidden());
+    QCOMPARE(rowOf(*m_wc, 3), utf8({"450.10000", "450.10000", "OFF", "OFF", "否", "宽", "高"}));
+    // With the editor hidden, Enter opens it again.
+    QTest::keyClick(m_grid.get(), Qt::Key_Return);
+    QVERIFY(!m_grid->rxFreqEditor()->isHidden());
+}
+
+// A list chosen from stays over its cell; once the keyboard moves the current cell
+// away it goes, so no later choice lands in a cell it does not cover.
+void TestChannelGrid::keyboardMoveTakesListAway()
+{
+    m_grid->clickCell(3, 3);
+    QComboBox *list = m_grid->signallingEditor();
+    list->setCurrentIndex(2);
+    QCOMPARE(m_wc->cell(3, 3), list->itemText(2));
+    QVERIFY(!list->isHidden());
+    QTest::keyClick(list, Qt::Key_Right);
+    QCOMPARE(m_grid->currentIndex(), m_wc->channels()->index(3, 4));
+    QVERIFY(list->isHidden());
+    list->setCurrentIndex(5);
+    QVERIFY(m_wc->cell(3, 4).isEmpty());
+    QCOMPARE(m_wc->cell(3, 3), list->itemText(2));
 }
 
 void TestChannelGrid::enterOrF2OpensEditor_data()
