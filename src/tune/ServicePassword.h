@@ -24,6 +24,9 @@ public:
     void reset();
     Outcome check(const QString &entry);
 
+    // Cancel, the close box or the last wrong try: this opening ends without success.
+    void cancel() { m_succeeded = false; }
+
     // 1 plus the number of wrong entries so far in this opening.
     int attempt() const { return m_attempt; }
     bool succeeded() const { return m_succeeded; }

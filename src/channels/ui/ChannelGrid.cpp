@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -126,7 +127,8 @@ ChannelGrid::ChannelGrid(WorkingCopy &wc, QWidget *parent) : QTableView(parent),
         e->setMaxLength(12);
         e->hide();
         e->installEventFilter(this);
-        connect(e, &QLineEdit::textEdited, this, [this, e, column] { textEdited(e, column); });
+        // Every change of a shown editor's text reaches the cell, typed or set.
+        connect(e, &QLineEdit::textChanged, this, [this, e, column] { textChanged(e, column); });
         return e;
     };
     m_txtTxFreq = makeText("txtTxFreq", ChannelTable::RxFreq);
@@ -139,6 +141,9 @@ ChannelGrid::ChannelGrid(WorkingCopy &wc, QWidget *parent) : QTableView(parent),
         l->setMaxVisibleItems(20);
         l->hide();
         l->installEventFilter(this);
+        // A row chosen with the mouse, the keyboard or by setCurrentIndex; activated as
+        // well, so choosing the entry that is already shown writes it too.
+        connect(l, &QComboBox::currentIndexChanged, this, [this, l] { listChosen(l); });
         connect(l, &QComboBox::activated, this, [this, l] { listChosen(l); });
         return l;
     };
@@ -280,18 +285,25 @@ void ChannelGrid::placeEditor()
         return;
     }
     auto *list = static_cast<QComboBox *>(editor);
-    if (list == m_choice) {
-        m_choice->clear();
-        m_choice->addItems(choicesFor(c));
+    {
+        // The list opens on the cell's own entry; nothing is written until one is chosen.
+        const QSignalBlocker quiet(list);
+        if (list == m_choice) {
+            m_choice->clear();
+            m_choice->addItems(choicesFor(c));
+        }
+        list->setCurrentIndex(list->findText(text, Qt::MatchExactly));
     }
-    // The list opens on the cell's own entry; nothing is written until one is chosen.
-    list->setCurrentIndex(list->findText(text, Qt::MatchExactly));
     list->show();
     list->setFocus(Qt::OtherFocusReason);
 }
 
-void ChannelGrid::textEdited(QLineEdit *editor, int column)
+// Also when a shown editor is laid over another cell of its column: that cell is
+// rewritten in the grid's format, and an "OFF" cell becomes empty until it is left.
+void ChannelGrid::textChanged(QLineEdit *editor, int column)
 {
+    if (editor->isHidden())
+        return;
     if (!gridrules::readsAsNumber(editor->text()))
         editor->clear();
     const int r = currentIndex().row();
@@ -315,19 +327,23 @@ void ChannelGrid::listChosen(QComboBox *list)
     const QModelIndex cur = currentIndex();
     if (list->isHidden() || !cur.isValid() || isFixed(cur))
         return;
+    if (list->currentIndex() < 0)
+        return;
     QString text = list->currentText();
     if (isFrequencyColumn(cur.column()))
         text = gridrules::formatFrequency(text);
+    // The list stays over its cell with the keyboard: Up and Down choose again, Left,
+    // Right and Tab move on.
     write(cur.row(), cur.column(), text);
-    // Closing the list hands the keyboard back to the grid, so the arrow keys move on
-    // instead of changing the entry just chosen.
-    hideEditor(list);
-    m_editorRow = -1;
 }
 
-void ChannelGrid::leaveCell(int row, int column)
+void ChannelGrid::leaveCell(int row, int column, bool visited)
 {
-    const auto outcome = gridrules::checkLeaveCell(column, m_wc.cell(row, column), m_wc.bandText());
+    const QString text = m_wc.cell(row, column);
+    // A cell the user never visited is only given its "OFF"; its entry is not checked.
+    if (!visited && !text.isEmpty())
+        return;
+    const auto outcome = gridrules::checkLeaveCell(column, text, m_wc.bandText());
     const QString message = gridrules::messageFor(outcome);
     if (!message.isEmpty())
         Prompter::instance().message(window(), QMessageBox::Information, gridrules::messageTitle(),
@@ -339,8 +355,10 @@ void ChannelGrid::leaveCell(int row, int column)
     if (message.isEmpty())
         return;
     if (QLineEdit *e = textEditorFor(column)) {
-        e->clear();
+        // Hidden first: a shown editor would write its emptying into the current cell,
+        // which may already be the next one.
         hideEditor(e);
+        e->clear();
         if (m_editorColumn == column)
             m_editorRow = -1;
     }
@@ -365,8 +383,8 @@ void ChannelGrid::currentChanged(const QModelIndex &current, const QModelIndex &
     QTableView::currentChanged(current, previous);
     const bool visited = m_currentVisited;
     m_currentVisited = true;
-    if (visited && previous.isValid() && previous != current && !isFixed(previous))
-        leaveCell(previous.row(), previous.column());
+    if (previous.isValid() && previous != current && !isFixed(previous))
+        leaveCell(previous.row(), previous.column(), visited);
 }
 
 QModelIndex ChannelGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
@@ -407,9 +425,20 @@ void ChannelGrid::keyPressEvent(QKeyEvent *event)
     }
     const int c = cur.column();
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    // The frequency editor already shown over the current cell, though the grid has the
+    // keyboard (after a click on a fixed cell): keys go on to it as if it had the focus.
+    QLineEdit *shownEditor = textEditorFor(c);
+    if (shownEditor && (shownEditor->isHidden() || m_editorRow != cur.row() || m_editorColumn != c))
+        shownEditor = nullptr;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        if (shownEditor) {
+            enterPressed(shownEditor, c);
+            return;
+        }
+        openEditor(true);
+        return;
     case Qt::Key_F2:
         openEditor(true);
         return;
@@ -427,13 +456,19 @@ void ChannelGrid::keyPressEvent(QKeyEvent *event)
         const bool erasing = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
         if (typing || erasing) {
             // The editor opens with the whole cell selected, so the key replaces it.
-            openEditor(false);
+            if (!shownEditor)
+                openEditor(false);
             if (QLineEdit *e = textEditorFor(c); e && !e->isHidden())
                 QCoreApplication::sendEvent(e, event);
             return;
         }
     }
     QTableView::keyPressEvent(event);
+    // An editor left over a cell the keyboard moved away from would write its choice
+    // into the new current cell, not the one it covers.
+    if (currentIndex() != cur && m_editorRow >= 0
+        && (m_editorRow != currentIndex().row() || m_editorColumn != currentIndex().column()))
+        hideEditors();
 }
 
 void ChannelGrid::mousePressEvent(QMouseEvent *event)

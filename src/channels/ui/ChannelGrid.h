@@ -15,10 +15,14 @@ class WorkingCopy;
 // columns 5–7 — and what it holds is written into the cell as it changes. Leaving a
 // cell checks it (GridRules).
 //
+// An editor stays over its cell until another click, Enter in a frequency editor, a
+// failed check, the editor timer or a move of the current cell by the keyboard.
+//
 // Keyboard: arrows, Tab and Home/End move the current cell; a digit on a frequency
 // cell opens its editor with that digit; Enter, F2 or Space opens the current cell's
 // editor; in a frequency editor Enter writes and checks, Escape closes it, and Tab
-// or the up/down arrows close it and move on.
+// or the up/down arrows close it and move on; in a list Up and Down choose, Left,
+// Right and Tab move on.
 class ChannelGrid : public QTableView
 {
     Q_OBJECT
@@ -50,10 +54,12 @@ protected:
 private:
     void openEditor(bool popup);
     void placeEditor();
-    void textEdited(QLineEdit *editor, int column);
+    void textChanged(QLineEdit *editor, int column);
     void enterPressed(QLineEdit *editor, int column);
     void listChosen(QComboBox *list);
-    void leaveCell(int row, int column);
+    // The leave-cell check; for a cell not visited since something else rewrote it,
+    // only an empty cell's "OFF".
+    void leaveCell(int row, int column, bool visited = true);
     void write(int row, int column, const QString &text);
     void cellsChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight);
     QLineEdit *textEditorFor(int column) const;
@@ -72,9 +78,9 @@ private:
     int m_editorColumn = -1;
     // The current cell counts as visited until something other than the grid (a file
     // load, a read from the radio, a model change) rewrites it. Leaving a cell the user
-    // never visited checks nothing: otherwise the first click after opening a file
-    // would run the row fill on channel 1 and wipe its signalling, lockout, bandwidth
-    // and power.
+    // never visited does not check its entry: otherwise the first click after opening
+    // a file would run the row fill on channel 1 and wipe its signalling, lockout,
+    // bandwidth and power. An empty one still becomes "OFF".
     bool m_currentVisited = true;
     bool m_ownWrite = false;
 };

@@ -8,13 +8,15 @@ ListCombo::ListCombo(WorkingCopy &wc, WorkingCopy::List list, const QString &obj
     setEditable(false);
     addItems(WorkingCopy::rows(list));
     setCurrentIndex(wc.row(list));
-    connect(this, &QComboBox::activated, this, &ListCombo::chosen);
+    // A row set by a program step acts like a row the user chose; only a change of row
+    // counts, so choosing the selected model again keeps the channels.
+    connect(this, &QComboBox::currentIndexChanged, this, &ListCombo::chosen);
     connect(&wc, &WorkingCopy::selectionChanged, this, &ListCombo::follow);
 }
 
 void ListCombo::chosen(int row)
 {
-    if (row != m_wc.row(m_list))
+    if (row >= 0 && row != m_wc.row(m_list))
         m_wc.select(m_list, row);
 }
 

@@ -5,9 +5,10 @@
 #include <QComboBox>
 
 // A drop-down list without text entry bound to one list of the working copy: it shows
-// the list's rows and selected row, and a row the user chooses runs the working copy's
-// selection operation. Choosing the row that is already selected runs nothing, so
-// picking the same model again does not clear the channels.
+// the list's rows and selected row, and a change of its row, by the user or by
+// setCurrentIndex, runs the working copy's selection operation. Choosing the row that is
+// already selected runs nothing, so picking the same model again does not clear the
+// channels.
 class ListCombo : public QComboBox
 {
     Q_OBJECT

@@ -132,3 +132,9 @@ void frmLogin::cmdCancel_Click()
 {
     reject();
 }
+
+void frmLogin::reject()
+{
+    m_attempts.cancel();
+    QDialog::reject();
+}

@@ -21,6 +21,10 @@ public:
     // 1 plus the wrong entries made so far in this opening.
     int attempt() const { return m_attempts.attempt(); }
 
+public slots:
+    // Cancel, the close box and the third wrong entry: LoginSucceeded() is false.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent *event) override;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -17,6 +19,7 @@
 
 #include "channels/Tables.h"
 #include "channels/WorkingCopy.h"
+#include "shell/ui/AppInfo.h"
 #include "shell/ui/Prompter.h"
 #include "tune/ui/UpDown.h"
 
@@ -70,16 +73,18 @@ QWidget *withUpDown(QWidget *parent, QLineEdit *field, UpDown *upDown)
     return cell;
 }
 
-// Two exclusive options, named name_0 and name_1, at the end of `row`.
+// Two exclusive options, named name(0) and name(1), at the end of `row`; their button
+// group is called `name`.
 void addOptionPair(QHBoxLayout *row, QRadioButton *(&pair)[2], const char *name, const char16_t *first,
                    const char16_t *second)
 {
     QWidget *parent = row->parentWidget();
     auto *group = new QButtonGroup(parent);
+    group->setObjectName(QLatin1String(name));
     const char16_t *texts[2] = {first, second};
     for (int i = 0; i < 2; ++i) {
         pair[i] = new QRadioButton(u16(texts[i]), parent);
-        pair[i]->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
+        pair[i]->setObjectName(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i));
         group->addButton(pair[i], i);
         row->addWidget(pair[i]);
     }
@@ -117,8 +122,8 @@ frmMODE::frmMODE(WorkingCopy &wc, QWidget *parent) : QDialog(parent), m_wc(wc)
     grid->setVerticalSpacing(10);
 
     m_lblRadiomodel = label(right, "lblRadiomodel", u"机型：");
-    m_cboPCmodel0 = modelCombo(right, "cboPCmodel_0");
-    m_cboPCmodel1 = modelCombo(right, "cboPCmodel_1");
+    m_cboPCmodel0 = modelCombo(right, "cboPCmodel(0)");
+    m_cboPCmodel1 = modelCombo(right, "cboPCmodel(1)");
     // Shown only: the power step belongs to the radio, not to a model.
     m_cboPCmodel1->setEnabled(false);
 
@@ -206,10 +211,10 @@ frmMODE::frmMODE(WorkingCopy &wc, QWidget *parent) : QDialog(parent), m_wc(wc)
     connect(m_tremode, &QTreeWidget::itemClicked, this, &frmMODE::tremode_Click);
     connect(m_tremode, &QTreeWidget::itemActivated, this, &frmMODE::tremode_Click);
     connect(m_cboPCmodel0, &QComboBox::currentIndexChanged, this, &frmMODE::cboPCmodel_Click);
-    // Only typed text is checked; the up-down controls and the model change always
-    // put in what they read or count.
-    connect(m_text1, &QLineEdit::textEdited, this, [this](const QString &t) { limitEdited(m_text1, t); });
-    connect(m_text2, &QLineEdit::textEdited, this, [this](const QString &t) { limitEdited(m_text2, t); });
+    // Text typed or set from outside is checked; the band read for a model is put in
+    // as it stands, so a model without a band empties the fields without a message.
+    connect(m_text1, &QLineEdit::textChanged, this, [this](const QString &t) { limitEdited(m_text1, t); });
+    connect(m_text2, &QLineEdit::textChanged, this, [this](const QString &t) { limitEdited(m_text2, t); });
 
     showForm(tune::loadTuneForm(m_wc));
     showPage(Page::Frequency);
@@ -247,6 +252,7 @@ QTreeWidgetItem *frmMODE::node(const QString &key) const
 void frmMODE::showForm(const tune::TuneForm &form)
 {
     const QSignalBlocker block(m_cboPCmodel0);
+    const QScopedValueRollback filling(m_filling, true);
     m_cboPCmodel0->setCurrentIndex(form.modelRow);
     m_cboPCmodel1->setCurrentIndex(form.powerModelRow);
     m_text1->setText(form.high);
@@ -305,15 +311,18 @@ void frmMODE::cboPCmodel_Click(int row)
     tune::chooseModel(f, m_wc, row);
     if (f.modelRow < 0)
         return;
+    const QScopedValueRollback filling(m_filling, true);
     m_text1->setText(f.high);
     m_text2->setText(f.low);
 }
 
 void frmMODE::limitEdited(QLineEdit *field, const QString &text)
 {
-    if (tune::isNumberText(text))
+    if (m_filling || tune::isNumberText(text))
         return;
-    Prompter::instance().message(this, QMessageBox::Information, u16(u"提示"), u16(u"请输入数字"));
+    // The message is answered before the field empties; emptying it is no new entry.
+    const QScopedValueRollback filling(m_filling, true);
+    Prompter::instance().message(this, QMessageBox::NoIcon, appinfo::title(), u16(u"请输入数字"));
     field->clear();
 }
 
@@ -338,6 +347,14 @@ void frmMODE::reject()
 {
     // The close box and Esc keep the values for this run, without the settings file.
     commitAndClose(tune::Leave::CloseBox);
+}
+
+void frmMODE::closeEvent(QCloseEvent *event)
+{
+    // A shown window goes through reject(); one never shown keeps its values all the same.
+    if (!isVisible() && !m_closing)
+        commitAndClose(tune::Leave::CloseBox);
+    QDialog::closeEvent(event);
 }
 
 void frmMODE::showEvent(QShowEvent *event)

@@ -45,6 +45,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildTree();
@@ -58,6 +59,7 @@ private:
     QString m_settingsPath;
     Page m_page = Page::Frequency;
     bool m_closing = false;
+    bool m_filling = false; // the window itself is filling the band fields
     QString m_bandText;
 
     QTreeWidget *m_tremode;

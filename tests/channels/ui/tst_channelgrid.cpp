@@ -42,6 +42,10 @@ private slots:
     void typeThenEnter();
     void notANumberIsRemoved_data();
     void notANumberIsRemoved();
+    void editorTextSetFollowsCell_data();
+    void editorTextSetFollowsCell();
+    void shownEditorMovedDownItsColumn_data();
+    void shownEditorMovedDownItsColumn();
     void emptyCellBecomesOffWhenLeft_data();
     void emptyCellBecomesOffWhenLeft();
     void revisitResetsRow();
@@ -55,6 +59,8 @@ private slots:
     void keyboardMoves();
     void arrowKeyRunsLeaveCheck();
     void digitOpensEditor();
+    void keysAtGridReachShownEditor();
+    void keyboardMoveTakesListAway();
     void enterOrF2OpensEditor_data();
     void enterOrF2OpensEditor();
     void editorKeys();
@@ -192,6 +198,72 @@ void TestChannelGrid::notANumberIsRemoved()
     QVERIFY(m_prompter->shown.isEmpty());
 }
 
+// The cell follows the editor's text however it changes, not only key by key; a
+// hidden editor writes nothing.
+void TestChannelGrid::editorTextSetFollowsCell_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("receive 450.1") << 1 << true << "450.1" << "450.1" << "450.10000";
+    QTest::newRow("transmit 45") << 2 << true << "45" << "45" << "045.00000";
+    QTest::newRow("letters") << 1 << true << "abc" << "" << "";
+    QTest::newRow("hidden editor") << 1 << false << "450.1" << "450.1" << "433.00000";
+}
+
+void TestChannelGrid::editorTextSetFollowsCell()
+{
+    QFETCH(int, column);
+    QFETCH(bool, shown);
+    QFETCH(QString, text);
+    QFETCH(QString, editor);
+    QFETCH(QString, cell);
+    m_wc->setCell(3, column, QStringLiteral("433.00000"));
+    m_grid->clickCell(3, column);
+    if (!shown)
+        m_grid->hideEditors();
+    textEditor(column)->setText(text);
+    QCOMPARE(textEditor(column)->text(), editor);
+    QCOMPARE(m_wc->cell(3, column), cell);
+}
+
+// A shown editor laid over the next cell of its column writes that cell back in the
+// grid's format: an "OFF" cell is empty until it is left. A failed check of the cell
+// left empties that cell only.
+void TestChannelGrid::shownEditorMovedDownItsColumn_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("next");
+    QTest::addColumn<QString>("left");      // the cell typed into, once left
+    QTest::addColumn<QString>("nextShown"); // the next cell with the editor over it
+    QTest::addColumn<int>("messages");
+    QTest::newRow("OFF below") << "450.1" << "OFF" << "450.10000" << "" << 0;
+    QTest::newRow("frequency below") << "450.1" << "430.02500" << "450.10000" << "430.02500" << 0;
+    QTest::newRow("out of range over a frequency") << "480" << "450.10000" << "" << "450.10000" << 1;
+    // The failed check hid the editor, so laying it over the next cell writes nothing.
+    QTest::newRow("off step over OFF") << "450.0025" << "OFF" << "" << "OFF" << 1;
+}
+
+void TestChannelGrid::shownEditorMovedDownItsColumn()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, next);
+    QFETCH(QString, left);
+    QFETCH(QString, nextShown);
+    QFETCH(int, messages);
+    m_wc->setCell(9, 1, next);
+    typeInto(8, 1, typed);
+    m_grid->clickCell(9, 1);
+    QCOMPARE(m_wc->cell(8, 1), left);
+    QCOMPARE(m_wc->cell(9, 1), nextShown);
+    QCOMPARE(m_prompter->shown.size(), messages);
+    QVERIFY(!m_grid->rxFreqEditor()->isHidden());
+    m_grid->clickCell(9, 3);
+    QCOMPARE(m_wc->cell(9, 1), next);
+}
+
 void TestChannelGrid::emptyCellBecomesOffWhenLeft_data()
 {
     QTest::addColumn<int>("column");
@@ -225,22 +297,30 @@ void TestChannelGrid::revisitResetsRow()
 // the first click elsewhere must not run the row fill over the loaded channel.
 void TestChannelGrid::rewrittenCurrentCellIsNotChecked_data()
 {
+    QTest::addColumn<bool>("cleared");
     QTest::addColumn<bool>("visitedAfterLoad");
     QTest::addColumn<QStringList>("row1");
     const QStringList loaded = utf8({"450.10000", "450.10000", "67", "D023N", "是", "窄", "低"});
-    QTest::newRow("loaded, not visited") << false << loaded;
+    QTest::newRow("loaded, not visited") << false << false << loaded;
     QTest::newRow("visited after loading")
-        << true << utf8({"450.10000", "450.10000", "OFF", "OFF", "否", "宽", "高"});
+        << false << true << utf8({"450.10000", "450.10000", "OFF", "OFF", "否", "宽", "高"});
+    // A model change empties the grid: the empty cell left still becomes "OFF".
+    QStringList offOnly(7);
+    offOnly[0] = QStringLiteral("OFF");
+    QTest::newRow("cleared by a model change") << true << false << offOnly;
 }
 
 void TestChannelGrid::rewrittenCurrentCellIsNotChecked()
 {
+    QFETCH(bool, cleared);
     QFETCH(bool, visitedAfterLoad);
     QFETCH(QStringList, row1);
     QCOMPARE(m_grid->currentIndex(), m_wc->channels()->index(1, 1));
     const QStringList loaded = utf8({"450.10000", "450.10000", "67", "D023N", "是", "窄", "低"});
     for (int c = 1; c < ChannelTable::Columns; ++c)
         m_wc->setCell(1, c, loaded[c - 1]);
+    if (cleared)
+        m_wc->selectModel(4);
     if (visitedAfterLoad)
         m_grid->clickCell(1, 1);
     m_grid->clickCell(3, 3);
@@ -279,6 +359,7 @@ void TestChannelGrid::listEditors()
     QFETCH(int, count);
     QFETCH(QString, choice);
     m_grid->clickCell(9, column);
+    QVERIFY(m_wc->cell(9, column).isEmpty()); // laying the list over the cell writes nothing
     auto *list = m_grid->findChild<QComboBox *>(editorName);
     QVERIFY(list);
     QVERIFY(list->isVisible());
@@ -290,8 +371,13 @@ void TestChannelGrid::listEditors()
     const int i = list->findText(choice);
     QVERIFY(i >= 0);
     list->setCurrentIndex(i);
-    emit list->activated(i);
     QCOMPARE(m_wc->cell(9, column), choice);
+    QVERIFY(list->isVisible()); // until another click
+    // Another entry of the same shown list.
+    const int other = i == 0 ? 1 : 0;
+    list->setCurrentIndex(other);
+    QCOMPARE(m_wc->cell(9, column), list->itemText(other));
+    list->setCurrentIndex(i);
     // The chosen entry stays when the cell is left.
     m_grid->clickCell(10, 1);
     QCOMPARE(m_wc->cell(9, column), choice);
@@ -372,6 +458,40 @@ void TestChannelGrid::digitOpensEditor()
     QCOMPARE(m_wc->cell(7, 2), QStringLiteral("004.00000"));
     QTest::keyClicks(e, QStringLiteral("60.5"));
     QCOMPARE(m_wc->cell(7, 2), QStringLiteral("460.50000"));
+}
+
+// The grid holds the keyboard while the editor is shown over the current cell (a
+// click on a fixed cell took the focus): digits and Enter still act in the editor.
+void TestChannelGrid::keysAtGridReachShownEditor()
+{
+    m_grid->setCurrentIndex(m_wc->channels()->index(3, 1));
+    m_grid->setFocus();
+    QTest::keyClicks(m_grid.get(), QStringLiteral("450.1"));
+    QCOMPARE(m_grid->rxFreqEditor()->text(), QStringLiteral("450.1"));
+    QCOMPARE(m_wc->cell(3, 1), QStringLiteral("450.10000"));
+    QTest::keyClick(m_grid.get(), Qt::Key_Return);
+    QVERIFY(m_grid->rxFreqEditor()->isHidden());
+    QCOMPARE(rowOf(*m_wc, 3), utf8({"450.10000", "450.10000", "OFF", "OFF", "否", "宽", "高"}));
+    // With the editor hidden, Enter opens it again.
+    QTest::keyClick(m_grid.get(), Qt::Key_Return);
+    QVERIFY(!m_grid->rxFreqEditor()->isHidden());
+}
+
+// A list chosen from stays over its cell; once the keyboard moves the current cell
+// away it goes, so no later choice lands in a cell it does not cover.
+void TestChannelGrid::keyboardMoveTakesListAway()
+{
+    m_grid->clickCell(3, 3);
+    QComboBox *list = m_grid->signallingEditor();
+    list->setCurrentIndex(2);
+    QCOMPARE(m_wc->cell(3, 3), list->itemText(2));
+    QVERIFY(!list->isHidden());
+    QTest::keyClick(list, Qt::Key_Right);
+    QCOMPARE(m_grid->currentIndex(), m_wc->channels()->index(3, 4));
+    QVERIFY(list->isHidden());
+    list->setCurrentIndex(5);
+    QVERIFY(m_wc->cell(3, 4).isEmpty());
+    QCOMPARE(m_wc->cell(3, 3), list->itemText(2));
 }
 
 void TestChannelGrid::enterOrF2OpensEditor_data()

@@ -29,10 +29,10 @@ namespace {
 
 const QString Unavailable = QString::fromUtf16(u"此功能尚不可用");
 
+// As a program step sets a row: the list acts on the change of row alone.
 void choose(QComboBox *list, int row)
 {
     list->setCurrentIndex(row);
-    emit list->activated(row);
 }
 
 } // namespace

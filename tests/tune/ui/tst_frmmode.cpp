@@ -1,3 +1,4 @@
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -46,10 +47,10 @@ void retype(QLineEdit *field, const QString &text)
     QTest::keyClicks(field, text);
 }
 
-const char *frequencyControls[] = {"cboPCmodel_0", "Label1", "Text1", "UpDown1", "Label2", "Text2",
-                                   "UpDown2", "Label3", "Option1_0", "Option1_1", "fraJT",
-                                   "Label4", "optJT_0", "optJT_1"};
-const char *powerControls[] = {"cboPCmodel_1", "Label5", "freQuent", "Label6", "cboFrequent"};
+const char *frequencyControls[] = {"cboPCmodel(0)", "Label1", "Text1", "UpDown1", "Label2", "Text2",
+                                   "UpDown2", "Label3", "Option1(0)", "Option1(1)", "fraJT",
+                                   "Label4", "optJT(0)", "optJT(1)"};
+const char *powerControls[] = {"cboPCmodel(1)", "Label5", "freQuent", "Label6", "cboFrequent"};
 
 } // namespace
 
@@ -77,6 +78,7 @@ private slots:
     void itemsNodeChangesNothing();
     void reopeningShowsOptions();
     void failedWriteIsReported();
+    void closingUnshownWindowKeepsValues();
 
 private:
     QTemporaryDir m_dir;
@@ -145,12 +147,12 @@ void TestFrmMODE::controls_data()
     add("Label4", {u16(u"晶体：")});
     add("Label5", {u16(u"频率：")});
     add("Label6", {u16(u"功率调整：")});
-    add("Option1_0", {u16(u"正")});
-    add("Option1_1", {u16(u"负")});
-    add("optJT_0", {u16(u"13MHz ")});
-    add("optJT_1", {u16(u"14.4MHz")});
-    add("cboPCmodel_0", models);
-    add("cboPCmodel_1", models);
+    add("Option1(0)", {u16(u"正")});
+    add("Option1(1)", {u16(u"负")});
+    add("optJT(0)", {u16(u"13MHz ")});
+    add("optJT(1)", {u16(u"14.4MHz")});
+    add("cboPCmodel(0)", models);
+    add("cboPCmodel(1)", models);
     add("cboFrequent", {QStringLiteral("-5"), QStringLiteral("-4"), QStringLiteral("-3"),
                         QStringLiteral("-2"), QStringLiteral("-1"), QStringLiteral("0"),
                         QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
@@ -170,13 +172,18 @@ void TestFrmMODE::controls()
         QCOMPARE(QStringList{l->text()}, texts);
     } else if (auto *b = qobject_cast<QAbstractButton *>(c)) {
         QCOMPARE(QStringList{b->text()}, texts);
+        // The pair's group carries the pair's name: optJT, Option1.
+        QVERIFY(b->group());
+        QCOMPARE(b->group()->objectName() + QLatin1Char('(') + QString::number(b->group()->id(b))
+                     + QLatin1Char(')'),
+                 name);
     } else if (auto *box = qobject_cast<QComboBox *>(c)) {
         QStringList rows;
         for (int i = 0; i < box->count(); ++i)
             rows << box->itemText(i);
         QCOMPARE(rows, texts);
         // The power page's model list is shown only.
-        QCOMPARE(box->isEnabled(), name != QLatin1String("cboPCmodel_1"));
+        QCOMPARE(box->isEnabled(), name != QLatin1String("cboPCmodel(1)"));
     } else {
         QFAIL("unexpected control type");
     }
@@ -252,14 +259,14 @@ void TestFrmMODE::opensOnCurrentState()
 
     frmMODE w(wc);
     w.show();
-    QCOMPARE(child<QComboBox>(w, "cboPCmodel_0")->currentIndex(), modelRow);
-    QCOMPARE(child<QComboBox>(w, "cboPCmodel_1")->currentIndex(), modelRow);
+    QCOMPARE(child<QComboBox>(w, "cboPCmodel(0)")->currentIndex(), modelRow);
+    QCOMPARE(child<QComboBox>(w, "cboPCmodel(1)")->currentIndex(), modelRow);
     QCOMPARE(child<QLineEdit>(w, "Text2")->text(), low);
     QCOMPARE(child<QLineEdit>(w, "Text1")->text(), high);
     QCOMPARE(child<QLineEdit>(w, "freQuent")->text(), wc.bandText());
     QCOMPARE(child<QComboBox>(w, "cboFrequent")->currentIndex(), sPower);
-    QVERIFY(child<QRadioButton>(w, crystal ? "optJT_1" : "optJT_0")->isChecked());
-    QVERIFY(child<QRadioButton>(w, sign ? "Option1_1" : "Option1_0")->isChecked());
+    QVERIFY(child<QRadioButton>(w, crystal ? "optJT(1)" : "optJT(0)")->isChecked());
+    QVERIFY(child<QRadioButton>(w, sign ? "Option1(1)" : "Option1(0)")->isChecked());
     QVERIFY(prompter.shown.isEmpty());
 }
 
@@ -270,20 +277,20 @@ void TestFrmMODE::modelChangeFillsBand()
     wc.startUp(m_ini);
     frmMODE w(wc);
     w.show();
-    auto *model = child<QComboBox>(w, "cboPCmodel_0");
+    auto *model = child<QComboBox>(w, "cboPCmodel(0)");
     model->setCurrentIndex(3);
     QCOMPARE(child<QLineEdit>(w, "Text2")->text(), QStringLiteral("300"));
     QCOMPARE(child<QLineEdit>(w, "Text1")->text(), QStringLiteral("330"));
     // Another model's band is not the main window's band text, nor its model.
     QCOMPARE(child<QLineEdit>(w, "freQuent")->text(), QStringLiteral("400MHz---470MHz"));
-    QCOMPARE(child<QComboBox>(w, "cboPCmodel_1")->currentIndex(), 0);
+    QCOMPARE(child<QComboBox>(w, "cboPCmodel(1)")->currentIndex(), 0);
     // A model without a band empties the fields without asking for a number.
     model->setCurrentIndex(5);
     QVERIFY(child<QLineEdit>(w, "Text2")->text().isEmpty());
     QVERIFY(prompter.shown.isEmpty());
     // The power page's list changes nothing.
     model->setCurrentIndex(1);
-    child<QComboBox>(w, "cboPCmodel_1")->setCurrentIndex(3);
+    child<QComboBox>(w, "cboPCmodel(1)")->setCurrentIndex(3);
     QCOMPARE(child<QLineEdit>(w, "Text2")->text(), QStringLiteral("136"));
 }
 
@@ -293,14 +300,19 @@ void TestFrmMODE::typedLimit_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("after");
     QTest::addColumn<int>("messages");
-    QTest::newRow("number") << QStringLiteral("Text2") << QStringLiteral("410") << QStringLiteral("410") << 1;
-    QTest::newRow("letter empties") << QStringLiteral("Text2") << QStringLiteral("4x") << QString() << 2;
+    QTest::addColumn<bool>("set"); // put in with setText rather than typed
+    QTest::newRow("set letters") << QStringLiteral("Text1") << QStringLiteral("abc") << QString() << 1 << true;
+    QTest::newRow("set empty") << QStringLiteral("Text2") << QString() << QString() << 1 << true;
+    QTest::newRow("set number") << QStringLiteral("Text2") << QStringLiteral("401") << QStringLiteral("401") << 0
+                                << true;
+    QTest::newRow("number") << QStringLiteral("Text2") << QStringLiteral("410") << QStringLiteral("410") << 1 << false;
+    QTest::newRow("letter empties") << QStringLiteral("Text2") << QStringLiteral("4x") << QString() << 2 << false;
     QTest::newRow("letter then digits") << QStringLiteral("Text1") << QStringLiteral("x47")
-                                        << QStringLiteral("47") << 2;
-    QTest::newRow("minus") << QStringLiteral("Text1") << QStringLiteral("-") << QString() << 2;
-    QTest::newRow("point") << QStringLiteral("Text1") << QStringLiteral("4.") << QString() << 2;
+                                        << QStringLiteral("47") << 2 << false;
+    QTest::newRow("minus") << QStringLiteral("Text1") << QStringLiteral("-") << QString() << 2 << false;
+    QTest::newRow("point") << QStringLiteral("Text1") << QStringLiteral("4.") << QString() << 2 << false;
     QTest::newRow("at most three digits") << QStringLiteral("Text1") << QStringLiteral("4701")
-                                          << QStringLiteral("470") << 1;
+                                          << QStringLiteral("470") << 1 << false;
 }
 
 void TestFrmMODE::typedLimit()
@@ -309,6 +321,7 @@ void TestFrmMODE::typedLimit()
     QFETCH(QString, typed);
     QFETCH(QString, after);
     QFETCH(int, messages);
+    QFETCH(bool, set);
 
     FakePrompter prompter;
     WorkingCopy wc;
@@ -316,11 +329,17 @@ void TestFrmMODE::typedLimit()
     frmMODE w(wc);
     w.show();
     auto *f = w.findChild<QLineEdit *>(field);
-    retype(f, typed); // emptying the field first is one message
+    if (set)
+        f->setText(typed);
+    else
+        retype(f, typed); // emptying the field first is one message
     QCOMPARE(f->text(), after);
     QCOMPARE(prompter.shown.size(), messages);
-    for (const FakePrompter::Shown &s : prompter.shown)
+    for (const FakePrompter::Shown &s : prompter.shown) {
         QCOMPARE(s.text, u16(u"请输入数字"));
+        QCOMPARE(s.icon, QMessageBox::NoIcon);
+        QCOMPARE(s.title, u16(u"TARNIK编程软件"));
+    }
 }
 
 void TestFrmMODE::upDown_data()
@@ -355,6 +374,7 @@ void TestFrmMODE::upDown()
         QCOMPARE(u->singleStep(), 1);
         auto *field = child<QLineEdit>(w, name[6] == '1' ? "Text1" : "Text2");
         field->setText(start);
+        prompter.shown.clear(); // setting the empty text is an entry that is no number
         auto *button = u->findChild<QWidget *>(QLatin1String(steps > 0 ? "up" : "down"));
         for (int i = 0; i < qAbs(steps); ++i)
             QTest::mouseClick(button, Qt::LeftButton);
@@ -403,8 +423,8 @@ void TestFrmMODE::leaving()
     w.show();
     retype(child<QLineEdit>(w, "Text2"), low);
     retype(child<QLineEdit>(w, "Text1"), high);
-    QTest::mouseClick(child<QRadioButton>(w, "optJT_1"), Qt::LeftButton);
-    QTest::mouseClick(child<QRadioButton>(w, "Option1_1"), Qt::LeftButton);
+    QTest::mouseClick(child<QRadioButton>(w, "optJT(1)"), Qt::LeftButton);
+    QTest::mouseClick(child<QRadioButton>(w, "Option1(1)"), Qt::LeftButton);
     clickNode(w, "power");
     child<QComboBox>(w, "cboFrequent")->setCurrentIndex(7);
     clickNode(w, "frequent");
@@ -438,7 +458,7 @@ void TestFrmMODE::itemsNodeChangesNothing()
     w.setSettingsPath(m_ini);
     w.show();
     retype(child<QLineEdit>(w, "Text2"), QStringLiteral("123"));
-    QTest::mouseClick(child<QRadioButton>(w, "optJT_1"), Qt::LeftButton);
+    QTest::mouseClick(child<QRadioButton>(w, "optJT(1)"), Qt::LeftButton);
     const QByteArray before = m_iniText;
     clickNode(w, "node1");
     QVERIFY(w.isVisible());
@@ -460,8 +480,8 @@ void TestFrmMODE::reopeningShowsOptions()
     frmMODE w(wc);
     w.setSettingsPath(m_ini);
     w.show();
-    QTest::mouseClick(child<QRadioButton>(w, "optJT_1"), Qt::LeftButton);
-    QTest::mouseClick(child<QRadioButton>(w, "Option1_1"), Qt::LeftButton);
+    QTest::mouseClick(child<QRadioButton>(w, "optJT(1)"), Qt::LeftButton);
+    QTest::mouseClick(child<QRadioButton>(w, "Option1(1)"), Qt::LeftButton);
     clickNode(w, "node2");
     QCOMPARE(wc.jtlx(), QStringLiteral("1"));
     QCOMPARE(wc.bjlx(), QStringLiteral("1"));
@@ -470,14 +490,14 @@ void TestFrmMODE::reopeningShowsOptions()
     wc.setSPower(2);
     w.show();
     QVERIFY(w.isVisible());
-    QVERIFY(child<QRadioButton>(w, "optJT_1")->isChecked());
-    QVERIFY(child<QRadioButton>(w, "Option1_1")->isChecked());
+    QVERIFY(child<QRadioButton>(w, "optJT(1)")->isChecked());
+    QVERIFY(child<QRadioButton>(w, "Option1(1)")->isChecked());
     QCOMPARE(child<QComboBox>(w, "cboFrequent")->currentIndex(), 2);
     w.close();
     QVERIFY(!w.isVisible());
     frmMODE again(wc);
-    QVERIFY(child<QRadioButton>(again, "optJT_1")->isChecked());
-    QVERIFY(child<QRadioButton>(again, "Option1_1")->isChecked());
+    QVERIFY(child<QRadioButton>(again, "optJT(1)")->isChecked());
+    QVERIFY(child<QRadioButton>(again, "Option1(1)")->isChecked());
 }
 
 void TestFrmMODE::failedWriteIsReported()
@@ -498,6 +518,26 @@ void TestFrmMODE::failedWriteIsReported()
     QCOMPARE(prompter.shown[0].icon, QMessageBox::Critical);
     QVERIFY(prompter.shown[0].text.contains(bad));
     QCOMPARE(wc.PL1(), QStringLiteral("400MHz---480MHz"));
+}
+
+// close() on a window that was never shown ends it like the close box: the values
+// hold for this run, the settings file stays as it was.
+void TestFrmMODE::closingUnshownWindowKeepsValues()
+{
+    FakePrompter prompter;
+    WorkingCopy wc;
+    wc.startUp(m_ini);
+    frmMODE w(wc);
+    w.setSettingsPath(m_ini);
+    child<QLineEdit>(w, "Text1")->setText(QStringLiteral("480"));
+    child<QRadioButton>(w, "optJT(1)")->setChecked(true);
+    child<QComboBox>(w, "cboFrequent")->setCurrentIndex(0);
+    w.close();
+    QCOMPARE(wc.PL1(), QStringLiteral("400MHz---480MHz"));
+    QCOMPARE(wc.jtlx(), QStringLiteral("1"));
+    QCOMPARE(wc.sPower(), 0);
+    QCOMPARE(ReadSetting(section, QStringLiteral("PL1"), m_ini), QStringLiteral("400MHz---470MHz"));
+    QVERIFY(prompter.shown.isEmpty());
 }
 
 QTEST_MAIN(TestFrmMODE)
