@@ -433,9 +433,14 @@ void TestFaultMatrix::matrix()
     const qint64 end = rig.clock.now();
 
     Expected e = expect(Transfer(transfer), byteMode, fault, cancelStage);
-    if (spoilt)
-        e = {RadioLink::Ending::Failed, Handshake, 0, 0, {codec::encodeImage(reference).failure().description},
-             false, true};
+    if (spoilt) {
+        // Refused before the first byte, naming channel and column; the port is closed.
+        e = Expected{};
+        e.ending = RadioLink::Ending::Failed;
+        e.stage = Handshake;
+        e.messages = QStringList{codec::encodeImage(reference).failure().description};
+        e.closedByTransfer = true;
+    }
 
     // Ends by itself, or within a pause of the Cancel; never later than the watchdog
     // plus the opening sequence.
