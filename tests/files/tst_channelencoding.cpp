@@ -46,6 +46,16 @@ QStringList oddCells(const WorkingCopy &wc)
     return odd;
 }
 
+// A message for a box or a terminal: no control characters, which would cut it short
+// or reach the terminal raw.
+bool printable(const QString &message)
+{
+    for (QChar ch : message)
+        if (ch.unicode() < 0x20)
+            return false;
+    return true;
+}
+
 } // namespace
 
 class TestChannelEncoding : public QObject
@@ -108,9 +118,13 @@ void TestChannelEncoding::undecodableBytes()
     wc.startUp(QString());
     const LoadOutcome r = loadChannelText(wc, file);
     QCOMPARE(r.kind, loads ? LoadOutcome::Loaded : LoadOutcome::Failed);
-    if (!loads)
+    if (!loads) {
         QVERIFY2(r.failure.description.contains(QStringLiteral("第 %1 行").arg(failedLine)),
                  qPrintable(r.failure.description));
+        // The token is quoted as it stands, NUL bytes included.
+        QEXPECT_FAIL("the example as UTF-16", "control characters of the file are quoted raw", Continue);
+        QVERIFY(printable(r.failure.description));
+    }
     QCOMPARE(::oddCells(wc), oddCells);
 
     const Result<QByteArray> text = channelFileText(wc);
@@ -129,6 +143,8 @@ void TestChannelEncoding::undecodableBytes()
     QVERIFY2(text.failure().description.contains(QStringLiteral("第 %1 信道").arg(row)),
              qPrintable(text.failure().description));
     QVERIFY(text.failure().description.contains(ChannelTable::columnTitles()[column]));
+    QEXPECT_FAIL("NUL bytes in a frequency token", "control characters of the cell are quoted raw", Continue);
+    QVERIFY(printable(text.failure().description));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("old.chp"));
     QFile old(path);
