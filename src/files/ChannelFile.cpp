@@ -65,7 +65,12 @@ struct Loader
             return false;
         }
         // Bytes outside ASCII stay visible as replacement characters; they never match.
-        tokens = QString::fromUtf8(line).split(QLatin1Char(' '));
+        // Control characters would cut messages short or reach a terminal raw.
+        QString text = QString::fromUtf8(line);
+        for (QChar &c : text)
+            if (c.unicode() < 0x20)
+                c = QChar::ReplacementCharacter;
+        tokens = text.split(QLatin1Char(' '));
         return true;
     }
 

@@ -134,9 +134,17 @@ double ParseNumber(const QString &line)
 
 QByteArray encodeScriptText(const QString &text)
 {
-    // The converter puts "?" for a character GBK lacks and goes on.
+    // The converter puts "?" for a character GBK lacks and goes on. A surrogate without
+    // its partner is made "?" first: the converter would hold a trailing one back forever.
+    QString clean = text;
+    for (qsizetype i = 0; i < clean.size(); ++i) {
+        if (clean[i].isHighSurrogate() && i + 1 < clean.size() && clean[i + 1].isLowSurrogate())
+            ++i;
+        else if (clean[i].isSurrogate())
+            clean[i] = QLatin1Char('?');
+    }
     QStringEncoder gbk("GBK");
-    return gbk.encode(text);
+    return gbk.encode(clean);
 }
 
 QString decodeScriptText(const QByteArray &bytes)
