@@ -9,8 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/resource.h>
-#include <csignal>
+#include "../FileSizeLimit.h"
+
+#include <unistd.h>
 
 using L = WorkingCopy::List;
 using C = ChannelTable::Column;
@@ -477,15 +478,10 @@ private slots:
         fillExample(wc);
         const QString p = path("full.chp");
         writeFile(p, "old contents");
-        // A file-size limit below the file's size makes the write fail like a full disk.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit small = old;
-        small.rlim_cur = 100;
-        setrlimit(RLIMIT_FSIZE, &small);
-        const Status s = saveChannelFile(wc, p);
-        setrlimit(RLIMIT_FSIZE, &old);
+        const Status s = [&] {
+            const FileSizeLimit limit(100);
+            return saveChannelFile(wc, p);
+        }();
         QVERIFY(!s.ok());
         QVERIFY(!s.failure().description.isEmpty());
         QCOMPARE(readFile(p), QByteArray("old contents"));

@@ -5,8 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
+#include "../FileSizeLimit.h"
 
 class TstSettingsFile : public QObject
 {
@@ -121,14 +120,10 @@ private slots:
     void fullDiskLeavesFile()
     {
         const QString path = write(QStringLiteral("full.ini"), "[Frequent]\r\nPL1=400MHz---470MHz\r\n");
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit small = old;
-        small.rlim_cur = 20;
-        setrlimit(RLIMIT_FSIZE, &small);
-        const bool ok = WriteSetting(F, QStringLiteral("PL2"), QStringLiteral("136MHz---174MHz"), path);
-        setrlimit(RLIMIT_FSIZE, &old);
+        const bool ok = [&] {
+            const FileSizeLimit limit(20);
+            return WriteSetting(F, QStringLiteral("PL2"), QStringLiteral("136MHz---174MHz"), path);
+        }();
         QVERIFY(!ok);
         QCOMPARE(read(path), QByteArray("[Frequent]\r\nPL1=400MHz---470MHz\r\n"));
     }
