@@ -129,8 +129,8 @@ int main(int argc, char **argv)
             if (ok) {
                 if (!write)
                     QFile::remove(received);
-                link.setBlnReandOrWrite(true);
-                const Status s = write ? link.SentFromPc(true, wc) : link.receivedFromChip(true, wc);
+                link.setTransferActive(true);
+                const Status s = write ? link.writeRadio(true, wc) : link.readRadio(true, wc);
                 ok = s.ok() && link.lastEnding() == RadioLink::Ending::Completed;
             }
             link.closePort();

@@ -7,12 +7,12 @@ class WorkingCopy;
 
 // Each command takes its arguments (without the command name) and returns the exit
 // status: 0 success, 1 link failure or cancel, 2 usage or file error.
-int cmdShow(const QStringList &args);
-int cmdSaveCanonical(const QStringList &args);
-int cmdReport(const QStringList &args);
-int cmdPorts(const QStringList &args);
-int cmdRead(const QStringList &args);
-int cmdWrite(const QStringList &args);
+int runShow(const QStringList &args);
+int runSaveCanonical(const QStringList &args);
+int runReport(const QStringList &args);
+int runPorts(const QStringList &args);
+int runRead(const QStringList &args);
+int runWrite(const QStringList &args);
 
 QTextStream &out();
 QTextStream &err();

@@ -120,8 +120,8 @@ bool openPort(RadioLink &link, Console &console)
 // The transfer as the progress dialog runs it; the exit status.
 int runTransfer(RadioLink &link, Console &console, WorkingCopy &wc, bool write)
 {
-    link.setBlnReandOrWrite(true);
-    const Status s = write ? link.SentFromPc(true, wc) : link.receivedFromChip(true, wc);
+    link.setTransferActive(true);
+    const Status s = write ? link.writeRadio(true, wc) : link.readRadio(true, wc);
     link.closePort();
     if (!s) {
         console.show({LinkMessage::Critical, QStringLiteral("提示"),
@@ -134,7 +134,7 @@ int runTransfer(RadioLink &link, Console &console, WorkingCopy &wc, bool write)
 
 } // namespace
 
-int cmdPorts(const QStringList &args)
+int runPorts(const QStringList &args)
 {
     if (!args.isEmpty()) {
         err() << "用法: tarnik-cli ports\n";
@@ -148,7 +148,7 @@ int cmdPorts(const QStringList &args)
     return 0;
 }
 
-int cmdRead(const QStringList &arguments)
+int runRead(const QStringList &arguments)
 {
     QStringList args = arguments;
     QString device, path;
@@ -179,7 +179,7 @@ int cmdRead(const QStringList &arguments)
     return runTransfer(link, console, wc, false);
 }
 
-int cmdWrite(const QStringList &arguments)
+int runWrite(const QStringList &arguments)
 {
     QStringList args = arguments;
     QString device;

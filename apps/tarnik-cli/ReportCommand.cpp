@@ -7,7 +7,7 @@
 
 #include <QTemporaryDir>
 
-int cmdReport(const QStringList &args)
+int runReport(const QStringList &args)
 {
     QStringList rest = args;
     QString pdf;

@@ -2,7 +2,7 @@
 
 #include "channels/WorkingCopy.h"
 #include "files/ChannelFile.h"
-#include "shell/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -73,7 +73,7 @@ static QJsonObject settingsJson(const WorkingCopy &wc)
     return o;
 }
 
-int cmdShow(const QStringList &args)
+int runShow(const QStringList &args)
 {
     QStringList files;
     bool json = false;
@@ -145,7 +145,7 @@ int cmdShow(const QStringList &args)
     return 0;
 }
 
-int cmdSaveCanonical(const QStringList &args)
+int runSaveCanonical(const QStringList &args)
 {
     if (args.size() != 2) {
         err() << "用法: tarnik-cli save-canonical IN.chp OUT.chp\n";

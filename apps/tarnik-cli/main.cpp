@@ -57,12 +57,12 @@ int main(int argc, char **argv)
         return 0;
     }
     const std::map<QString, int (*)(const QStringList &)> commands{
-        {QStringLiteral("show"), cmdShow},
-        {QStringLiteral("save-canonical"), cmdSaveCanonical},
-        {QStringLiteral("report"), cmdReport},
-        {QStringLiteral("ports"), cmdPorts},
-        {QStringLiteral("read"), cmdRead},
-        {QStringLiteral("write"), cmdWrite},
+        {QStringLiteral("show"), runShow},
+        {QStringLiteral("save-canonical"), runSaveCanonical},
+        {QStringLiteral("report"), runReport},
+        {QStringLiteral("ports"), runPorts},
+        {QStringLiteral("read"), runRead},
+        {QStringLiteral("write"), runWrite},
     };
     const auto it = commands.find(args[0]);
     if (it == commands.end()) {

@@ -1,5 +1,5 @@
-#include "shell/ui/Commands.h"
-#include "shell/ui/Launcher.h"
+#include "app/Commands.h"
+#include "app/Launcher.h"
 
 #include <QApplication>
 

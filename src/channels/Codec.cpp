@@ -264,7 +264,7 @@ Result<Image> encodeImage(const WorkingCopy &wc)
     f[4] = quint8(wc.functionByte().toInt());
     f[5] = timeOutByteFromText(wc.listText(L::TimeOut));
     f[6] = quint8(qMax(0, wc.row(L::Squelch)));
-    f[7] = powerStepByte(wc.sPower());
+    f[7] = powerStepByte(wc.powerStep());
     img[1][0] = quint8(wc.voiceByte().toInt());
     img[1][1] = scanByteForRow(wc.row(L::Scan));
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Failure.h"
+#include "support/Failure.h"
 
 #include <QByteArray>
 #include <QString>

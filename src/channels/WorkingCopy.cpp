@@ -2,7 +2,7 @@
 
 #include "channels/Codec.h"
 #include "channels/Tables.h"
-#include "shell/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 ChannelTable::ChannelTable(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -155,7 +155,7 @@ void WorkingCopy::runSelection(List list)
                             m_signChoice == 1 ? QStringLiteral("1") : QStringLiteral("0"));
         break;
     case List::PowerSave:
-        composeFunctionByte(m_jtlx, m_bjlx);
+        composeFunctionByte(m_crystalCode, m_ifSignCode);
         break;
     case List::Voice:
         m_voiceByte = r == 0 ? QStringLiteral("255") : QString::number(r - 1);
@@ -208,23 +208,23 @@ void WorkingCopy::setBandStringForModelRow(int row, const QString &band)
     setBandStringByKey(tables::models[size_t(row)].settingsKey, band);
 }
 
-void WorkingCopy::setJtlx(const QString &v)
+void WorkingCopy::setCrystalCode(const QString &v)
 {
-    m_jtlx = v;
+    m_crystalCode = v;
     emit tuneChanged();
 }
 
-void WorkingCopy::setBjlx(const QString &v)
+void WorkingCopy::setIfSignCode(const QString &v)
 {
-    m_bjlx = v;
+    m_ifSignCode = v;
     emit tuneChanged();
 }
 
-bool WorkingCopy::setSPower(int index)
+bool WorkingCopy::setPowerStep(int index)
 {
     if (index < 0 || index >= tables::PowerSteps)
         return false;
-    m_sPower = index;
+    m_powerStep = index;
     emit tuneChanged();
     return true;
 }
@@ -253,7 +253,7 @@ QString WorkingCopy::signText() const
 
 QString WorkingCopy::powerStepText() const
 {
-    return tables::powerStepRows().value(m_sPower);
+    return tables::powerStepRows().value(m_powerStep);
 }
 
 void WorkingCopy::startUp(const QString &settingsPath)
@@ -266,10 +266,10 @@ void WorkingCopy::startUp(const QString &settingsPath)
                                                 settingsPath);
         setBandStringByKey(key, value);
     }
-    m_jtlx = QStringLiteral("0");
-    m_bjlx = QStringLiteral("0");
-    m_sPower = 5;
-    // The tune window is loaded at start-up and takes its options from jtlx/bjlx.
+    m_crystalCode = QStringLiteral("0");
+    m_ifSignCode = QStringLiteral("0");
+    m_powerStep = 5;
+    // The tune window is loaded at start-up and takes its options from crystalCode/ifSignCode.
     m_crystalChoice = 0;
     m_signChoice = 0;
     emit tuneChanged();

@@ -76,18 +76,12 @@ public:
     // Runs a list's selection operation with its row unchanged.
     void rerunSelection(List list);
 
-    // Band strings by settings key number 1…6 ("PL1"…"PL6"): PL1, PL2, PL3, PL4, pl5, pl6.
+    // Band strings by settings key number 1…6 (keys "PL1"…"PL6" of the settings file).
     QString bandStringByKey(int key) const;
     void setBandStringByKey(int key, const QString &band);
     // The band string of a model row (rows 3, 4, 5 use keys 6, 4, 5).
     QString bandStringForModelRow(int row) const;
     void setBandStringForModelRow(int row, const QString &band);
-    QString PL1() const { return bandStringByKey(1); }
-    QString PL2() const { return bandStringByKey(2); }
-    QString PL3() const { return bandStringByKey(3); }
-    QString PL4() const { return bandStringByKey(4); }
-    QString pl5() const { return bandStringByKey(5); }
-    QString pl6() const { return bandStringByKey(6); }
 
     // The text of the band label: the band string of the model last selected.
     QString bandText() const { return m_bandText; }
@@ -100,13 +94,13 @@ public:
     QString voiceByte() const { return m_voiceByte; }
 
     // Tune values.
-    QString jtlx() const { return m_jtlx; }
-    QString bjlx() const { return m_bjlx; }
-    int sPower() const { return m_sPower; }
-    void setJtlx(const QString &v);
-    void setBjlx(const QString &v);
+    QString crystalCode() const { return m_crystalCode; }
+    QString ifSignCode() const { return m_ifSignCode; }
+    int powerStep() const { return m_powerStep; }
+    void setCrystalCode(const QString &v);
+    void setIfSignCode(const QString &v);
     // Index 0…10 into "-5"…"5"; other values are refused (false).
-    bool setSPower(int index);
+    bool setPowerStep(int index);
     // Crystal choice: 0 "13MHz ", 1 "14.4MHz". Sign choice: 0 "正", 1 "负".
     int crystalChoice() const { return m_crystalChoice; }
     int signChoice() const { return m_signChoice; }
@@ -144,9 +138,9 @@ private:
     QString m_modelByte;
     QString m_functionByte;
     QString m_voiceByte;
-    QString m_jtlx = QStringLiteral("0");
-    QString m_bjlx = QStringLiteral("0");
-    int m_sPower = 5;
+    QString m_crystalCode = QStringLiteral("0");
+    QString m_ifSignCode = QStringLiteral("0");
+    int m_powerStep = 5;
     int m_crystalChoice = 0;
     int m_signChoice = 0;
 };

@@ -3,7 +3,7 @@
 #include "channels/Codec.h"
 #include "channels/Tables.h"
 #include "channels/WorkingCopy.h"
-#include "shell/AtomicFile.h"
+#include "support/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -145,8 +145,8 @@ struct Loader
         wc.setSignChoice(flags->sign);
         // The tune values follow the file too, and the flags byte is recomposed from
         // them, so a loaded image saves and writes back with the same crystal and sign.
-        wc.setJtlx(QString::number(flags->crystal));
-        wc.setBjlx(QString::number(flags->sign));
+        wc.setCrystalCode(QString::number(flags->crystal));
+        wc.setIfSignCode(QString::number(flags->sign));
         wc.rerunSelection(L::PowerSave);
 
         if (!token(10, &t))
@@ -178,7 +178,7 @@ struct Loader
             return false;
         for (int i = 0; i < tables::PowerSteps; ++i) {
             if (t == codec::hex2(codec::powerStepByte(i))) {
-                wc.setSPower(i);
+                wc.setPowerStep(i);
                 break;
             }
         }

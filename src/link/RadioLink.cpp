@@ -39,7 +39,7 @@ RadioLink::RadioLink(Transport *transport, Clock *clock, QObject *parent)
         m_ownClock = std::make_unique<SystemClock>();
         m_clock = m_ownClock.get();
     }
-    connect(m_port, &Transport::readyRead, this, &RadioLink::MSComm_OnComm);
+    connect(m_port, &Transport::readyRead, this, &RadioLink::onPortReadyRead);
 }
 
 RadioLink::~RadioLink()
@@ -75,7 +75,7 @@ Status RadioLink::openForTransfer()
 {
     if (m_port->isOpen())
         return {};
-    m_portNumber = DKH + 1;
+    m_portNumber = portOption + 1;
     m_threshold = 1;
     const QString device = chosenDevice();
     if (device.isEmpty())
@@ -101,7 +101,7 @@ QString RadioLink::render(quint8 byte, bool byteMode)
     return byteMode ? QString::number(byte) : QString::number(byte) + QLatin1Char('0');
 }
 
-void RadioLink::MSComm_OnComm()
+void RadioLink::onPortReadyRead()
 {
     if (m_threshold < 1 || !m_port->isOpen())
         return;
@@ -126,7 +126,7 @@ Status RadioLink::doEvents(bool block)
         m_clock->processEvents();
     }
     if (m_watchdogRunning && m_clock->now() >= m_watchdogDue)
-        Timer1_Timer();
+        onWatchdogTimeout();
     if (m_port->isOpen()) {
         if (const auto fault = m_port->lineFault())
             return *fault;
@@ -146,7 +146,7 @@ void RadioLink::stopWatchdog()
     m_watchdogRunning = false;
 }
 
-void RadioLink::Timer1_Timer()
+void RadioLink::onWatchdogTimeout()
 {
     stopWatchdog();
     m_watchdogFired = true;
@@ -252,9 +252,9 @@ Result<bool> RadioLink::waitForAck()
 
 // ---------------------------------------------------------------- read
 
-Status RadioLink::receivedFromChip(bool mbln, WorkingCopy &wc)
+Status RadioLink::readRadio(bool fromDialog, WorkingCopy &wc)
 {
-    Q_UNUSED(mbln);
+    Q_UNUSED(fromDialog);
     m_completed = false;
     const Status s = readTransfer(wc);
     finishTransfer();
@@ -402,9 +402,9 @@ Result<codec::Image> RadioLink::writeImage(WorkingCopy &wc)
     return image;
 }
 
-Status RadioLink::SentFromPc(bool mbln, WorkingCopy &wc)
+Status RadioLink::writeRadio(bool fromDialog, WorkingCopy &wc)
 {
-    Q_UNUSED(mbln);
+    Q_UNUSED(fromDialog);
     m_completed = false;
     const Status s = writeTransfer(wc);
     finishTransfer();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "channels/Codec.h"
-#include "shell/Failure.h"
+#include "support/Failure.h"
 
 #include <QObject>
 #include <QString>
@@ -42,8 +42,8 @@ public:
 
     // ----- Port choice and opening
     // Index 0…3 of the chosen option "COM1"…"COM4"; kept for the whole run.
-    int DKH = 0;
-    // 1…4; becomes DKH + 1 when the port dialog closes and when the port is opened.
+    int portOption = 0;
+    // 1…4; becomes portOption + 1 when the port dialog closes and when the port is opened.
     int portNumber() const { return m_portNumber; }
     void setPortNumber(int number) { m_portNumber = number; }
     // A device that the system does not list (a pseudo-terminal, /dev/serial/by-id/…);
@@ -59,7 +59,7 @@ public:
     void closePort();
 
     // ----- Receive text
-    // `Text1`: every byte received while receive events are on, in decimal.
+    // Every byte received while receive events are on, in decimal.
     QString receiveText() const { return m_text; }
     // Character mode until the first block read of the run, byte mode from then on.
     bool byteMode() const { return m_byteMode; }
@@ -71,17 +71,17 @@ public:
 
     // ----- Transfers
     // The continue flag: set by the progress dialog when it opens, cleared by a confirmed Cancel.
-    bool blnReandOrWrite() const { return m_continue; }
-    void setBlnReandOrWrite(bool on) { m_continue = on; }
+    bool transferActive() const { return m_continue; }
+    void setTransferActive(bool on) { m_continue = on; }
     // A confirmed Cancel (or Ctrl+C): the transfer stops at its next pass, and the
     // watchdog stops at once.
     void cancelTransfer();
 
     // The whole read: handshake, read request, the 128 block reads into the received-image
     // file, then the file is loaded into wc. A failure returned is one no step handled.
-    Status receivedFromChip(bool mbln, WorkingCopy &wc);
+    Status readRadio(bool fromDialog, WorkingCopy &wc);
     // The whole write of wc. Every block is built and checked before the first byte goes out.
-    Status SentFromPc(bool mbln, WorkingCopy &wc);
+    Status writeRadio(bool fromDialog, WorkingCopy &wc);
 
     enum class Ending { None, Completed, Cancelled, Failed };
     // How the last transfer ended: Completed when all 128 blocks went across.
@@ -97,9 +97,9 @@ public:
     // recomposed the function byte; fails naming channel and column of a bad cell.
     static Result<codec::Image> writeImage(WorkingCopy &wc);
 
-    // `Timer1`, the 60-second watchdog.
+    // The 60-second watchdog.
     bool watchdogRunning() const { return m_watchdogRunning; }
-    void Timer1_Timer();
+    void onWatchdogTimeout();
 
     // The received-image file; by default Received.chp in the per-user data folder
     // (looked up when used, after the application has its name).
@@ -125,7 +125,7 @@ signals:
     void message(const LinkMessage &message);
 
 private:
-    void MSComm_OnComm();
+    void onPortReadyRead();
     Status send(const QByteArray &bytes);
     Status sendByte(quint8 byte) { return send(QByteArray(1, char(byte))); }
     // One pass of event processing; with block, first waits until something happens

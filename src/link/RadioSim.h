@@ -1,7 +1,7 @@
 #pragma once
 
 #include "channels/Codec.h"
-#include "shell/Failure.h"
+#include "support/Failure.h"
 
 #include <QByteArray>
 #include <QList>

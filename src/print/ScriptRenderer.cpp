@@ -2,7 +2,7 @@
 
 #include "print/PageScript.h"
 #include "print/ScriptReader.h"
-#include "shell/AtomicFile.h"
+#include "support/AtomicFile.h"
 
 #include <QBuffer>
 #include <QDir>

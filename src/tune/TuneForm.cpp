@@ -2,7 +2,7 @@
 
 #include "channels/Tables.h"
 #include "channels/WorkingCopy.h"
-#include "shell/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 namespace tune {
 
@@ -39,7 +39,7 @@ TuneForm loadTuneForm(const WorkingCopy &wc)
     chooseModel(form, wc, row);
     form.powerModelRow = form.modelRow;
     form.bandText = wc.bandText();
-    form.powerRow = wc.sPower();
+    form.powerRow = wc.powerStep();
     form.crystal = wc.crystalChoice();
     form.sign = wc.signChoice();
     return form;
@@ -63,9 +63,9 @@ CommitOutcome commitTuneForm(WorkingCopy &wc, const TuneForm &form, Leave how,
     CommitOutcome out;
     const auto digit = [](int choice) { return choice == 1 ? QStringLiteral("1") : QStringLiteral("0"); };
     wc.setCrystalChoice(form.crystal);
-    wc.setJtlx(digit(form.crystal));
+    wc.setCrystalCode(digit(form.crystal));
     wc.setSignChoice(form.sign);
-    wc.setBjlx(digit(form.sign));
+    wc.setIfSignCode(digit(form.sign));
 
     // A limit of other than three digits would be misread at the fixed places (and
     // kept in the settings file), so such a band is left as it was, like an empty one.
@@ -81,7 +81,7 @@ CommitOutcome commitTuneForm(WorkingCopy &wc, const TuneForm &form, Leave how,
         }
     }
 
-    wc.setSPower(form.powerRow);
+    wc.setPowerStep(form.powerRow);
     return out;
 }
 

@@ -55,7 +55,7 @@ struct CommitOutcome
     QString path;            // the settings file written to (Leave::Exit with a band)
 };
 
-// Copies the form into the working copy: crystal and sign (choices and jtlx/bjlx),
+// Copies the form into the working copy: crystal and sign (choices and crystalCode/ifSignCode),
 // the band of the chosen model when both limits are complete (and for Leave::Exit
 // into section "Frequent" of the settings file), then the power step. An empty
 // settingsPath means settings::writePath(), looked up only when a band is written.

@@ -41,8 +41,8 @@ private slots:
         QCOMPARE(wc.modelByte(), QStringLiteral("17"));
         QCOMPARE(wc.functionByte(), QStringLiteral("0"));
         QCOMPARE(wc.voiceByte(), QStringLiteral("255"));
-        QCOMPARE(wc.jtlx(), QStringLiteral("0"));
-        QCOMPARE(wc.sPower(), 5);
+        QCOMPARE(wc.crystalCode(), QStringLiteral("0"));
+        QCOMPARE(wc.powerStep(), 5);
         QVERIFY(wc.clearGridOnModelChange);
         QCOMPARE(wc.cell(0, 1), QString::fromUtf16(u"接收频率"));
         QCOMPARE(wc.cell(16, 0), QStringLiteral("16"));
@@ -58,11 +58,11 @@ private slots:
             QCOMPARE(wc.bandStringByKey(key), QString());
     }
 
-    void onlyPL1()
+    void onlyFirstBand()
     {
         WorkingCopy wc;
         wc.startUp(settingsWith("[Frequent]\r\nPL1=400MHz---470MHz\r\n"));
-        QCOMPARE(wc.PL1(), QStringLiteral("400MHz---470MHz"));
+        QCOMPARE(wc.bandStringByKey(1), QStringLiteral("400MHz---470MHz"));
         for (int r = 1; r < 6; ++r)
             QCOMPARE(wc.bandStringForModelRow(r), QString());
     }
@@ -144,11 +144,11 @@ private slots:
         wc.selectMonitor(1);
         QCOMPARE(wc.functionByte(), QStringLiteral("160"));
 
-        // jtlx/bjlx set but the choices on their first option: the monitor selection
-        // reads the choices, the power-save selection reads jtlx/bjlx.
+        // crystalCode/ifSignCode set but the choices on their first option: the monitor selection
+        // reads the choices, the power-save selection reads crystalCode/ifSignCode.
         wc.setCrystalChoice(0);
-        wc.setJtlx(QStringLiteral("1"));
-        wc.setBjlx(QStringLiteral("1"));
+        wc.setCrystalCode(QStringLiteral("1"));
+        wc.setIfSignCode(QStringLiteral("1"));
         wc.selectMonitor(0);
         QCOMPARE(wc.functionByte(), QStringLiteral("0"));
         wc.selectPowerSave(0);
@@ -165,8 +165,8 @@ private slots:
         QVERIFY(!wc.select(L::TimeOut, 11));
         QVERIFY(!wc.select(L::Squelch, -1));
         QCOMPARE(wc.row(L::TimeOut), 0);
-        QVERIFY(!wc.setSPower(11));
-        QCOMPARE(wc.sPower(), 5);
+        QVERIFY(!wc.setPowerStep(11));
+        QCOMPARE(wc.powerStep(), 5);
     }
 
     void tableModel()

@@ -79,8 +79,8 @@ QStringList snapshot(const WorkingCopy &wc)
             s << wc.cell(r, c);
     for (int i = 0; i < WorkingCopy::ListCount; ++i)
         s << QString::number(wc.row(L(i)));
-    s << wc.modelCode() << wc.functionByte() << wc.voiceByte() << wc.jtlx() << wc.bjlx()
-      << QString::number(wc.sPower()) << QString::number(wc.crystalChoice())
+    s << wc.modelCode() << wc.functionByte() << wc.voiceByte() << wc.crystalCode() << wc.ifSignCode()
+      << QString::number(wc.powerStep()) << QString::number(wc.crystalChoice())
       << QString::number(wc.signChoice());
     return s;
 }
@@ -240,13 +240,13 @@ private slots:
                 WorkingCopy wc;
                 wc.startUp(QString());
                 wc.selectModel(model);
-                wc.setSPower(step);
+                wc.setPowerStep(step);
                 const QByteArray text = *channelFileText(wc);
                 QCOMPARE(lines(text)[0].split(' ')[11], codec::hex2(5 * step).toLatin1());
                 WorkingCopy back;
                 back.startUp(QString());
                 QCOMPARE(loadChannelText(back, text).kind, LoadOutcome::Loaded);
-                QCOMPARE(back.sPower(), step);
+                QCOMPARE(back.powerStep(), step);
                 QCOMPARE(back.row(L::Model), model);
                 QCOMPARE(back.modelCode(), QString::fromLatin1(tables::models[size_t(model)].code));
             }
@@ -302,12 +302,12 @@ private slots:
         wc.clearGridOnModelChange = true;
         wc.selectVoice(2);
         wc.selectScan(1);
-        wc.setSPower(2);
+        wc.setPowerStep(2);
         wc.setCell(1, C::Power, QString::fromUtf16(u"中"));
         QCOMPARE(loadChannelText(wc, joinLines(l)).kind, LoadOutcome::Loaded);
         QCOMPARE(wc.row(L::Model), 4);
         QCOMPARE(wc.modelCode(), QStringLiteral("24"));
-        QCOMPARE(wc.sPower(), 2);
+        QCOMPARE(wc.powerStep(), 2);
         QCOMPARE(wc.row(L::Voice), 2);
         QCOMPARE(wc.row(L::Scan), 1);
         QCOMPARE(wc.cell(1, C::Power), QString::fromUtf16(u"中"));
@@ -388,9 +388,9 @@ private slots:
             wc.selectModel(int(rng.bounded(6)));
             wc.setCrystalChoice(int(rng.bounded(2)));
             wc.setSignChoice(int(rng.bounded(2)));
-            wc.setJtlx(QString::number(rng.bounded(2)));
-            wc.setBjlx(QString::number(rng.bounded(2)));
-            wc.setSPower(int(rng.bounded(11)));
+            wc.setCrystalCode(QString::number(rng.bounded(2)));
+            wc.setIfSignCode(QString::number(rng.bounded(2)));
+            wc.setPowerStep(int(rng.bounded(11)));
             for (int i = 1; i < WorkingCopy::ListCount; ++i)
                 wc.select(L(i), int(rng.bounded(WorkingCopy::rows(L(i)).size())));
             for (int c = 1; c <= 16; ++c) {

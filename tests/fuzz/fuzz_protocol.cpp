@@ -288,8 +288,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const int writesBefore = line.writes;
         check(link.openForTransfer().ok(), "the line does not open");
         QFile::remove(receivedPath());
-        link.setBlnReandOrWrite(true);
-        (void)(write ? link.SentFromPc(true, wc) : link.receivedFromChip(true, wc));
+        link.setTransferActive(true);
+        (void)(write ? link.writeRadio(true, wc) : link.readRadio(true, wc));
         link.closePort();
 
         check(!link.isOpen(), "the port stays open");

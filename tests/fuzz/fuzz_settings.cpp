@@ -1,6 +1,6 @@
 // Settings reader and writer on arbitrary bytes: never crashes; a written band reads
 // back, and writing it again changes nothing.
-#include "shell/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include <cstdint>
 #include <cstdlib>

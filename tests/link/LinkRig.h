@@ -49,18 +49,18 @@ struct LinkRig
 
     bool open()
     {
-        link.setBlnReandOrWrite(true);
+        link.setTransferActive(true);
         return link.openForTransfer().ok();
     }
     Status read()
     {
         open();
-        return link.receivedFromChip(true, wc);
+        return link.readRadio(true, wc);
     }
     Status write()
     {
         open();
-        return link.SentFromPc(true, wc);
+        return link.writeRadio(true, wc);
     }
     void cancelAt(qint64 at) { clock.post(at, [this] { link.cancelTransfer(); }); }
 

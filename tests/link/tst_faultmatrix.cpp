@@ -219,8 +219,8 @@ QStringList editorState(const WorkingCopy &wc)
         s << QString::number(wc.row(WorkingCopy::List(l)));
     for (int key = 1; key <= 6; ++key)
         s << wc.bandStringByKey(key);
-    s << wc.bandText() << wc.modelCode() << wc.modelByte() << wc.functionByte() << wc.voiceByte() << wc.jtlx()
-      << wc.bjlx() << QString::number(wc.sPower()) << QString::number(wc.crystalChoice())
+    s << wc.bandText() << wc.modelCode() << wc.modelByte() << wc.functionByte() << wc.voiceByte() << wc.crystalCode()
+      << wc.ifSignCode() << QString::number(wc.powerStep()) << QString::number(wc.crystalChoice())
       << QString::number(wc.signChoice());
     return s;
 }
@@ -385,7 +385,7 @@ void TestFaultMatrix::matrix()
         WorkingCopy other;
         other.startUp(QString());
         QVERIFY(rig.open());
-        QVERIFY(rig.link.receivedFromChip(true, other).ok());
+        QVERIFY(rig.link.readRadio(true, other).ok());
         QVERIFY(rig.link.byteMode());
         QVERIFY(!rig.link.isOpen());
         rig.line.trace.clear();
@@ -425,9 +425,9 @@ void TestFaultMatrix::matrix()
     QVERIFY(rig.link.openForTransfer().ok());
     const QString received = rig.link.receivedPath();
     QFile::remove(received);
-    rig.link.setBlnReandOrWrite(true);
-    const Status status = transfer == Read ? rig.link.receivedFromChip(true, rig.wc)
-                                           : rig.link.SentFromPc(true, rig.wc);
+    rig.link.setTransferActive(true);
+    const Status status = transfer == Read ? rig.link.readRadio(true, rig.wc)
+                                           : rig.link.writeRadio(true, rig.wc);
     const bool openAfterTransfer = rig.link.isOpen();
     rig.link.closePort();
     const qint64 end = rig.clock.now();

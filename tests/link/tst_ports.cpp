@@ -45,7 +45,7 @@ void TestPorts::listIsSortedByDeviceName()
 void TestPorts::chosenDevice_data()
 {
     QTest::addColumn<int>("listed");
-    QTest::addColumn<int>("dkh");
+    QTest::addColumn<int>("initialOption");
     QTest::addColumn<QString>("custom");
     QTest::addColumn<QString>("device");
     QTest::newRow("COM1") << 3 << 0 << "" << "/dev/ttyUSB0";
@@ -58,7 +58,7 @@ void TestPorts::chosenDevice_data()
 void TestPorts::chosenDevice()
 {
     QFETCH(int, listed);
-    QFETCH(int, dkh);
+    QFETCH(int, initialOption);
     QFETCH(QString, custom);
     QFETCH(QString, device);
     setSerialPortLister([listed] {
@@ -69,8 +69,8 @@ void TestPorts::chosenDevice()
     });
     enumSerialPorts();
     RadioLink link;
-    link.DKH = dkh;
-    link.setPortNumber(dkh + 1);
+    link.portOption = initialOption;
+    link.setPortNumber(initialOption + 1);
     link.setCustomDevice(custom);
     QCOMPARE(link.chosenDevice(), device);
     if (device.isEmpty()) {
@@ -78,7 +78,7 @@ void TestPorts::chosenDevice()
         const Status s = link.openForTransfer();
         QVERIFY(!s.ok());
         QCOMPARE(s.failure().number, portfailure::InvalidPortNumber);
-        QVERIFY(s.failure().description.contains(QStringLiteral("COM%1").arg(dkh + 1)));
+        QVERIFY(s.failure().description.contains(QStringLiteral("COM%1").arg(initialOption + 1)));
         QVERIFY(!link.isOpen());
     }
 }

@@ -242,7 +242,7 @@ void TestProtocol::stepsThatReturnAtOnce()
     } else if (step == QStringLiteral("readBlocks")) {
         rig.link.readBlocks(-1);
     } else if (step == QStringLiteral("readBlocksCancelled")) {
-        rig.link.setBlnReandOrWrite(false);
+        rig.link.setTransferActive(false);
         rig.link.readBlocks(0);
     } else if (step == QStringLiteral("writeFunctionBlocks")) {
         QVERIFY(!rig.link.writeFunctionBlocks(-1, image));

@@ -175,7 +175,7 @@ private slots:
                  qPrintable(u"%1 against %2"_s.arg(surface.TextWidth(text)).arg(expected)));
     }
 
-    void txtRightEndsAtX()
+    void textRightEndsAtX()
     {
         // Twips 9000 … 11000 across, one pixel a twip.
         Canvas canvas(QSize(2000, 600), 1440, QPointF(9000, 800));

@@ -6,7 +6,7 @@
 
 #include "channels/WorkingCopy.h"
 #include "files/ChannelFile.h"
-#include "shell/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "tune/TuneForm.h"
 
 using namespace tune;
@@ -155,7 +155,7 @@ void TestTuneForm::limitTexts()
 void TestTuneForm::loadShowsCurrentState_data()
 {
     QTest::addColumn<int>("modelRow");
-    QTest::addColumn<int>("sPower");
+    QTest::addColumn<int>("powerStep");
     QTest::addColumn<int>("crystal");
     QTest::addColumn<int>("sign");
     QTest::addColumn<QString>("low");
@@ -171,7 +171,7 @@ void TestTuneForm::loadShowsCurrentState_data()
 void TestTuneForm::loadShowsCurrentState()
 {
     QFETCH(int, modelRow);
-    QFETCH(int, sPower);
+    QFETCH(int, powerStep);
     QFETCH(int, crystal);
     QFETCH(int, sign);
     QFETCH(QString, low);
@@ -180,7 +180,7 @@ void TestTuneForm::loadShowsCurrentState()
     WorkingCopy wc;
     wc.startUp(m_ini);
     wc.selectModel(modelRow);
-    wc.setSPower(sPower);
+    wc.setPowerStep(powerStep);
     wc.setCrystalChoice(crystal);
     wc.setSignChoice(sign);
 
@@ -191,7 +191,7 @@ void TestTuneForm::loadShowsCurrentState()
     QCOMPARE(f.high, high);
     QCOMPARE(f.bandText, wc.bandText());
     QCOMPARE(f.bandText, bandString(low, high));
-    QCOMPARE(f.powerRow, sPower);
+    QCOMPARE(f.powerRow, powerStep);
     QCOMPARE(f.crystal, crystal);
     QCOMPARE(f.sign, sign);
 }
@@ -200,9 +200,9 @@ void TestTuneForm::loadAfterChannelFile()
 {
     WorkingCopy source;
     source.startUp(QString());
-    source.setJtlx(QStringLiteral("1"));
-    source.setBjlx(QStringLiteral("1"));
-    source.setSPower(2);
+    source.setCrystalCode(QStringLiteral("1"));
+    source.setIfSignCode(QStringLiteral("1"));
+    source.setPowerStep(2);
     source.rerunSelection(WorkingCopy::List::PowerSave);
     const Result<QByteArray> text = channelFileText(source);
     QVERIFY2(text.ok(), qPrintable(text.ok() ? QString() : text.failure().description));
@@ -217,9 +217,9 @@ void TestTuneForm::loadAfterChannelFile()
 
     // Leaving without a change keeps the file's power step and options.
     commitTuneForm(wc, f, Leave::CloseBox);
-    QCOMPARE(wc.sPower(), 2);
-    QCOMPARE(wc.jtlx(), QStringLiteral("1"));
-    QCOMPARE(wc.bjlx(), QStringLiteral("1"));
+    QCOMPARE(wc.powerStep(), 2);
+    QCOMPARE(wc.crystalCode(), QStringLiteral("1"));
+    QCOMPARE(wc.ifSignCode(), QStringLiteral("1"));
 }
 
 void TestTuneForm::chooseModelKeepsOtherValues()
@@ -328,11 +328,11 @@ void TestTuneForm::commit()
         if (r != row)
             QCOMPARE(wc.bandStringForModelRow(r), before[r]);
     }
-    QCOMPARE(wc.jtlx(), QString::number(crystal));
-    QCOMPARE(wc.bjlx(), QString::number(sign));
+    QCOMPARE(wc.crystalCode(), QString::number(crystal));
+    QCOMPARE(wc.ifSignCode(), QString::number(sign));
     QCOMPARE(wc.crystalChoice(), crystal);
     QCOMPARE(wc.signChoice(), sign);
-    QCOMPARE(wc.sPower(), powerRow);
+    QCOMPARE(wc.powerStep(), powerRow);
 
     // Opening again shows what was left.
     const TuneForm again = loadTuneForm(wc);
@@ -372,7 +372,7 @@ void TestTuneForm::freshStartShowsCommittedBand()
     QCOMPARE(readFile(fresh), QByteArray("[Frequent]\r\nPL1=400MHz---470MHz\r\n"));
     WorkingCopy next;
     next.startUp(fresh);
-    QCOMPARE(next.PL1(), QStringLiteral("400MHz---470MHz"));
+    QCOMPARE(next.bandStringByKey(1), QStringLiteral("400MHz---470MHz"));
     QCOMPARE(next.bandText(), QStringLiteral("400MHz---470MHz"));
 }
 
@@ -422,7 +422,7 @@ void TestTuneForm::defaultPathIsWhatStartUpReads()
     QCOMPARE(ReadSetting(section, QStringLiteral("PL4"), m_ini), QStringLiteral("420MHz---450MHz"));
     WorkingCopy next;
     next.startUp(out.path);
-    QCOMPARE(next.PL4(), QStringLiteral("422MHz---452MHz"));
+    QCOMPARE(next.bandStringByKey(4), QStringLiteral("422MHz---452MHz"));
 }
 
 QTEST_GUILESS_MAIN(TestTuneForm)

@@ -3,8 +3,8 @@
 #include "channels/GridRules.h"
 #include "channels/Tables.h"
 #include "channels/WorkingCopy.h"
-#include "shell/ui/AppInfo.h"
-#include "shell/ui/Prompter.h"
+#include "widgets/AppInfo.h"
+#include "widgets/Prompter.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -131,8 +131,8 @@ ChannelGrid::ChannelGrid(WorkingCopy &wc, QWidget *parent) : QTableView(parent),
         connect(e, &QLineEdit::textChanged, this, [this, e, column] { textChanged(e, column); });
         return e;
     };
-    m_txtTxFreq = makeText("txtTxFreq", ChannelTable::RxFreq);
-    m_txtRecFreq = makeText("txtRecFreq", ChannelTable::TxFreq);
+    m_rxFreqEditor = makeText("txtTxFreq", ChannelTable::RxFreq);
+    m_txFreqEditor = makeText("txtRecFreq", ChannelTable::TxFreq);
 
     auto makeList = [this](const char *name) {
         auto *l = new QComboBox(viewport());
@@ -161,9 +161,9 @@ ChannelGrid::ChannelGrid(WorkingCopy &wc, QWidget *parent) : QTableView(parent),
 QLineEdit *ChannelGrid::textEditorFor(int column) const
 {
     if (column == ChannelTable::RxFreq)
-        return m_txtTxFreq;
+        return m_rxFreqEditor;
     if (column == ChannelTable::TxFreq)
-        return m_txtRecFreq;
+        return m_txFreqEditor;
     return nullptr;
 }
 
@@ -228,7 +228,7 @@ void ChannelGrid::hideEditors()
 
 std::array<QWidget *, 4> ChannelGrid::editors() const
 {
-    return {m_txtTxFreq, m_txtRecFreq, m_signalling, m_choice};
+    return {m_rxFreqEditor, m_txFreqEditor, m_signalling, m_choice};
 }
 
 // Hiding the focus widget would hand the focus on along the tab chain, and the grid
@@ -498,11 +498,11 @@ void ChannelGrid::mouseMoveEvent(QMouseEvent *event)
 bool ChannelGrid::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress
-        || (watched != m_txtTxFreq && watched != m_txtRecFreq && watched != m_signalling
+        || (watched != m_rxFreqEditor && watched != m_txFreqEditor && watched != m_signalling
             && watched != m_choice))
         return QTableView::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
-    const bool isText = watched == m_txtTxFreq || watched == m_txtRecFreq;
+    const bool isText = watched == m_rxFreqEditor || watched == m_txFreqEditor;
     switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -510,7 +510,7 @@ bool ChannelGrid::eventFilter(QObject *watched, QEvent *event)
             break;
         // Taken here: a line edit passes Enter on to its parents, which would reopen it.
         enterPressed(static_cast<QLineEdit *>(watched),
-                     watched == m_txtTxFreq ? ChannelTable::RxFreq : ChannelTable::TxFreq);
+                     watched == m_rxFreqEditor ? ChannelTable::RxFreq : ChannelTable::TxFreq);
         return true;
     case Qt::Key_Escape:
         hideEditors();

@@ -8,10 +8,10 @@ class QComboBox;
 class QLineEdit;
 class WorkingCopy;
 
-// The channel grid gridXDSZ: the 17 × 8 channel table of the working copy, row 0 and
+// The channel grid (object name "gridXDSZ"): the 17 × 8 channel table of the working copy, row 0 and
 // column 0 fixed. Cells are never typed into directly: an editor is laid over the
-// current cell — txtTxFreq on the receive column, txtRecFreq on the transmit column,
-// the signalling list cmbCKTX(2) on columns 3–4 and the choice list cmbCKTX(1) on
+// current cell — "txtTxFreq" on the receive column, "txtRecFreq" on the transmit column,
+// the signalling list "cmbCKTX(2)" on columns 3–4 and the choice list "cmbCKTX(1)" on
 // columns 5–7 — and what it holds is written into the cell as it changes. Leaving a
 // cell checks it (GridRules).
 //
@@ -29,8 +29,8 @@ class ChannelGrid : public QTableView
 public:
     explicit ChannelGrid(WorkingCopy &wc, QWidget *parent = nullptr);
 
-    QLineEdit *rxFreqEditor() const { return m_txtTxFreq; }
-    QLineEdit *txFreqEditor() const { return m_txtRecFreq; }
+    QLineEdit *rxFreqEditor() const { return m_rxFreqEditor; }
+    QLineEdit *txFreqEditor() const { return m_txFreqEditor; }
     QComboBox *signallingEditor() const { return m_signalling; }
     QComboBox *choiceEditor() const { return m_choice; }
 
@@ -69,8 +69,8 @@ private:
     void fitColumns();
 
     WorkingCopy &m_wc;
-    QLineEdit *m_txtTxFreq;
-    QLineEdit *m_txtRecFreq;
+    QLineEdit *m_rxFreqEditor;
+    QLineEdit *m_txFreqEditor;
     QComboBox *m_signalling;
     QComboBox *m_choice;
     // The cell the visible editor lies over (row −1: none), kept in place on scrolling.

@@ -1,7 +1,7 @@
 #include "ModelPanel.h"
 
 #include "channels/WorkingCopy.h"
-#include "channels/ui/ListCombo.h"
+#include "widgets/ListCombo.h"
 
 #include <QFormLayout>
 #include <QLabel>

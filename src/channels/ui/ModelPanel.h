@@ -5,7 +5,7 @@
 class QLabel;
 class WorkingCopy;
 
-// The framed panel "机型选择": the model list and the band label Label2, which shows
+// The framed panel "机型选择": the model list and the band label ("Label2"), which shows
 // the band text of the working copy as it stands.
 class ModelPanel : public QGroupBox
 {

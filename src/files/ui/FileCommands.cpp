@@ -2,8 +2,8 @@
 
 #include "channels/WorkingCopy.h"
 #include "files/ChannelFile.h"
-#include "shell/ui/AppInfo.h"
-#include "shell/ui/Prompter.h"
+#include "widgets/AppInfo.h"
+#include "widgets/Prompter.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "link/ui/LinkCommands.h"
 
 #include "link/RadioLink.h"
-#include "link/ui/frmDK.h"
-#include "link/ui/frmWAIT.h"
-#include "shell/ui/Prompter.h"
+#include "link/ui/PortDialog.h"
+#include "link/ui/TransferDialog.h"
+#include "widgets/Prompter.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,7 +37,7 @@ void runTransferCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool 
         return;
     }
     {
-        frmWAIT dialog(link, wc, write, parent);
+        TransferDialog dialog(link, wc, write, parent);
         LinkMessageBoxes boxes(link, &dialog);
         dialog.exec();
     }
@@ -87,9 +87,9 @@ void choosePortCommand(QWidget *parent, RadioLink &link)
 {
     // Its number can change only while the port is closed.
     link.closePort();
-    frmDK dialog(link.DKH, link.portNumber(), link.customDevice(), parent);
+    PortDialog dialog(link.portOption, link.portNumber(), link.customDevice(), parent);
     dialog.exec();
-    link.DKH = dialog.DKH;
-    link.setPortNumber(link.DKH + 1);
+    link.portOption = dialog.portOption;
+    link.setPortNumber(link.portOption + 1);
     link.setCustomDevice(dialog.device());
 }

@@ -16,7 +16,7 @@ struct LinkMessage;
 void readRadioCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link);
 // "写频(&W)" and the toolbar's "写频".
 void writeRadioCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link);
-// "选择端口(&P)": the port dialog; afterwards the port number is DKH + 1, however the
+// "选择端口(&P)": the port dialog; afterwards the port number is portOption + 1, however the
 // dialog was closed.
 void choosePortCommand(QWidget *parent, RadioLink &link);
 

@@ -2,36 +2,36 @@
 
 #include "print/PageScript.h"
 #include "print/Report.h"
-#include "print/ui/PrnPrv.h"
-#include "shell/ui/Prompter.h"
+#include "print/ui/PreviewWindow.h"
+#include "widgets/Prompter.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 
 namespace {
 
-QPointer<PrnPrv> &preview()
+QPointer<PreviewWindow> &preview()
 {
-    static QPointer<PrnPrv> window;
+    static QPointer<PreviewWindow> window;
     return window;
 }
 
 } // namespace
 
-PrnPrv *openPreview()
+PreviewWindow *openPreview()
 {
     return preview().data();
 }
 
 void closePreview()
 {
-    if (PrnPrv *w = preview().data()) {
+    if (PreviewWindow *w = preview().data()) {
         w->close();
         delete w;
     }
 }
 
-PrnPrv *printReportCommand(QWidget *parent, const WorkingCopy &wc, const std::function<void()> &stopEditorTimer)
+PreviewWindow *printReportCommand(QWidget *parent, const WorkingCopy &wc, const std::function<void()> &stopEditorTimer)
 {
     QCoreApplication::processEvents();
     if (stopEditorTimer)
@@ -46,7 +46,7 @@ PrnPrv *printReportCommand(QWidget *parent, const WorkingCopy &wc, const std::fu
         Prompter::instance().critical(parent, QString::number(s.failure().number), s.failure().description);
         return nullptr;
     }
-    auto *window = new PrnPrv(script.path(), parent);
+    auto *window = new PreviewWindow(script.path(), parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setPages({QStringLiteral("1")}, 0);
     preview() = window;

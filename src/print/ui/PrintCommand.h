@@ -2,7 +2,7 @@
 
 #include <functional>
 
-class PrnPrv;
+class PreviewWindow;
 class QWidget;
 class WorkingCopy;
 
@@ -12,11 +12,11 @@ class WorkingCopy;
 // non-modal preview window at zoom "100". A centred text that does not fit is reported
 // with "Error in coords!!!!" and left out; a script that cannot be written is reported
 // in a box titled with the failure number, and no preview opens (nullptr).
-PrnPrv *printReportCommand(QWidget *parent, const WorkingCopy &wc,
+PreviewWindow *printReportCommand(QWidget *parent, const WorkingCopy &wc,
                            const std::function<void()> &stopEditorTimer = {});
 
 // The open preview window, or nullptr.
-PrnPrv *openPreview();
+PreviewWindow *openPreview();
 // Closes the open preview window, if any.
 void closePreview();
 

@@ -1,7 +1,7 @@
 #include "TuneMode.h"
 
-#include "tune/ui/frmLogin.h"
-#include "tune/ui/frmMODE.h"
+#include "tune/ui/ServicePasswordDialog.h"
+#include "tune/ui/TuneWindow.h"
 
 namespace {
 
@@ -26,12 +26,12 @@ void setModalRunner(ModalRunner r)
 bool tuneModeCommand(QWidget *parent, WorkingCopy &wc)
 {
     {
-        frmLogin login(parent);
+        ServicePasswordDialog login(parent);
         runModal(login);
-        if (!login.LoginSucceeded())
+        if (!login.loginSucceeded())
             return false;
     }
-    frmMODE tune(wc, parent);
+    TuneWindow tune(wc, parent);
     runModal(tune);
     return true;
 }

@@ -6,7 +6,7 @@ class QDialog;
 class QWidget;
 class WorkingCopy;
 
-// The tune-mode command (`mnuTune_Click`): the password dialog, then, after the right
+// The tune-mode command (menu item "mnuTune"): the password dialog, then, after the right
 // password, the tune window, both modal over `parent`. The tune window starts from the
 // working copy as it stands and leaves its values there; the main window picks up the
 // band through its activation afterwards. Returns true when the tune window was shown.

@@ -1,7 +1,7 @@
 #include "channels/Tables.h"
 #include "channels/WorkingCopy.h"
 #include "channels/ui/ChannelGrid.h"
-#include "../../shell/ui/FakePrompter.h"
+#include "../../widgets/FakePrompter.h"
 
 #include <QComboBox>
 #include <QLineEdit>

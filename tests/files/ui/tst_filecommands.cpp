@@ -2,7 +2,7 @@
 #include "files/ChannelFile.h"
 #include "files/ui/FileCommands.h"
 
-#include "../../shell/ui/FakePrompter.h"
+#include "../../widgets/FakePrompter.h"
 
 #include <QFile>
 #include <QGuiApplication>

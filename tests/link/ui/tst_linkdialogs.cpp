@@ -1,16 +1,16 @@
 // The port dialog, the progress dialog and the read and write commands: what the user
 // is asked and told, and that the port ends closed after every command.
 
-#include "../../shell/ui/FakePrompter.h"
+#include "../../widgets/FakePrompter.h"
 #include "../LinkRig.h"
 
 #include "files/ChannelFile.h"
 #include "link/SerialPorts.h"
 #include "link/ui/LinkCommands.h"
-#include "link/ui/frmDK.h"
-#include "link/ui/frmWAIT.h"
-#include "shell/ui/Commands.h"
-#include "shell/ui/MainWindow.h"
+#include "link/ui/PortDialog.h"
+#include "link/ui/TransferDialog.h"
+#include "app/Commands.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -44,16 +44,16 @@ T *visibleTopLevel(const char *objectName)
 }
 
 // Runs action on the port dialog once it is shown modally.
-void whenPortDialogShows(std::function<void(frmDK *)> action)
+void whenPortDialogShows(std::function<void(PortDialog *)> action)
 {
     QTimer::singleShot(0, [action] {
-        frmDK *dialog = visibleTopLevel<frmDK>("frmDK");
+        PortDialog *dialog = visibleTopLevel<PortDialog>("frmDK");
         QVERIFY(dialog);
         action(dialog);
     });
 }
 
-QList<QRadioButton *> options(const frmDK &dialog)
+QList<QRadioButton *> options(const PortDialog &dialog)
 {
     return dialog.findChildren<QRadioButton *>(QStringLiteral("optDK"));
 }
@@ -91,7 +91,7 @@ private slots:
 void TestLinkDialogs::portOptions_data()
 {
     QTest::addColumn<int>("listed");
-    QTest::addColumn<int>("dkh");
+    QTest::addColumn<int>("initialOption");
     QTest::addColumn<int>("enabled");
     QTest::addColumn<int>("checked");
     QTest::newRow("two ports") << 2 << 1 << 2 << 1;
@@ -104,11 +104,11 @@ void TestLinkDialogs::portOptions_data()
 void TestLinkDialogs::portOptions()
 {
     QFETCH(int, listed);
-    QFETCH(int, dkh);
+    QFETCH(int, initialOption);
     QFETCH(int, enabled);
     QFETCH(int, checked);
     setSerialPortLister([listed] { return fakePorts(listed); });
-    frmDK dialog(dkh, dkh + 1, QString());
+    PortDialog dialog(initialOption, initialOption + 1, QString());
     QCOMPARE(dialog.windowTitle(), QStringLiteral("端口选择"));
     const auto opts = options(dialog);
     QCOMPARE(opts.size(), 4);
@@ -116,7 +116,7 @@ void TestLinkDialogs::portOptions()
         QCOMPARE(opts[i]->isEnabled(), i < enabled);
         QCOMPARE(opts[i]->isChecked(), i == checked);
     }
-    QCOMPARE(dialog.DKH, dkh);
+    QCOMPARE(dialog.portOption, initialOption);
     if (listed >= 2)
         QCOMPARE(opts[1]->text(), QStringLiteral("COM2   /dev/ttyUSB1  USB-Serial"));
     if (listed >= 4 || listed == 0)
@@ -129,16 +129,16 @@ void TestLinkDialogs::confirmSwitchesPort()
     FakePrompter prompter;
     LinkRig rig;
     rig.link.setCustomDevice({});
-    whenPortDialogShows([](frmDK *dialog) {
+    whenPortDialogShows([](PortDialog *dialog) {
         QTest::mouseClick(options(*dialog)[1], Qt::LeftButton);
-        dialog->cmdQD()->click();
+        dialog->confirmButton()->click();
     });
     choosePortCommand(nullptr, rig.link);
     QCOMPARE(prompter.shown.size(), 1);
     QCOMPARE(prompter.shown[0].text, QStringLiteral("端口转换成COM2"));
     QCOMPARE(prompter.shown[0].title, QStringLiteral("提示"));
     QCOMPARE(prompter.shown[0].icon, QMessageBox::Information);
-    QCOMPARE(rig.link.DKH, 1);
+    QCOMPARE(rig.link.portOption, 1);
     QCOMPARE(rig.link.portNumber(), 2);
     QCOMPARE(rig.link.chosenDevice(), QStringLiteral("/dev/ttyUSB1"));
 }
@@ -149,7 +149,7 @@ void TestLinkDialogs::closingWithoutConfirmKeepsLastClick()
     FakePrompter prompter;
     LinkRig rig;
     rig.link.setCustomDevice({});
-    whenPortDialogShows([](frmDK *dialog) {
+    whenPortDialogShows([](PortDialog *dialog) {
         QTest::mouseClick(options(*dialog)[2], Qt::LeftButton);
         dialog->close();
     });
@@ -165,19 +165,19 @@ void TestLinkDialogs::deviceFieldWins()
     FakePrompter prompter;
     LinkRig rig;
     rig.link.setCustomDevice({});
-    whenPortDialogShows([](frmDK *dialog) {
-        QTest::keyClicks(dialog->txtDevice(), QStringLiteral(" /dev/pts/9 "));
-        dialog->cmdQD()->click();
+    whenPortDialogShows([](PortDialog *dialog) {
+        QTest::keyClicks(dialog->deviceField(), QStringLiteral(" /dev/pts/9 "));
+        dialog->confirmButton()->click();
     });
     choosePortCommand(nullptr, rig.link);
     QCOMPARE(rig.link.chosenDevice(), QStringLiteral("/dev/pts/9"));
     QCOMPARE(prompter.shown.value(0).text, QStringLiteral("端口转换成/dev/pts/9"));
 
     // Shown again in the field, and emptying it gives the option back.
-    whenPortDialogShows([](frmDK *dialog) {
-        QCOMPARE(dialog->txtDevice()->text(), QStringLiteral("/dev/pts/9"));
-        dialog->txtDevice()->clear();
-        dialog->cmdQD()->click();
+    whenPortDialogShows([](PortDialog *dialog) {
+        QCOMPARE(dialog->deviceField()->text(), QStringLiteral("/dev/pts/9"));
+        dialog->deviceField()->clear();
+        dialog->confirmButton()->click();
     });
     choosePortCommand(nullptr, rig.link);
     QCOMPARE(rig.link.chosenDevice(), QStringLiteral("/dev/ttyUSB0"));
@@ -189,7 +189,7 @@ void TestLinkDialogs::portDialogClosesOpenPort()
     LinkRig rig;
     QVERIFY(rig.open());
     bool openWhileShown = true;
-    whenPortDialogShows([&](frmDK *dialog) {
+    whenPortDialogShows([&](PortDialog *dialog) {
         openWhileShown = rig.link.isOpen();
         dialog->close();
     });
@@ -235,7 +235,7 @@ void TestLinkDialogs::completeRead()
     QCOMPARE(prompter.shown.size(), 1); // the question only
     QVERIFY(!rig.link.isOpen());
     QCOMPARE(rig.progress.last(), 128);
-    QVERIFY(!visibleTopLevel<frmWAIT>("frmWAIT"));
+    QVERIFY(!visibleTopLevel<TransferDialog>("frmWAIT"));
     // The old file was deleted first; the new one holds exactly the 128 blocks.
     QCOMPARE(rig.receivedFile().count('\n'), 128);
     QCOMPARE(rig.wc.cell(2, ChannelTable::RxFreq), QStringLiteral("450.05000"));
@@ -252,10 +252,10 @@ void TestLinkDialogs::cancelConfirmedDuringBlockReads()
     bool dialogClosedAtOnce = false;
     rig.clock.onStall = [&] {
         rig.stalled = true;
-        frmWAIT *dialog = visibleTopLevel<frmWAIT>("frmWAIT");
+        TransferDialog *dialog = visibleTopLevel<TransferDialog>("frmWAIT");
         QVERIFY(dialog);
-        QCOMPARE(dialog->pgbCount()->value(), 39);
-        dialog->cmdCancel()->click();
+        QCOMPARE(dialog->progressBar()->value(), 39);
+        dialog->cancelButton()->click();
         dialogClosedAtOnce = !dialog->isVisible();
     };
     readRadioCommand(nullptr, rig.wc, rig.link);
@@ -280,10 +280,10 @@ void TestLinkDialogs::cancelAnsweredWithCancelGoesOn()
     rig.clock.processQtEvents = true;
     int progressAtClick = -1;
     rig.clock.post(1500 * LinkRig::ms, [&] {
-        frmWAIT *dialog = visibleTopLevel<frmWAIT>("frmWAIT");
+        TransferDialog *dialog = visibleTopLevel<TransferDialog>("frmWAIT");
         QVERIFY(dialog);
-        progressAtClick = dialog->pgbCount()->value();
-        dialog->cmdCancel()->click();
+        progressAtClick = dialog->progressBar()->value();
+        dialog->cancelButton()->click();
     });
     readRadioCommand(nullptr, rig.wc, rig.link);
     QVERIFY(progressAtClick > 0 && progressAtClick < 128);
@@ -360,12 +360,12 @@ void TestLinkDialogs::completeWrite()
     QString buttonAtClose;
     QString captionAtStart;
     rig.clock.post(0, [&] {
-        frmWAIT *dialog = visibleTopLevel<frmWAIT>("frmWAIT");
+        TransferDialog *dialog = visibleTopLevel<TransferDialog>("frmWAIT");
         QVERIFY(dialog);
         captionAtStart = dialog->windowTitle();
         QObject::connect(dialog, &QDialog::finished, [&, dialog] {
-            barAtClose = dialog->pgbCount()->value();
-            buttonAtClose = dialog->cmdCancel()->text();
+            barAtClose = dialog->progressBar()->value();
+            buttonAtClose = dialog->cancelButton()->text();
         });
     });
     writeRadioCommand(nullptr, rig.wc, rig.link);

@@ -13,8 +13,8 @@
 #include <QTest>
 
 #include "channels/WorkingCopy.h"
-#include "tune/ui/frmLogin.h"
-#include "tune/ui/frmMODE.h"
+#include "tune/ui/ServicePasswordDialog.h"
+#include "tune/ui/TuneWindow.h"
 
 namespace {
 
@@ -96,21 +96,21 @@ void TestTuneScreenshot::windows()
     WorkingCopy wc;
     wc.startUp(ini);
     wc.selectModel(3);
-    wc.setSPower(6);
+    wc.setPowerStep(6);
     wc.setCrystalChoice(1);
 
-    frmLogin login;
+    ServicePasswordDialog login;
     login.show();
     QVERIFY(QTest::qWaitForWindowExposed(&login));
     QTest::keyClicks(login.findChild<QLineEdit *>(QStringLiteral("txtPassword")), QStringLiteral("5820"));
     checkLayout(login);
 
-    frmMODE tune(wc);
+    TuneWindow tune(wc);
     tune.show();
     QVERIFY(QTest::qWaitForWindowExposed(&tune));
     checkLayout(tune);
     const QImage frequency = framed(tune);
-    tune.showPage(frmMODE::Page::Power);
+    tune.showPage(TuneWindow::Page::Power);
     checkLayout(tune);
     const QImage power = framed(tune);
     const QImage password = framed(login);

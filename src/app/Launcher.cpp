@@ -1,0 +1,208 @@
+#include "Launcher.h"
+
+#include "settings/SettingsFile.h"
+#include "widgets/AppInfo.h"
+#include "app/MainWindow.h"
+#include "app/SplashWindow.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QScreen>
+#include <QTextStream>
+#include <QTimer>
+#include <QTranslator>
+
+#include <cstdio>
+
+namespace {
+
+void print(FILE *stream, const QString &text)
+{
+    QTextStream s(stream);
+    s << text;
+}
+
+bool isOne(const char *arg, std::initializer_list<const char *> names)
+{
+    for (const char *n : names)
+        if (qstrcmp(arg, n) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+QString usageText()
+{
+    return QString::fromUtf16(u"用法: tarnik [选项] [信道文件.chp]\n"
+                              u"\n"
+                              u"TARNIK编程软件：读写对讲机，编辑信道和功能，保存和打开信道文件。\n"
+                              u"\n"
+                              u"选项:\n"
+                              u"  --port 设备      使用的串口，例如 /dev/ttyUSB0\n"
+                              u"  -h, --help       显示本帮助\n"
+                              u"  -v, --version    显示版本\n"
+                              u"\n"
+                              u"给出信道文件时，启动后打开它。\n");
+}
+
+QString versionText()
+{
+    return QStringLiteral("tarnik " TARNIK_VERSION "\n");
+}
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption port(QStringLiteral("port"), QString(), QStringLiteral("device"));
+    QCommandLineOption open(QStringLiteral("open"), QString(), QStringLiteral("file"));
+    QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("png"));
+    QCommandLineOption size(QStringLiteral("window-size"), QString(), QStringLiteral("WxH"));
+    QCommandLineOption noSplash(QStringLiteral("no-splash"));
+    for (QCommandLineOption *o : {&open, &screenshot, &size, &noSplash})
+        o->setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({help, version, port, open, screenshot, size, noSplash});
+    parser.addPositionalArgument(QStringLiteral("file"), QString());
+
+    CommandLine cl;
+    if (!parser.parse(arguments)) {
+        cl.error = parser.errorText();
+        return cl;
+    }
+    cl.help = parser.isSet(help);
+    cl.version = parser.isSet(version);
+    StartOptions &o = cl.options;
+    o.port = parser.value(port);
+    o.screenshot = parser.value(screenshot);
+    o.splash = !parser.isSet(noSplash) && o.screenshot.isEmpty();
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1 || (files.size() == 1 && parser.isSet(open))) {
+        cl.error = QString::fromUtf16(u"只能打开一个信道文件");
+        return cl;
+    }
+    o.file = parser.isSet(open) ? parser.value(open) : files.value(0);
+    if (parser.isSet(size)) {
+        const QStringList wh = parser.value(size).split(QLatin1Char('x'));
+        bool okW = false;
+        bool okH = false;
+        if (wh.size() == 2)
+            o.windowSize = QSize(wh[0].toInt(&okW), wh[1].toInt(&okH));
+        if (!okW || !okH || o.windowSize.isEmpty()) {
+            cl.error = QString::fromUtf16(u"--window-size 需要 宽x高，例如 1024x768");
+            return cl;
+        }
+    }
+    return cl;
+}
+
+std::optional<int> answerWithoutDisplay(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (isOne(argv[i], {"-h", "--help", "-help"})) {
+            print(stdout, usageText());
+            return 0;
+        }
+        if (isOne(argv[i], {"-v", "--version", "-version"})) {
+            print(stdout, versionText());
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
+void setUpApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("tarnik"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TARNIK_VERSION));
+    appinfo::initResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarnik.svg")));
+    // Qt's own texts (message box buttons, file dialogs, edit menus) in Chinese like the
+    // rest of the program, whatever the user's locale.
+    auto *qtTexts = new QTranslator(qApp);
+    if (qtTexts->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtTexts);
+    else
+        delete qtTexts;
+    QFont font = QApplication::font();
+    font.setFamilies(appinfo::uiFamilies());
+    QApplication::setFont(font);
+}
+
+std::unique_ptr<MainWindow> createMainWindow(const StartOptions &options, const PlugIn &plugIn)
+{
+    auto w = std::make_unique<MainWindow>();
+    w->setInitialPort(options.port);
+    if (plugIn)
+        plugIn(*w);
+    w->startUp(settings::readPath());
+    if (!options.file.isEmpty()) {
+        if (!QFileInfo::exists(options.file))
+            print(stderr, QString::fromUtf16(u"tarnik: 找不到信道文件 %1\n").arg(options.file));
+        w->loadFile(options.file);
+    }
+    if (options.windowSize.isValid())
+        w->resize(options.windowSize);
+    return w;
+}
+
+Launcher::Launcher(StartOptions options, PlugIn plugIn, QObject *parent)
+    : QObject(parent), m_options(std::move(options)), m_plugIn(std::move(plugIn))
+{
+}
+
+Launcher::~Launcher() = default;
+
+void Launcher::start()
+{
+    if (!m_options.splash) {
+        showMainWindow();
+        return;
+    }
+    m_splash = std::make_unique<SplashWindow>();
+    connect(m_splash.get(), &SplashWindow::done, this, &Launcher::showMainWindow);
+    m_splash->start();
+}
+
+void Launcher::showMainWindow()
+{
+    if (m_main)
+        return;
+    m_main = createMainWindow(m_options, m_plugIn);
+    if (const QScreen *screen = m_main->screen())
+        m_main->move(screen->availableGeometry().center() - m_main->rect().center());
+    m_main->show();
+    m_main->raise();
+    m_main->activateWindow();
+    emit mainWindowShown();
+    if (!m_options.screenshot.isEmpty())
+        QTimer::singleShot(700, this, &Launcher::takeScreenshot);
+}
+
+void Launcher::takeScreenshot()
+{
+    const bool saved = m_main->grab().save(m_options.screenshot, "PNG");
+    if (!saved)
+        print(stderr, QString::fromUtf16(u"tarnik: 无法保存截图 %1\n").arg(m_options.screenshot));
+    QCoreApplication::exit(saved ? 0 : 1);
+}
+
+int runGui(const PlugIn &plugIn)
+{
+    setUpApplication();
+    const CommandLine cl = parseCommandLine(QCoreApplication::arguments());
+    if (!cl.error.isEmpty()) {
+        print(stderr, QStringLiteral("tarnik: ") + cl.error + QLatin1Char('\n') + usageText());
+        return 2;
+    }
+    Launcher launcher(cl.options, plugIn);
+    launcher.start();
+    return QApplication::exec();
+}

@@ -1,0 +1,82 @@
+#include "link/ui/PortDialog.h"
+
+#include "link/SerialPorts.h"
+#include "widgets/Prompter.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+PortDialog::PortDialog(int initialOption, int portNumber, const QString &device, QWidget *parent)
+    : QDialog(parent), portOption(initialOption), m_portNumber(portNumber)
+{
+    setObjectName(QStringLiteral("frmDK"));
+    setWindowTitle(QStringLiteral("端口选择"));
+    auto *layout = new QVBoxLayout(this);
+    auto *frame = new QGroupBox(this);
+    auto *frameLayout = new QVBoxLayout(frame);
+    auto *group = new QButtonGroup(this);
+    for (int i = 0; i < 4; ++i) {
+        auto *option = new QRadioButton(QStringLiteral("COM%1").arg(i + 1), frame);
+        // A control array: every option is "portOptionButton", told apart by its index.
+        option->setObjectName(QStringLiteral("optDK"));
+        option->setProperty("Index", i);
+        option->setEnabled(false);
+        group->addButton(option, i);
+        frameLayout->addWidget(option);
+        m_options[size_t(i)] = option;
+        connect(option, &QRadioButton::clicked, this, [this, i] { onOptionClicked(i); });
+    }
+    m_options[0]->setChecked(true);
+    layout->addWidget(frame);
+
+    auto *deviceLabel = new QLabel(QStringLiteral("其他设备（填写后使用此设备）："), this);
+    m_device = new QLineEdit(device, this);
+    m_device->setObjectName(QStringLiteral("txtDevice"));
+    m_device->setPlaceholderText(QStringLiteral("/dev/pts/3 或 /dev/serial/by-id/…"));
+    deviceLabel->setBuddy(m_device);
+    layout->addWidget(deviceLabel);
+    layout->addWidget(m_device);
+
+    m_confirm = new QPushButton(QStringLiteral("确定"), this);
+    m_confirm->setObjectName(QStringLiteral("cmdQD"));
+    m_confirm->setDefault(true);
+    connect(m_confirm, &QPushButton::clicked, this, &PortDialog::onConfirm);
+    layout->addWidget(m_confirm, 0, Qt::AlignHCenter);
+
+    prepare();
+}
+
+QString PortDialog::device() const
+{
+    return m_device->text().trimmed();
+}
+
+void PortDialog::prepare()
+{
+    enumSerialPorts();
+    const int listed = int(serialPortList().size());
+    for (int i = 0; i < listed && i < 4; ++i) {
+        m_options[size_t(i)]->setText(portOptionLabel(i));
+        m_options[size_t(i)]->setEnabled(true);
+        if (i == m_portNumber - 1)
+            m_options[size_t(i)]->setChecked(true);
+    }
+}
+
+void PortDialog::onOptionClicked(int index)
+{
+    portOption = index;
+}
+
+void PortDialog::onConfirm()
+{
+    const QString text = device().isEmpty() ? QStringLiteral("端口转换成COM") + QString::number(portOption + 1)
+                                            : QStringLiteral("端口转换成") + device();
+    Prompter::instance().message(this, QMessageBox::Information, QStringLiteral("提示"), text);
+    accept();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// "端口选择": the options "COM1" … "COM4" for the first four serial ports the system
+// lists, and a field for a device it does not list. Takes and gives plain values; the
+// port command closes the port before it opens.
+class PortDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    // initialOption: the option last chosen (0…3); portNumber: the port's number now (1…4);
+    // device: the device field's text.
+    PortDialog(int initialOption, int portNumber, const QString &device, QWidget *parent = nullptr);
+
+    // The index of the option last clicked; unchanged when none was.
+    int portOption;
+
+    QRadioButton *portOptionButton(int index) const { return m_options[size_t(index)]; }
+    QPushButton *confirmButton() const { return m_confirm; }
+    QLineEdit *deviceField() const { return m_device; }
+    // The device typed into the field, blanks removed; empty when the options decide.
+    QString device() const;
+
+private:
+    void prepare();
+    void onOptionClicked(int index);
+    void onConfirm();
+
+    int m_portNumber;
+    std::array<QRadioButton *, 4> m_options{};
+    QPushButton *m_confirm = nullptr;
+    QLineEdit *m_device = nullptr;
+};

@@ -1,0 +1,71 @@
+#include "link/ui/TransferDialog.h"
+
+#include "link/RadioLink.h"
+#include "widgets/Prompter.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TransferDialog::TransferDialog(RadioLink &link, WorkingCopy &wc, bool write, QWidget *parent)
+    : QDialog(parent), isWrite(write), m_link(link), m_wc(wc)
+{
+    setObjectName(QStringLiteral("frmWAIT"));
+    setWindowTitle(QStringLiteral("正在向对讲机读取数据。。。"));
+    setMinimumWidth(360);
+    auto *layout = new QVBoxLayout(this);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("pgbCount"));
+    layout->addWidget(m_progress);
+    m_cancel = new QPushButton(QStringLiteral("取消"), this);
+    m_cancel->setObjectName(QStringLiteral("cmdCancel"));
+    layout->addWidget(m_cancel, 0, Qt::AlignHCenter);
+    connect(m_cancel, &QPushButton::clicked, this, &TransferDialog::onCancel);
+
+    connect(&link, &RadioLink::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&link, &RadioLink::progressChanged, m_progress, &QProgressBar::setValue);
+
+    startupTimer.setObjectName(QStringLiteral("Timer1"));
+    startupTimer.setInterval(500);
+    connect(&startupTimer, &QTimer::timeout, this, &TransferDialog::onWatchdogTimeout);
+    prepare();
+}
+
+void TransferDialog::prepare()
+{
+    m_link.setTransferActive(true);
+    m_progress->setRange(0, 128);
+    m_progress->setValue(0);
+    startupTimer.start();
+}
+
+void TransferDialog::onWatchdogTimeout()
+{
+    startupTimer.stop();
+    const Status s = isWrite ? m_link.writeRadio(true, m_wc) : m_link.readRadio(true, m_wc);
+    if (!s) {
+        Prompter::instance().message(this, QMessageBox::Critical, QStringLiteral("提示"),
+                                     isWrite ? QStringLiteral("写频错误，请重新写频")
+                                          : QStringLiteral("读频错误，请重新读频"));
+        done(QDialog::Rejected);
+        return;
+    }
+    m_progress->setValue(128);
+    m_cancel->setText(QStringLiteral("确定"));
+    done(QDialog::Accepted);
+}
+
+void TransferDialog::onCancel()
+{
+    if (m_cancel->text() == QStringLiteral("确定")) {
+        done(QDialog::Accepted);
+        return;
+    }
+    const auto answer = Prompter::instance().message(this, QMessageBox::NoIcon, QStringLiteral("提示"),
+                                                     QStringLiteral("确定要取消吗"),
+                                                     QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+    if (answer != QMessageBox::Ok)
+        return;
+    m_link.cancelTransfer();
+    done(QDialog::Rejected);
+}

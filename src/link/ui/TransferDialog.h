@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+
+class QProgressBar;
+class QPushButton;
+class RadioLink;
+class WorkingCopy;
+
+// The progress dialog of a read or write. The transfer runs inside its start-up timer
+// event, 500 ms after it opens; Cancel asks first, then closes the dialog at once while
+// the transfer stops at its next wait.
+class TransferDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    // isWrite: true for a write, false for a read.
+    TransferDialog(RadioLink &link, WorkingCopy &wc, bool isWrite, QWidget *parent = nullptr);
+
+    const bool isWrite;
+    QProgressBar *progressBar() const { return m_progress; }
+    QPushButton *cancelButton() const { return m_cancel; }
+    QTimer startupTimer;
+
+    void onCancel();
+    // Esc and the title bar's close box are the Cancel button.
+    void reject() override { onCancel(); }
+
+private:
+    void prepare();
+    void onWatchdogTimeout();
+
+    RadioLink &m_link;
+    WorkingCopy &m_wc;
+    QProgressBar *m_progress = nullptr;
+    QPushButton *m_cancel = nullptr;
+};

@@ -1,0 +1,198 @@
+// Every command of the menus and the toolbar reaches its subsystem once the program's
+// commands are plugged in: none of them answers "此功能尚不可用".
+
+#include "channels/WorkingCopy.h"
+#include "print/PageScript.h"
+#include "print/ui/PrintCommand.h"
+#include "print/ui/PreviewWindow.h"
+#include "app/Commands.h"
+#include "app/MainWindow.h"
+#include "tune/ui/TuneMode.h"
+
+#include "../widgets/FakePrompter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+const QString Unavailable = QString::fromUtf16(u"此功能尚不可用");
+
+// Closes the first modal dialog that opens, as a user pressing its close box would,
+// and remembers its object name.
+class ModalCloser : public QObject
+{
+public:
+    explicit ModalCloser(QObject *parent = nullptr) : QObject(parent)
+    {
+        connect(&m_poll, &QTimer::timeout, this, [this] {
+            if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                closed << d->objectName();
+                d->reject();
+            }
+        });
+        m_poll.start(0);
+    }
+    QStringList closed;
+
+private:
+    QTimer m_poll;
+};
+
+} // namespace
+
+class TestCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void commandsArePlugged_data();
+    void commandsArePlugged();
+    void tuneModeShowsNewBandAndKeepsGrid();
+    void exitClosesPreviewAndDeletesScript();
+
+private:
+    QAction *action(const QString &menuName, const QString &toolKey) const;
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<FakePrompter> m_prompter;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestCommands::init()
+{
+    QVERIFY(m_dir.isValid());
+    const QString ini = m_dir.filePath(QStringLiteral("Sfc.ini"));
+    QFile f(ini);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[Frequent]\r\nPL1=400MHz---470MHz\r\n");
+    f.close();
+    m_prompter = std::make_unique<FakePrompter>();
+    m_window = std::make_unique<MainWindow>();
+    plugInCommands(*m_window);
+    m_window->startUp(ini);
+}
+
+void TestCommands::cleanup()
+{
+    setModalRunner(nullptr);
+    closePreview();
+    deletePrintScript();
+    m_window.reset();
+    m_prompter.reset();
+}
+
+QAction *TestCommands::action(const QString &menuName, const QString &toolKey) const
+{
+    if (!menuName.isEmpty())
+        return m_window->findChild<QAction *>(menuName);
+    return m_window->findChild<QToolBar *>()->findChild<QAction *>(toolKey);
+}
+
+// Columns: the menu item or toolbar key, the box the command shows first (answered
+// with Cancel), the modal dialog it opens (closed at once), and whether the preview opens.
+void TestCommands::commandsArePlugged_data()
+{
+    QTest::addColumn<QString>("menuName");
+    QTest::addColumn<QString>("toolKey");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<bool>("preview");
+    const QString readQuestion = QString::fromUtf16(u"确定要开始读频吗?");
+    const QString writeQuestion = QString::fromUtf16(u"确定要开始写频吗?");
+    QTest::newRow("打印(&P)") << "mnuPreview" << "" << "" << "" << true;
+    QTest::newRow("toolbar 打印") << "" << "Print" << "" << "" << true;
+    QTest::newRow("读频(&R)") << "mnuRead" << "" << readQuestion << "" << false;
+    QTest::newRow("toolbar 读频") << "" << "Read" << readQuestion << "" << false;
+    QTest::newRow("写频(&W)") << "mnuWrite" << "" << writeQuestion << "" << false;
+    QTest::newRow("toolbar 写频") << "" << "Write" << writeQuestion << "" << false;
+    QTest::newRow("选择端口(&P)") << "mnuPort" << "" << "" << "frmDK" << false;
+    QTest::newRow("调整模式(&T)") << "mnuTune" << "" << "" << "frmLogin" << false;
+}
+
+void TestCommands::commandsArePlugged()
+{
+    QFETCH(QString, menuName);
+    QFETCH(QString, toolKey);
+    QFETCH(QString, question);
+    QFETCH(QString, dialog);
+    QFETCH(bool, preview);
+    QAction *a = action(menuName, toolKey);
+    QVERIFY(a);
+    m_prompter->answers << QMessageBox::Cancel;
+    m_window->editorTimer()->start();
+    ModalCloser closer;
+    a->trigger();
+
+    for (const FakePrompter::Shown &s : m_prompter->shown)
+        QVERIFY2(s.text != Unavailable, qPrintable(s.text));
+    if (question.isEmpty()) {
+        QVERIFY(m_prompter->shown.isEmpty());
+    } else {
+        QCOMPARE(m_prompter->shown.size(), 1);
+        QCOMPARE(m_prompter->shown[0].text, question);
+    }
+    QCOMPARE(closer.closed, dialog.isEmpty() ? QStringList() : QStringList{dialog});
+    PreviewWindow *p = openPreview();
+    QCOMPARE(p != nullptr, preview);
+    if (preview) {
+        QCOMPARE(p->objectName(), QStringLiteral("PrnPrv"));
+        QVERIFY(p->isVisible());
+        // Printing stops the editor timer; the next activation starts it again.
+        QVERIFY(!m_window->editorTimer()->isActive());
+    }
+}
+
+// The tune command ends with the main window's refresh: the band label shows the band
+// the tune window changed, and the channels stay.
+void TestCommands::tuneModeShowsNewBandAndKeepsGrid()
+{
+    WorkingCopy &wc = m_window->workingCopy();
+    wc.setCell(2, 1, QStringLiteral("450.10000"));
+    QStringList opened;
+    setModalRunner([&opened](QDialog &d) {
+        opened << d.objectName();
+        d.show();
+        if (d.objectName() == QLatin1String("frmLogin")) {
+            d.findChild<QLineEdit *>(QStringLiteral("txtPassword"))->setText(QStringLiteral("5820419"));
+            d.findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+        } else {
+            d.findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(QStringLiteral("136"));
+            d.findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("174"));
+            d.close(); // the close box: this run only, no settings file written
+        }
+        return d.result();
+    });
+    m_window->findChild<QAction *>(QStringLiteral("mnuTune"))->trigger();
+    QCOMPARE(opened, QStringList({QStringLiteral("frmLogin"), QStringLiteral("frmMODE")}));
+    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("Label2"))->text(),
+             QStringLiteral("136MHz---174MHz"));
+    QCOMPARE(wc.cell(2, 1), QStringLiteral("450.10000"));
+    QVERIFY(m_prompter->shown.isEmpty());
+}
+
+void TestCommands::exitClosesPreviewAndDeletesScript()
+{
+    m_window->findChild<QAction *>(QStringLiteral("mnuPreview"))->trigger();
+    QVERIFY(openPreview());
+    const QString script = PageScript().path();
+    QVERIFY(QFile::exists(script));
+    m_window->findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
+    QVERIFY(!openPreview() || !openPreview()->isVisible());
+    QVERIFY(!QFile::exists(script));
+    QVERIFY(m_prompter->shown.isEmpty());
+}
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"
