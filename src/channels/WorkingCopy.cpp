@@ -33,7 +33,7 @@ QStringList ChannelTable::columnTitles()
             QString::fromUtf16(u"宽/窄"),    QString::fromUtf16(u"发射功率")};
 }
 
-void ChannelTable::InitChannelGrid()
+void ChannelTable::writeTitles()
 {
     const QStringList titles = columnTitles();
     for (int c = 0; c < Columns; ++c)
@@ -41,6 +41,13 @@ void ChannelTable::InitChannelGrid()
     for (int r = 1; r < Rows; ++r)
         m_cells[size_t(r)][0] = QString::number(r);
     emit dataChanged(index(0, 0), index(Rows - 1, Columns - 1));
+}
+
+void ChannelTable::setCells(const Cells &cells)
+{
+    beginResetModel();
+    m_cells = cells;
+    endResetModel();
 }
 
 void ChannelTable::clear()
@@ -146,7 +153,7 @@ void WorkingCopy::runSelection(List list)
         emit derivedChanged();
         if (clearGridOnModelChange) {
             m_table.clear();
-            m_table.InitChannelGrid();
+            m_table.writeTitles();
         }
         break;
     }
@@ -273,7 +280,7 @@ void WorkingCopy::startUp(const QString &settingsPath)
     m_crystalChoice = 0;
     m_signChoice = 0;
     emit tuneChanged();
-    m_table.InitChannelGrid();
+    m_table.writeTitles();
 
     const std::array<int, ListCount> start{0, 0, 0, 0, 4, 0, 0};
     for (int i = 0; i < ListCount; ++i) {
@@ -293,4 +300,50 @@ void WorkingCopy::activate()
     runSelection(List::Model);
     clearGridOnModelChange = true;
     runSelection(List::PowerSave);
+}
+
+WorkingCopyState WorkingCopy::state() const
+{
+    WorkingCopyState s;
+    s.cells = m_table.cells();
+    s.rows = m_rows;
+    s.bands = m_bands;
+    s.bandText = m_bandText;
+    s.modelCode = m_modelCode;
+    s.modelByte = m_modelByte;
+    s.functionByte = m_functionByte;
+    s.voiceByte = m_voiceByte;
+    s.crystalCode = m_crystalCode;
+    s.ifSignCode = m_ifSignCode;
+    s.powerStep = m_powerStep;
+    s.crystalChoice = m_crystalChoice;
+    s.signChoice = m_signChoice;
+    s.clearGridOnModelChange = clearGridOnModelChange;
+    return s;
+}
+
+void WorkingCopy::setState(const WorkingCopyState &s)
+{
+    // Values first, signals after: a widget that follows one signal reads a state that
+    // is whole, and a list that follows its row sees it already selected.
+    m_rows = s.rows;
+    m_bands = s.bands;
+    m_bandText = s.bandText;
+    m_modelCode = s.modelCode;
+    m_modelByte = s.modelByte;
+    m_functionByte = s.functionByte;
+    m_voiceByte = s.voiceByte;
+    m_crystalCode = s.crystalCode;
+    m_ifSignCode = s.ifSignCode;
+    m_powerStep = s.powerStep;
+    m_crystalChoice = s.crystalChoice;
+    m_signChoice = s.signChoice;
+    clearGridOnModelChange = s.clearGridOnModelChange;
+    m_table.setCells(s.cells);
+    for (int i = 0; i < ListCount; ++i)
+        emit selectionChanged(List(i), m_rows[size_t(i)]);
+    emit bandStringsChanged();
+    emit bandTextChanged(m_bandText);
+    emit derivedChanged();
+    emit tuneChanged();
 }

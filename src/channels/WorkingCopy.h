@@ -23,8 +23,13 @@ public:
     QString cell(int row, int column) const;
     void setCell(int row, int column, const QString &text);
 
+    using Cells = std::array<std::array<QString, Columns>, Rows>;
+    const Cells &cells() const { return m_cells; }
+    // Replaces every cell; one model reset.
+    void setCells(const Cells &cells);
+
     // Titles into row 0 and "1"…"16" into column 0; data cells are not touched.
-    void InitChannelGrid();
+    void writeTitles();
     // Empties every cell, titles and numbers included.
     void clear();
 
@@ -37,7 +42,31 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
-    std::array<std::array<QString, Columns>, Rows> m_cells;
+    Cells m_cells;
+};
+
+class WorkingCopy;
+
+// Everything a working copy holds, as plain values: what undo keeps, and what a load or
+// a read builds in a fresh working copy before the editor takes it over.
+struct WorkingCopyState
+{
+    ChannelTable::Cells cells;
+    std::array<int, 7> rows{};
+    std::array<QString, 6> bands;
+    QString bandText;
+    QString modelCode;
+    QString modelByte;
+    QString functionByte;
+    QString voiceByte;
+    QString crystalCode;
+    QString ifSignCode;
+    int powerStep = 5;
+    int crystalChoice = 0;
+    int signChoice = 0;
+    bool clearGridOnModelChange = false;
+
+    bool operator==(const WorkingCopyState &) const = default;
 };
 
 // The edited state of one radio: channel table, list selections, band strings,
@@ -55,7 +84,7 @@ public:
     const ChannelTable *channels() const { return &m_table; }
     QString cell(int row, int column) const { return m_table.cell(row, column); }
     void setCell(int row, int column, const QString &text) { m_table.setCell(row, column, text); }
-    void InitChannelGrid() { m_table.InitChannelGrid(); }
+    void writeTitles() { m_table.writeTitles(); }
     void clearChannelTable() { m_table.clear(); }
 
     // Lists: the fixed rows, the selected row (−1 for none) and the shown text.
@@ -109,6 +138,11 @@ public:
     QString crystalText() const;
     QString signText() const;
     QString powerStepText() const;
+
+    // The whole state as plain values, and its take-over: setState replaces everything,
+    // runs no selection operation and emits every change signal, so widgets follow.
+    WorkingCopyState state() const;
+    void setState(const WorkingCopyState &state);
 
     // Start-up: band strings from the settings file (an empty path reads nothing),
     // tune start values, channel titles, start rows, then the monitor, model and voice

@@ -166,7 +166,7 @@ void TestGridRules::applyLeaveCell()
     QFETCH(LeaveOutcome, outcome);
     QFETCH(QStringList, row);
     ChannelTable t;
-    t.InitChannelGrid();
+    t.writeTitles();
     const QStringList before = fullRow();
     for (int c = 1; c <= 7; ++c) {
         t.setCell(5, c, before[c - 1]);

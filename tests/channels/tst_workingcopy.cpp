@@ -158,6 +158,30 @@ private slots:
         QCOMPARE(wc.functionByte(), QStringLiteral("240"));
     }
 
+    // A state taken over by another working copy arrives whole, runs no selection
+    // operation (the cells survive a model row that would clear them) and is signalled.
+    void stateTakeOver()
+    {
+        WorkingCopy from;
+        from.startUp(bands());
+        from.select(L::Model, 2);
+        from.select(L::Squelch, 7);
+        from.setCell(3, 1, QStringLiteral("450.10000"));
+        from.setPowerStep(9);
+        from.setCrystalChoice(1);
+        WorkingCopy to;
+        to.startUp(QString());
+        to.clearGridOnModelChange = true;
+        QSignalSpy rows(&to, &WorkingCopy::selectionChanged);
+        QSignalSpy tune(&to, &WorkingCopy::tuneChanged);
+        to.setState(from.state());
+        QVERIFY(to.state() == from.state());
+        QCOMPARE(to.cell(3, 1), QStringLiteral("450.10000"));
+        QCOMPARE(to.bandText(), from.bandText());
+        QCOMPARE(rows.count(), WorkingCopy::ListCount);
+        QCOMPARE(tune.count(), 1);
+    }
+
     void refusesRowsOutsideLists()
     {
         WorkingCopy wc;
