@@ -94,7 +94,7 @@ int runDoctor(const QStringList &args)
     for (const DoctorFinding &f : findings)
         blocked = blocked || f.severity == DoctorFinding::Blocking;
     if (!blocked) {
-        const QString checked = device.isEmpty() ? devices.join(QStringLiteral("、")) : device;
+        const QString checked = doctor.devicesToExamine(devices, device).join(QStringLiteral("、"));
         out() << QStringLiteral("没有发现问题：%1 可以打开。").arg(checked) << "\n";
     }
     out() << doctorReport(findings);

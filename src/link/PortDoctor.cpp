@@ -236,20 +236,53 @@ QList<DoctorFinding> PortDoctor::diagnose(const QStringList &devices, const QStr
                                         "使串口在插上后又消失。不用盲文显示器时请停用它。"),
                          brailleFix()});
 
-    const QStringList targets = chosen.isEmpty() ? devices : QStringList{chosen};
-    if (targets.isEmpty() && orphans.isEmpty())
-        findings.append({DoctorFinding::Blocking, {},
-                         QStringLiteral("没有找到任何串口设备。请检查编程线是否插好（也可换一个 USB 口），"
-                                        "插上后用 dmesg 查看系统是否识别了它。"),
-                         QStringLiteral("sudo dmesg | tail -n 20")});
+    const QStringList targets = devicesToExamine(devices, chosen);
+    const bool usbPort = !targets.isEmpty() && describePort(targets.first(), treeRoot()).vendorId != 0;
+    if (chosen.isEmpty() && orphans.isEmpty() && !usbPort) {
+        const QString check = QStringLiteral("请检查编程线是否插好（也可换一个 USB 口），插上后用 dmesg 查看系统是否识别了它。");
+        if (devices.isEmpty())
+            findings.append({DoctorFinding::Blocking, {}, QStringLiteral("没有找到任何串口设备。") + check,
+                             QStringLiteral("sudo dmesg | tail -n 20")});
+        else
+            findings.append({DoctorFinding::Warning, {},
+                             QStringLiteral("没有找到 USB 编程线，只有电脑自带的串口 %1。用 USB 编程线时，")
+                                     .arg(devices.join(QStringLiteral("、")))
+                                 + check,
+                             QStringLiteral("sudo dmesg | tail -n 20")});
+    }
+    QStringList unseen; // examined devices no visible process holds
     for (const QString &device : targets)
-        examine(device, findings);
+        if (examine(device, findings))
+            unseen << describePort(device, treeRoot()).node;
+    int hidden = 0;
+    for (const Process &p : m_processes)
+        hidden += p.filesReadable ? 0 : 1;
+    if (hidden > 0 && !unseen.isEmpty())
+        findings.append({DoctorFinding::Note, {},
+                         QStringLiteral("有 %1 个其他用户的进程无法查看；它们是否占用串口，可用下面的命令查看。").arg(hidden),
+                         QStringLiteral("sudo fuser -v ") + unseen.join(QLatin1Char(' '))});
     return findings;
 }
 
-void PortDoctor::examine(const QString &device, QList<DoctorFinding> &findings) const
+QStringList PortDoctor::devicesToExamine(const QStringList &devices, const QString &chosen) const
 {
-    const PortFacts facts = describePort(device, m_root.isEmpty() ? QStringLiteral("/") : m_root);
+    if (!chosen.isEmpty())
+        return {chosen};
+    QStringList usb;
+    for (const QString &device : devices)
+        if (describePort(device, treeRoot()).vendorId != 0)
+            usb << device;
+    return usb.isEmpty() ? devices : usb;
+}
+
+QString PortDoctor::treeRoot() const
+{
+    return m_root.isEmpty() ? QStringLiteral("/") : m_root;
+}
+
+bool PortDoctor::examine(const QString &device, QList<DoctorFinding> &findings) const
+{
+    const PortFacts facts = describePort(device, treeRoot());
     const auto add = [&](DoctorFinding::Severity severity, const QString &text, const QString &fix) {
         findings.append({severity, device, text, fix});
     };
@@ -262,7 +295,7 @@ void PortDoctor::examine(const QString &device, QList<DoctorFinding> &findings) 
                            "或用 tarnik-cli ports 列出现有的串口。")
                 .arg(device),
             QStringLiteral("sudo dmesg | tail -n 20\ntarnik-cli ports"));
-        return;
+        return false;
     case PortAccess::NeedsGroup:
         add(DoctorFinding::Blocking,
             QStringLiteral("用户 %1 不在拥有 %2 的组 %3 中，不能打开它。把用户加入该组，然后注销并重新登录。")
@@ -307,15 +340,7 @@ void PortDoctor::examine(const QString &device, QList<DoctorFinding> &findings) 
                     .arg(facts.node),
                 udevRuleFix());
     }
-    if (facts.exists && holders(facts.node).isEmpty()) {
-        int hidden = 0;
-        for (const Process &p : m_processes)
-            hidden += p.filesReadable ? 0 : 1;
-        if (hidden > 0)
-            add(DoctorFinding::Note,
-                QStringLiteral("有 %1 个其他用户的进程无法查看；它们是否占用 %2，可用下面的命令查看。").arg(hidden).arg(facts.node),
-                QStringLiteral("sudo fuser -v %1").arg(facts.node));
-    }
+    return holders(facts.node).isEmpty();
 }
 
 QString doctorReport(const QList<DoctorFinding> &findings)

@@ -59,8 +59,10 @@ public:
     // USB devices of a cable chip that have no serial port, as "1a86:7523 CH340".
     QStringList cablesWithoutPort() const;
 
-    // Examines chosen, or every one of devices when chosen is empty (devices is the
-    // system's port listing). An empty result means nothing stands in the way.
+    // The devices a diagnosis looks at: chosen when given; otherwise those of devices (the
+    // system's port listing) that sit on USB, or all of them when none does.
+    QStringList devicesToExamine(const QStringList &devices, const QString &chosen = {}) const;
+    // An empty result means nothing stands in the way.
     QList<DoctorFinding> diagnose(const QStringList &devices, const QString &chosen = {}) const;
 
 private:
@@ -81,7 +83,10 @@ private:
     QList<Group> readGroups() const;
     uint primaryGroupOf(const QString &user) const;
     QString path(const QString &systemPath) const;
-    void examine(const QString &device, QList<DoctorFinding> &findings) const;
+    // Adds what stands in the way of device; true when the device is there and no
+    // visible process holds it.
+    bool examine(const QString &device, QList<DoctorFinding> &findings) const;
+    QString treeRoot() const;
     QString udevRuleFix() const;
 
     QString m_root; // "" for the real root

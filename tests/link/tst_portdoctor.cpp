@@ -14,6 +14,8 @@
 namespace {
 
 const QString UsbDevice = QStringLiteral("/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2");
+constexpr QFileDevice::Permissions ReadWriteGroup{QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                                  | QFileDevice::WriteGroup};
 const QString ByIdName = QStringLiteral("/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0");
 
 // A machine with one CH340 cable on ttyUSB0 unless told otherwise, a user alice (not
@@ -57,7 +59,10 @@ public:
                                                 .arg(aliceListed ? QStringLiteral("bob,alice") : QStringLiteral("bob"))
                                                 .toUtf8());
     }
-    void setMode(QFileDevice::Permissions p) { QFile::setPermissions(root() + QStringLiteral("/dev/ttyUSB0"), p); }
+    void setMode(QFileDevice::Permissions p, const QString &node = QStringLiteral("/dev/ttyUSB0"))
+    {
+        QFile::setPermissions(root() + node, p);
+    }
     void process(int pid, const QByteArray &name, const QString &openFile = {})
     {
         write(QStringLiteral("/proc/%1/comm").arg(pid), name + '\n');
@@ -82,7 +87,7 @@ private:
         link(port + QStringLiteral("/tty/ttyUSB0/device"), QStringLiteral("../../../ttyUSB0"));
         link(QStringLiteral("/sys/class/tty/ttyUSB0"), QStringLiteral("../../devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB0/tty/ttyUSB0"));
         write(QStringLiteral("/dev/ttyUSB0"), {});
-        setMode(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::WriteGroup);
+        setMode(ReadWriteGroup);
         link(ByIdName, QStringLiteral("../../ttyUSB0"));
     }
 
@@ -189,6 +194,8 @@ void TestPortDoctor::diagnosis_data()
                                                   << none << QStringList{};
     QTest::newRow("no device at all") << QStringList{QStringLiteral("nocable")} << none
                                       << QStringList{QStringLiteral("B sudo dmesg | tail -n 20")};
+    QTest::newRow("only a built-in port") << QStringList{QStringLiteral("nocable"), QStringLiteral("dialout"), QStringLiteral("ttyS0")}
+                                          << none << QStringList{QStringLiteral("W sudo dmesg | tail -n 20")};
     QTest::newRow("chosen device missing") << QStringList{QStringLiteral("dialout")} << "/dev/ttyUSB3"
                                            << QStringList{QStringLiteral("B tarnik-cli ports")};
 }
@@ -216,7 +223,12 @@ void TestPortDoctor::diagnosis()
         sys.write(QStringLiteral("/run/udev/data/c188:0"), "E:ID_VENDOR_ID=1a86\nE:ID_MM_DEVICE_IGNORE=1\n");
 
     PortDoctor doctor(sys.root(), sys.alice(setup.contains(QStringLiteral("dialout"))));
-    const QStringList listed = port ? QStringList{QStringLiteral("/dev/ttyUSB0")} : QStringList{};
+    QStringList listed = port ? QStringList{QStringLiteral("/dev/ttyUSB0")} : QStringList{};
+    if (setup.contains(QStringLiteral("ttyS0"))) {
+        sys.write(QStringLiteral("/dev/ttyS0"), {});
+        sys.setMode(ReadWriteGroup, QStringLiteral("/dev/ttyS0"));
+        listed.prepend(QStringLiteral("/dev/ttyS0"));
+    }
     const QList<DoctorFinding> findings = doctor.diagnose(listed, chosen);
     QStringList got;
     for (const DoctorFinding &f : findings)
