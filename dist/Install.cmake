@@ -10,10 +10,17 @@ set(TARNIK_MAINTAINER "TARNIK maintainers <maintainers@tarnik.example.org>" CACH
 set(dist ${CMAKE_SOURCE_DIR}/dist)
 set(dist_out ${CMAKE_BINARY_DIR}/dist)
 configure_file(${dist}/${TARNIK_APP_ID}.metainfo.xml.in ${dist_out}/${TARNIK_APP_ID}.metainfo.xml @ONLY)
+# Man pages go in compressed, as Debian wants them (man reads both).
+set(man_pages)
 foreach(page tarnik tarnik-cli tarnik-sim)
   configure_file(${dist}/man/${page}.1 ${dist_out}/man/${page}.1 @ONLY)
-  install(FILES ${dist_out}/man/${page}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  add_custom_command(OUTPUT ${dist_out}/man/${page}.1.gz
+                     COMMAND gzip -9nf -k ${dist_out}/man/${page}.1
+                     DEPENDS ${dist_out}/man/${page}.1)
+  list(APPEND man_pages ${dist_out}/man/${page}.1.gz)
 endforeach()
+add_custom_target(tarnik_man_pages ALL DEPENDS ${man_pages})
+install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 install(FILES ${dist}/${TARNIK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${dist_out}/${TARNIK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
