@@ -1,5 +1,7 @@
 #include "link/SerialPorts.h"
 
+#include "link/PortDoctor.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -209,15 +211,30 @@ QString portOptionLabel(int index)
 Failure openFailure(const QString &device, const OpenProblem &problem)
 {
     QString text = QStringLiteral("无法打开串口 %1：%2").arg(device, problem.reason);
+    const QString doctor = QStringLiteral("（tarnik-cli doctor --port %1 可以查出原因）").arg(device);
     switch (problem.kind) {
     case OpenProblem::NotFound:
         return {portfailure::InvalidPortNumber, text + QStringLiteral("。请检查编程线是否已连接，或在“端口选择”中选择其他端口。")};
-    case OpenProblem::AccessDenied:
+    case OpenProblem::AccessDenied: {
+        // Some systems give serial ports to uucp rather than dialout.
+        const PortFacts facts = describePort(device);
+        QString group = PortDoctor().groupName(facts.groupId);
+        if (!facts.exists || facts.groupId == 0 || group.isEmpty() || group[0].isDigit())
+            group = QStringLiteral("dialout");
         return {Failure::PermissionDenied,
-                text + QStringLiteral("。当前用户没有使用串口的权限：请把用户加入 dialout 组"
-                                      "（sudo usermod -aG dialout $USER），然后注销并重新登录。")};
-    case OpenProblem::Busy:
-        return {portfailure::PortAlreadyOpen, text + QStringLiteral("。串口正被其他程序使用。")};
+                text + QStringLiteral("。当前用户没有使用串口的权限：请把用户加入 %1 组"
+                                      "（sudo usermod -aG %1 $USER），然后注销并重新登录。")
+                           .arg(group)};
+    }
+    case OpenProblem::Busy: {
+        QStringList holders;
+        for (const PortHolder &h : PortDoctor().holders(describePort(device).node))
+            holders << QStringLiteral("%1（pid %2）").arg(h.name).arg(h.pid);
+        if (holders.isEmpty())
+            return {portfailure::PortAlreadyOpen, text + QStringLiteral("。串口正被其他程序使用") + doctor + QStringLiteral("。")};
+        return {portfailure::PortAlreadyOpen,
+                text + QStringLiteral("。串口正被 %1 使用：请关闭它后再试。").arg(holders.join(QStringLiteral("、")))};
+    }
     case OpenProblem::Other:
         break;
     }

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -106,6 +107,7 @@ private slots:
     void factsFromTheTree();
     void diagnosis_data();
     void diagnosis();
+    void busyPortNamesItsHolder();
 };
 
 void TestPortDoctor::chipFamilies_data()
@@ -242,6 +244,25 @@ void TestPortDoctor::diagnosis()
         QVERIFY(findings[0].text.contains(QStringLiteral("minicom")));
     if (!chosen.isEmpty() && !findings.isEmpty())
         QVERIFY(findings[0].text.contains(chosen) || findings[0].text.contains(QStringLiteral("/dev/ttyUSB0")));
+}
+
+void TestPortDoctor::busyPortNamesItsHolder()
+{
+    // The real /proc: a child process keeps a stand-in for the port open.
+    QTemporaryDir dir;
+    const QString node = QDir(dir.path()).canonicalPath() + QStringLiteral("/ttyFAKE0");
+    QFile f(node);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    QProcess holder;
+    holder.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec 3<\"$1\"; echo ready; exec sleep 30"),
+                                        QStringLiteral("sh"), node});
+    QVERIFY(holder.waitForReadyRead(5000));
+    QTRY_COMPARE(PortDoctor().holders(node).value(0).name, QStringLiteral("sleep"));
+    const Failure failure = openFailure(node, {OpenProblem::Busy, QStringLiteral("Device or resource busy")});
+    QVERIFY2(failure.description.contains(QStringLiteral("sleep（pid %1）").arg(holder.processId())), qPrintable(failure.description));
+    holder.kill();
+    holder.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(TestPortDoctor)
