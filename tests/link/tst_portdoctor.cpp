@@ -108,6 +108,8 @@ private slots:
     void diagnosis_data();
     void diagnosis();
     void busyPortNamesItsHolder();
+    void cliExitStatus_data();
+    void cliExitStatus();
 };
 
 void TestPortDoctor::chipFamilies_data()
@@ -263,6 +265,38 @@ void TestPortDoctor::busyPortNamesItsHolder()
     QVERIFY2(failure.description.contains(QStringLiteral("sleep（pid %1）").arg(holder.processId())), qPrintable(failure.description));
     holder.kill();
     holder.waitForFinished();
+}
+
+void TestPortDoctor::cliExitStatus_data()
+{
+    // "SIM" stands for the simulator's pseudo-terminal.
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("free port") << QStringList{QStringLiteral("doctor"), QStringLiteral("--port"), QStringLiteral("SIM")} << 0
+                               << QStringLiteral("没有发现问题");
+    QTest::newRow("missing port") << QStringList{QStringLiteral("doctor"), QStringLiteral("--port"), QStringLiteral("/dev/tarnik-none")}
+                                  << 1 << QStringLiteral("sudo dmesg | tail -n 20");
+    QTest::newRow("port without device") << QStringList{QStringLiteral("doctor"), QStringLiteral("--port")} << 2 << QString();
+    QTest::newRow("ports with argument") << QStringList{QStringLiteral("ports"), QStringLiteral("x")} << 2 << QString();
+}
+
+void TestPortDoctor::cliExitStatus()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    QProcess sim;
+    sim.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-sim"), {QStringLiteral("--baud"), QStringLiteral("0")});
+    QVERIFY(sim.waitForReadyRead(5000));
+    args.replaceInStrings(QStringLiteral("SIM"), QString::fromUtf8(sim.readLine()).trimmed());
+    QProcess cli;
+    cli.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-cli"), args);
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), status);
+    QVERIFY(QString::fromUtf8(cli.readAllStandardOutput()).contains(said));
+    sim.kill();
+    sim.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(TestPortDoctor)
