@@ -61,13 +61,19 @@ PortDoctor::PortDoctor(const QString &root, UserIdentity user)
 {
     const QString c = QDir(root).canonicalPath();
     m_root = c == QStringLiteral("/") ? QString() : c;
-    m_processes = scanProcesses();
     m_groups = readGroups();
 }
 
 QString PortDoctor::path(const QString &systemPath) const
 {
     return m_root + systemPath;
+}
+
+const QList<PortDoctor::Process> &PortDoctor::processes() const
+{
+    if (!m_processes)
+        m_processes = scanProcesses();
+    return *m_processes;
 }
 
 QList<PortDoctor::Process> PortDoctor::scanProcesses() const
@@ -157,7 +163,7 @@ PortAccess PortDoctor::access(const PortFacts &facts) const
 QList<PortHolder> PortDoctor::holders(const QString &node) const
 {
     QList<PortHolder> found;
-    for (const Process &p : m_processes)
+    for (const Process &p : processes())
         if (p.openFiles.contains(node))
             found.append({p.pid, p.name});
     return found;
@@ -166,7 +172,7 @@ QList<PortHolder> PortDoctor::holders(const QString &node) const
 QList<qint64> PortDoctor::processesNamed(const QString &name) const
 {
     QList<qint64> pids;
-    for (const Process &p : m_processes)
+    for (const Process &p : processes())
         if (p.name == name)
             pids.append(p.pid);
     return pids;
@@ -255,7 +261,7 @@ QList<DoctorFinding> PortDoctor::diagnose(const QStringList &devices, const QStr
         if (examine(device, findings))
             unseen << describePort(device, treeRoot()).node;
     int hidden = 0;
-    for (const Process &p : m_processes)
+    for (const Process &p : processes())
         hidden += p.filesReadable ? 0 : 1;
     if (hidden > 0 && !unseen.isEmpty())
         findings.append({DoctorFinding::Note, {},

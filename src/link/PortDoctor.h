@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Who is asking: the account and the groups this login has now. Membership granted
 // after the login shows in /etc/group but not here until the next login.
 struct UserIdentity
@@ -79,6 +81,7 @@ private:
         uint id = 0;
         QStringList members;
     };
+    const QList<Process> &processes() const;
     QList<Process> scanProcesses() const;
     QList<Group> readGroups() const;
     uint primaryGroupOf(const QString &user) const;
@@ -92,7 +95,7 @@ private:
     QString m_root; // "" for the real root
     UserIdentity m_user;
     QString m_udevRule;
-    QList<Process> m_processes;
+    mutable std::optional<QList<Process>> m_processes; // read when first needed
     QList<Group> m_groups;
 };
 
