@@ -11,6 +11,7 @@ int runShow(const QStringList &args);
 int runSaveCanonical(const QStringList &args);
 int runReport(const QStringList &args);
 int runPorts(const QStringList &args);
+int runDoctor(const QStringList &args);
 int runRead(const QStringList &args);
 int runWrite(const QStringList &args);
 

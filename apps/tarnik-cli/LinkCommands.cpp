@@ -134,20 +134,6 @@ int runTransfer(RadioLink &link, Console &console, WorkingCopy &wc, bool write)
 
 } // namespace
 
-int runPorts(const QStringList &args)
-{
-    if (!args.isEmpty()) {
-        err() << "用法: tarnik-cli ports\n";
-        return 2;
-    }
-    enumSerialPorts();
-    if (serialPortList().isEmpty())
-        err() << "没有找到串口\n";
-    for (int i = 0; i < serialPortList().size(); ++i)
-        out() << portOptionLabel(i) << "\n";
-    return 0;
-}
-
 int runRead(const QStringList &arguments)
 {
     QStringList args = arguments;

@@ -26,7 +26,8 @@ static const char usage[] =
     "  show FILE.chp [--json]        显示信道文件的功能设置和 16 个信道\n"
     "  save-canonical IN.chp OUT.chp 读入 IN 并按“另存”的格式保存为 OUT\n"
     "  report FILE.chp --pdf OUT.pdf 把打印报表写成 PDF\n"
-    "  ports                         列出串口（COM1…COM4 依次对应前四个）\n"
+    "  ports                         列出串口（COM1…COM4 依次对应前四个）、芯片和能否打开\n"
+    "  doctor [--port DEV]           检查串口为什么不能用，并给出解决的命令\n"
     "  read --port DEV --out FILE    从对讲机读频，收到的数据逐行写入 FILE\n"
     "  write --port DEV FILE.chp     打开信道文件并写入对讲机\n"
     "  --help                        显示本帮助\n"
@@ -61,6 +62,7 @@ int main(int argc, char **argv)
         {QStringLiteral("save-canonical"), runSaveCanonical},
         {QStringLiteral("report"), runReport},
         {QStringLiteral("ports"), runPorts},
+        {QStringLiteral("doctor"), runDoctor},
         {QStringLiteral("read"), runRead},
         {QStringLiteral("write"), runWrite},
     };

@@ -4,6 +4,7 @@
 #include "channels/ui/ChannelGrid.h"
 #include "link/RadioLink.h"
 #include "link/ui/LinkCommands.h"
+#include "link/ui/PortDialog.h"
 #include "print/ui/PrintCommand.h"
 #include "app/MainWindow.h"
 #include "tune/ui/TuneMode.h"
@@ -28,7 +29,12 @@ void plugInCommands(MainWindow &mw)
         mw.grid()->hideEditors();
         writeRadioCommand(&mw, mw.workingCopy(), *link);
     });
-    mw.setCommandHandler(Command::ChoosePort, [&mw, link] { choosePortCommand(&mw, *link); });
+    const auto showPort = [&mw, link] { mw.setPortStatus(PortDialog::statusText(link->portOption, link->customDevice())); };
+    mw.setCommandHandler(Command::ChoosePort, [&mw, link, showPort] {
+        choosePortCommand(&mw, *link);
+        showPort();
+    });
+    showPort();
     mw.setPortCloser([link] { link->closePort(); });
 
     mw.setCommandHandler(Command::Print, [&mw] {

@@ -182,12 +182,20 @@ void MainWindow::buildStatusBar()
     m_time = new QLabel(bar);
     m_time->setObjectName(QStringLiteral("sbTime"));
     bar->addWidget(text, 1);
+    m_port = new QLabel(bar);
+    m_port->setObjectName(QStringLiteral("sbPort"));
+    bar->addPermanentWidget(m_port);
     bar->addPermanentWidget(m_date);
     bar->addPermanentWidget(m_time);
     updateClock();
     m_clock.setInterval(1000);
     connect(&m_clock, &QTimer::timeout, this, &MainWindow::updateClock);
     m_clock.start();
+}
+
+void MainWindow::setPortStatus(const QString &text)
+{
+    m_port->setText(text);
 }
 
 void MainWindow::updateClock()

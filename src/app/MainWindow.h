@@ -69,6 +69,9 @@ public:
     // key does nothing. The serial port is closed afterwards.
     void runToolbarCommand(const QString &key);
 
+    // The chosen serial port, in the status bar.
+    void setPortStatus(const QString &text);
+
     void showHelp();
     void showAbout();
     // Folders searched for the help guide; the installed and build-tree places by default.
@@ -104,6 +107,7 @@ private:
     std::unique_ptr<FileCommands> m_files;
     ChannelGrid *m_grid = nullptr;
     QGroupBox *m_channelPanel = nullptr;
+    QLabel *m_port = nullptr;
     QLabel *m_date = nullptr;
     QLabel *m_time = nullptr;
     QTimer *m_editorTimer;

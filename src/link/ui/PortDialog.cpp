@@ -4,6 +4,7 @@
 #include "widgets/Prompter.h"
 
 #include <QButtonGroup>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,9 +60,17 @@ QString PortDialog::device() const
 void PortDialog::prepare()
 {
     enumSerialPorts();
-    const int listed = int(serialPortList().size());
+    const QList<SerialPortEntry> &ports = serialPortList();
+    const int listed = int(ports.size());
+    const int cable = likelyCableIndex(ports);
     for (int i = 0; i < listed && i < 4; ++i) {
-        m_options[size_t(i)]->setText(portOptionLabel(i));
+        QString label = portOptionLabel(i);
+        const QString chip = chipFamily(ports[i].vendorId, ports[i].productId);
+        if (!chip.isEmpty())
+            label += QStringLiteral("  [%1]").arg(chip);
+        if (i == cable)
+            label += QStringLiteral("  ← 可能是编程线");
+        m_options[size_t(i)]->setText(label);
         m_options[size_t(i)]->setEnabled(true);
         if (i == m_portNumber - 1)
             m_options[size_t(i)]->setChecked(true);
@@ -75,8 +84,36 @@ void PortDialog::onOptionClicked(int index)
 
 void PortDialog::onConfirm()
 {
+    // A typo in the device field is asked about now, not when the transfer fails.
+    if (!device().isEmpty() && !QFileInfo::exists(device())
+        && Prompter::instance().message(this, QMessageBox::Question, QStringLiteral("端口选择"),
+                                        QStringLiteral("设备 %1 不存在。请检查编程线是否插好，或改填其他设备"
+                                                       "（tarnik-cli ports 列出现有的串口）。\n\n仍然使用这个设备吗？")
+                                            .arg(device()),
+                                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               != QMessageBox::Yes) {
+        m_device->setFocus();
+        m_device->selectAll();
+        return;
+    }
     const QString text = device().isEmpty() ? QStringLiteral("端口转换成COM") + QString::number(portOption + 1)
                                             : QStringLiteral("端口转换成") + device();
     Prompter::instance().message(this, QMessageBox::Information, QStringLiteral("提示"), text);
     accept();
+}
+
+QString PortDialog::statusText(int portOption, const QString &device)
+{
+    if (!device.trimmed().isEmpty())
+        return QStringLiteral("端口：") + device.trimmed();
+    if (serialPortList().isEmpty())
+        enumSerialPorts();
+    const QList<SerialPortEntry> &ports = serialPortList();
+    QString text = QStringLiteral("端口：COM%1").arg(portOption + 1);
+    if (portOption < 0 || portOption >= ports.size())
+        return text + QStringLiteral("（未找到设备）");
+    const SerialPortEntry &port = ports[portOption];
+    text += QLatin1Char(' ') + port.device;
+    const QString chip = chipFamily(port.vendorId, port.productId);
+    return chip.isEmpty() ? text : text + QLatin1Char(' ') + chip;
 }

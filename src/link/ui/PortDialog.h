@@ -28,6 +28,9 @@ public:
     // The device typed into the field, blanks removed; empty when the options decide.
     QString device() const;
 
+    // The chosen port for the status bar: "端口：COM1 /dev/ttyUSB0 CH340", "端口：/dev/pts/3".
+    static QString statusText(int portOption, const QString &device);
+
 private:
     void prepare();
     void onOptionClicked(int index);

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
@@ -72,6 +73,8 @@ private slots:
     void closingWithoutConfirmKeepsLastClick();
     void deviceFieldWins();
     void portDialogClosesOpenPort();
+    void chipAndLikelyCableShown();
+    void missingDeviceIsQuestioned();
 
     void answeringCancelChangesNothing_data();
     void answeringCancelChangesNothing();
@@ -166,16 +169,16 @@ void TestLinkDialogs::deviceFieldWins()
     LinkRig rig;
     rig.link.setCustomDevice({});
     whenPortDialogShows([](PortDialog *dialog) {
-        QTest::keyClicks(dialog->deviceField(), QStringLiteral(" /dev/pts/9 "));
+        QTest::keyClicks(dialog->deviceField(), QStringLiteral(" /dev/null "));
         dialog->confirmButton()->click();
     });
     choosePortCommand(nullptr, rig.link);
-    QCOMPARE(rig.link.chosenDevice(), QStringLiteral("/dev/pts/9"));
-    QCOMPARE(prompter.shown.value(0).text, QStringLiteral("端口转换成/dev/pts/9"));
+    QCOMPARE(rig.link.chosenDevice(), QStringLiteral("/dev/null"));
+    QCOMPARE(prompter.shown.value(0).text, QStringLiteral("端口转换成/dev/null"));
 
     // Shown again in the field, and emptying it gives the option back.
     whenPortDialogShows([](PortDialog *dialog) {
-        QCOMPARE(dialog->deviceField()->text(), QStringLiteral("/dev/pts/9"));
+        QCOMPARE(dialog->deviceField()->text(), QStringLiteral("/dev/null"));
         dialog->deviceField()->clear();
         dialog->confirmButton()->click();
     });
@@ -195,6 +198,59 @@ void TestLinkDialogs::portDialogClosesOpenPort()
     });
     choosePortCommand(nullptr, rig.link);
     QVERIFY(!openWhileShown);
+}
+
+void TestLinkDialogs::chipAndLikelyCableShown()
+{
+    setSerialPortLister([] {
+        return QList<SerialPortEntry>{{QStringLiteral("/dev/ttyS0"), {}},
+                                      {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("USB Serial"), 0x1a86, 0x7523},
+                                      {QStringLiteral("/dev/ttyUSB1"), {}, 0x067b, 0x2303}};
+    });
+    FakePrompter prompter;
+    MainWindow mw;
+    plugInCommands(mw);
+    QLabel *status = mw.findChild<QLabel *>(QStringLiteral("sbPort"));
+    QVERIFY(status);
+    QCOMPARE(status->text(), QStringLiteral("端口：COM1 /dev/ttyS0"));
+    QStringList labels;
+    whenPortDialogShows([&labels](PortDialog *dialog) {
+        for (QRadioButton *option : options(*dialog))
+            labels << option->text();
+        QTest::mouseClick(options(*dialog)[1], Qt::LeftButton);
+        dialog->confirmButton()->click();
+    });
+    mw.runCommand(MainWindow::Command::ChoosePort);
+    QCOMPARE(labels, (QStringList{QStringLiteral("COM1   /dev/ttyS0"),
+                                  QStringLiteral("COM2   /dev/ttyUSB0  USB Serial  [CH340]  ← 可能是编程线"),
+                                  QStringLiteral("COM3   /dev/ttyUSB1  [PL2303]"), QStringLiteral("COM4")}));
+    QCOMPARE(status->text(), QStringLiteral("端口：COM2 /dev/ttyUSB0 CH340"));
+    QCOMPARE(PortDialog::statusText(3, {}), QStringLiteral("端口：COM4（未找到设备）"));
+    QCOMPARE(PortDialog::statusText(3, QStringLiteral(" /dev/pts/4")), QStringLiteral("端口：/dev/pts/4"));
+}
+
+void TestLinkDialogs::missingDeviceIsQuestioned()
+{
+    setSerialPortLister([] { return fakePorts(2); });
+    FakePrompter prompter;
+    LinkRig rig;
+    rig.link.setCustomDevice({});
+    const QString typo = QStringLiteral("/dev/ttyUSB9-no-such");
+    bool stayedOpen = false;
+    whenPortDialogShows([&](PortDialog *dialog) {
+        QTest::keyClicks(dialog->deviceField(), typo);
+        prompter.answers = {QMessageBox::No, QMessageBox::Yes};
+        dialog->confirmButton()->click();
+        stayedOpen = dialog->isVisible() && prompter.shown.size() == 1;
+        dialog->confirmButton()->click();
+    });
+    choosePortCommand(nullptr, rig.link);
+    QVERIFY(stayedOpen);
+    QCOMPARE(prompter.shown.size(), 3);
+    QCOMPARE(prompter.shown[0].icon, QMessageBox::Question);
+    QVERIFY(prompter.shown[0].text.contains(typo));
+    QCOMPARE(prompter.shown[2].text, QStringLiteral("端口转换成") + typo);
+    QCOMPARE(rig.link.chosenDevice(), typo);
 }
 
 void TestLinkDialogs::answeringCancelChangesNothing_data()
