@@ -13,6 +13,8 @@ int runReport(const QStringList &args);
 int runPorts(const QStringList &args);
 int runRead(const QStringList &args);
 int runWrite(const QStringList &args);
+int runExportCsv(const QStringList &args);
+int runImportCsv(const QStringList &args);
 
 QTextStream &out();
 QTextStream &err();

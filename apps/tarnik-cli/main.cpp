@@ -29,6 +29,9 @@ static const char usage[] =
     "  ports                         列出串口（COM1…COM4 依次对应前四个）\n"
     "  read --port DEV --out FILE    从对讲机读频，收到的数据逐行写入 FILE\n"
     "  write --port DEV FILE.chp     打开信道文件并写入对讲机\n"
+    "  export-csv FILE.chp OUT.csv   把信道导出为通用信道表 CSV\n"
+    "  import-csv IN.csv OUT.chp [--base FILE.chp]\n"
+    "                                从 CSV 导入信道（功能设置和机型取自 FILE）\n"
     "  --help                        显示本帮助\n"
     "  --version                     显示版本\n"
     "\n"
@@ -63,6 +66,8 @@ int main(int argc, char **argv)
         {QStringLiteral("ports"), runPorts},
         {QStringLiteral("read"), runRead},
         {QStringLiteral("write"), runWrite},
+        {QStringLiteral("export-csv"), runExportCsv},
+        {QStringLiteral("import-csv"), runImportCsv},
     };
     const auto it = commands.find(args[0]);
     if (it == commands.end()) {
