@@ -14,6 +14,8 @@ int runPorts(const QStringList &args);
 int runDoctor(const QStringList &args);
 int runRead(const QStringList &args);
 int runWrite(const QStringList &args);
+int runExportCsv(const QStringList &args);
+int runImportCsv(const QStringList &args);
 
 QTextStream &out();
 QTextStream &err();

@@ -30,6 +30,9 @@ static const char usage[] =
     "  doctor [--port DEV]           检查串口为什么不能用，并给出解决的命令\n"
     "  read --port DEV --out FILE    从对讲机读频，收到的数据逐行写入 FILE\n"
     "  write --port DEV FILE.chp     打开信道文件并写入对讲机\n"
+    "  export-csv FILE.chp OUT.csv   把信道导出为通用信道表 CSV\n"
+    "  import-csv IN.csv OUT.chp [--base FILE.chp]\n"
+    "                                从 CSV 导入信道（功能设置和机型取自 FILE）\n"
     "  --help                        显示本帮助\n"
     "  --version                     显示版本\n"
     "\n"
@@ -65,6 +68,8 @@ int main(int argc, char **argv)
         {QStringLiteral("doctor"), runDoctor},
         {QStringLiteral("read"), runRead},
         {QStringLiteral("write"), runWrite},
+        {QStringLiteral("export-csv"), runExportCsv},
+        {QStringLiteral("import-csv"), runImportCsv},
     };
     const auto it = commands.find(args[0]);
     if (it == commands.end()) {

@@ -3,6 +3,7 @@
 #include "channels/ui/ChannelGrid.h"
 #include "channels/ui/FunctionPanel.h"
 #include "channels/ui/ModelPanel.h"
+#include "files/ui/CsvCommands.h"
 #include "files/ui/FileCommands.h"
 #include "app/AboutDialog.h"
 #include "widgets/AppInfo.h"
@@ -103,6 +104,12 @@ void MainWindow::buildMenus()
     QMenu *file = menu("mnuFile", u"文件(&F)");
     addCommand(file, "mnuOpen", u"打开(&O)", ctrl(Qt::Key_O), [this] { openFile(); });
     addCommand(file, "mnuSave", u"另存(&S)", ctrl(Qt::Key_S), [this] { saveFileAs(); });
+    addCommand(file, "mnuImportCsv", u"导入CSV…", {}, [this] {
+        CsvCommands(m_wc, this, m_files->folder()).importCsv();
+        m_grid->hideEditors();
+    });
+    addCommand(file, "mnuExportCsv", u"导出CSV…", {},
+               [this] { CsvCommands(m_wc, this, m_files->folder()).exportCsv(); });
     file->addSeparator();
     addCommand(file, "mnuPreview", u"打印(&P)", ctrl(Qt::Key_P), command(Command::Print));
     file->addSeparator();

@@ -13,6 +13,13 @@ struct CentredText
     QString text;
 };
 
+// Left edge of each channel-table column, cm. The table starts at 5 cm as it always
+// did; the steps follow the widest text of each column in 宋体 12 bold (a frequency
+// "450.10000" 2.1 cm, a four-character title 1.7 cm) with about 0.2 to 0.35 cm between
+// columns, so the last title "发射功率" ends near 19.9 cm, inside the 1 cm margin of the
+// 21 cm sheet. One step for all columns cannot fit the eight columns beside each other.
+constexpr double columnLeft[ChannelTable::Columns] = {5.0, 6.2, 8.6, 11.0, 13.0, 15.0, 16.9, 18.2};
+
 } // namespace
 
 Status writeReport(const PageScript &script, const WorkingCopy &wc)
@@ -45,7 +52,7 @@ Status writeReport(const PageScript &script, const WorkingCopy &wc)
     const QString songTi = QStringLiteral("宋体");
     for (int r = 0; r < ChannelTable::Rows; ++r)
         for (int c = 0; c < ChannelTable::Columns; ++c)
-            if (const Status s = script.PrintInLeft(5 + 2.3 * c, 7 + 0.5 * r, wc.cell(r, c), songTi, 12, true); !s)
+            if (const Status s = script.PrintInLeft(columnLeft[c], 7 + 0.5 * r, wc.cell(r, c), songTi, 12, true); !s)
                 return s;
     return {};
 }

@@ -1,11 +1,13 @@
 #include "ScriptRenderer.h"
 
 #include "print/PageScript.h"
+#include "print/PdfTextLayer.h"
 #include "print/ScriptReader.h"
 #include "support/AtomicFile.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPageSize>
@@ -67,6 +69,10 @@ QFont scriptFont(const QString &fontName, double points, bool bold)
     if (points > 0)
         font.setPointSizeF(points);
     font.setBold(bold);
+    // Texts here are Chinese, Latin letters and digits, which need no shaping. Shaping
+    // would let a CJK face swap digits after a letter for contextual forms ("D023N"),
+    // glyphs that no character maps to, which a PDF's text layer then cannot name.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
@@ -279,9 +285,21 @@ Result<PrintOutcome> printScriptPages(const QString &scriptPath, QPagedPaintDevi
     painter.end();
     if (!s)
         return s.failure();
-    for (const DrawnText &t : surface.drawnTexts())
+    outcome.drawn = surface.drawnTexts();
+    for (const DrawnText &t : outcome.drawn)
         outcome.texts << t.text;
     return outcome;
+}
+
+Status mendPdfFile(const QString &pdfPath, const QList<DrawnText> &drawn)
+{
+    QFile file(pdfPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return Failure{Failure::PathFileAccessError, pdfPath + QStringLiteral(": ") + file.errorString()};
+    const QByteArray pdf = file.readAll();
+    file.close();
+    const QByteArray mended = mendPdfTextLayer(pdf, drawn);
+    return mended == pdf ? Status() : writeFileAtomically(pdfPath, mended);
 }
 
 Status writeScriptPdf(const QString &scriptPath, const QString &pdfPath)
@@ -301,5 +319,5 @@ Status writeScriptPdf(const QString &scriptPath, const QString &pdfPath)
     }
     if (!printed)
         return printed.failure();
-    return writeFileAtomically(pdfPath, buffer.data());
+    return writeFileAtomically(pdfPath, mendPdfTextLayer(buffer.data(), printed->drawn));
 }

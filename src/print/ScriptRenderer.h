@@ -95,6 +95,7 @@ struct PrintOutcome
 {
     int sheets = 0;        // device pages used
     QStringList texts;     // texts drawn, in order
+    QList<DrawnText> drawn; // the same with their fonts
 };
 
 // The printer renderer: pages first…last onto a paged device whose page origin is the
@@ -103,5 +104,10 @@ struct PrintOutcome
 Result<PrintOutcome> printScriptPages(const QString &scriptPath, QPagedPaintDevice &device, int first,
                                       int last, const std::function<void()> &onPrintingStarts = {});
 
-// Page 1 of the script as an A4 PDF, written atomically.
+// A PDF the printer renderer wrote to a file, with its text layer mended
+// (mendPdfTextLayer); `drawn` are the texts it drew.
+Status mendPdfFile(const QString &pdfPath, const QList<DrawnText> &drawn);
+
+// Page 1 of the script as an A4 PDF with a text layer that gives every text as drawn,
+// written atomically.
 Status writeScriptPdf(const QString &scriptPath, const QString &pdfPath);

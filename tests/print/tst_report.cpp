@@ -123,8 +123,8 @@ private slots:
         QTest::addColumn<QString>("y");
         QTest::addColumn<QString>("x");
         QTest::newRow("title of the channel column") << 0 << 0 << u"3969"_s << u"2835"_s;
-        QTest::newRow("channel 1, receive frequency") << 1 << 1 << u"4252.5"_s << u"4139.1"_s;
-        QTest::newRow("channel 16, transmit power") << 16 << 7 << u"8505"_s << u"11963.7"_s;
+        QTest::newRow("channel 1, receive frequency") << 1 << 1 << u"4252.5"_s << u"3515.4"_s;
+        QTest::newRow("channel 16, transmit power") << 16 << 7 << u"8505"_s << u"10319.4"_s;
     }
     void cellPositions()
     {
@@ -141,6 +141,31 @@ private slots:
         // The header's title is the first left-aligned text; the cells follow row by row.
         const qsizetype at = nthCommand(lines, u"#txt_l"_s, 1 + row * 8 + column);
         QCOMPARE(block(lines, at), (QStringList{u"宋体"_s, u"12"_s, u"-1"_s, y, x, wc.cell(row, column)}));
+    }
+
+    // The widest text each column can hold ends before the next column begins, and the
+    // last one 1 cm inside the right edge of the A4 sheet (21 cm).
+    void everyColumnFitsOnThePage()
+    {
+        WorkingCopy wc;
+        prepare(wc, 0, u"400MHz---470MHz"_s);
+        const QStringList widest{u"16"_s, u"450.10000"_s, u"450.10000"_s, u"D754I"_s, u"D023N"_s,
+                                 u"否"_s, u"窄"_s, u"中"_s};
+        for (int c = 1; c < ChannelTable::Columns; ++c)
+            wc.setCell(16, c, widest[c]);
+        QVERIFY(writeReport(*m_script, wc));
+        const QStringList lines = fileLines(m_script->path());
+        for (int row : {0, 16}) {
+            double previousRight = 0;
+            for (int c = 0; c < ChannelTable::Columns; ++c) {
+                const QStringList b = block(lines, nthCommand(lines, u"#txt_l"_s, 1 + row * 8 + c));
+                QCOMPARE(b.value(5), wc.cell(row, c));
+                const double left = ParseNumber(b.value(4));
+                QVERIFY2(left > previousRight + 0.15 * 567, qPrintable(b.join(u' ')));
+                previousRight = left + scriptTextWidth(b.value(5), u"宋体"_s, 12, true);
+            }
+            QVERIFY2(previousRight <= 20 * 567, qPrintable(QString::number(previousRight / 567)));
+        }
     }
 
     void wholeReportHasEveryLine()

@@ -21,6 +21,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -86,6 +87,7 @@ PreviewWindow::PreviewWindow(const QString &scriptPath, QWidget *parent)
 
     // Created first so that the toolbar, bars and status bar lie above it.
     pageSurface = new PageSurface(this);
+    pageSurface->installEventFilter(this);
 
     m_toolbar = new QWidget(this);
     m_toolbar->setObjectName(QStringLiteral("tbTools"));
@@ -120,8 +122,9 @@ PreviewWindow::PreviewWindow(const QString &scriptPath, QWidget *parent)
     zoomBox = new QComboBox(m_toolbar);
     zoomBox->setObjectName(QStringLiteral("zVal"));
     zoomBox->setToolTip(QStringLiteral("zoom factor"));
-    zoomBox->addItems({QStringLiteral("25"), QStringLiteral("50"), QStringLiteral("75"), QStringLiteral("100"),
-                    QStringLiteral("125"), QStringLiteral("150"), QStringLiteral("175"), QStringLiteral("200")});
+    // The field shows its unit; the zoom is read as the leading number.
+    zoomBox->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("75%"), QStringLiteral("100%"),
+                       QStringLiteral("125%"), QStringLiteral("150%"), QStringLiteral("175%"), QStringLiteral("200%")});
     zoomBox->setCurrentIndex(3);
     pageBox = new QComboBox(m_toolbar);
     pageBox->setObjectName(QStringLiteral("ePag"));
@@ -265,7 +268,7 @@ void PreviewWindow::renderPreview(int x0, int y0)
 
     m_pageValue->setText(pageBox->currentText());
     m_pagesValue->setText(QString::number(pageBox->count()));
-    m_zoomValue->setText(zoomBox->currentText() + QLatin1Char('%'));
+    m_zoomValue->setText(QString::number(ParseNumber(zoomBox->currentText())) + QLatin1Char('%'));
 }
 
 void PreviewWindow::updateScrollRange(QScrollBar *bar, int surface, int barLength)
@@ -332,7 +335,40 @@ Status PreviewWindow::printPages(QPrinter &printer, int first, int last)
         printScriptPages(m_scriptPath, printer, first, last, [] { QCoreApplication::processEvents(); });
     if (!r)
         return r.failure();
+    // Printed to a PDF file: its text layer gives the texts as drawn.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return mendPdfFile(printer.outputFileName(), r->drawn);
     return {};
+}
+
+bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == pageSurface && event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent *>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PreviewWindow::wheelEvent(QWheelEvent *event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        // The page itself takes no wheel: it scrolls the page up and down.
+        QCoreApplication::sendEvent(verticalBar, event);
+        return;
+    }
+    // One zoom step per notch (120 eighths of a degree); fine-grained wheels and touch
+    // pads add up their small steps first.
+    m_wheelZoom += event->angleDelta().y();
+    while (m_wheelZoom >= 120) {
+        m_wheelZoom -= 120;
+        runToolbarCommand(ZoomIn);
+    }
+    while (m_wheelZoom <= -120) {
+        m_wheelZoom += 120;
+        runToolbarCommand(ZoomOut);
+    }
+    event->accept();
 }
 
 void PreviewWindow::showEvent(QShowEvent *event)

@@ -92,6 +92,10 @@ protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // Ctrl+wheel zooms like "放大" and "缩小"; the wheel alone scrolls the page.
+    void wheelEvent(QWheelEvent *event) override;
+    // The page surface's wheel turns go to wheelEvent.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void layoutControls();
@@ -111,4 +115,5 @@ private:
     bool m_shown = false;
     PrinterDialog m_printerDialog;
     QList<Drawn> m_lastDrawn;
+    int m_wheelZoom = 0; // wheel turn not yet spent on a zoom step, eighths of a degree
 };

@@ -106,13 +106,13 @@ private slots:
         PreviewWindow w(m_script);
         QCOMPARE(w.windowTitle(), u"Preview"_s);
         QCOMPARE(w.zoomBox->count(), 8);
-        QCOMPARE(w.zoomBox->itemText(0), u"25"_s);
-        QCOMPARE(w.zoomBox->itemText(7), u"200"_s);
+        QCOMPARE(w.zoomBox->itemText(0), u"25%"_s);
+        QCOMPARE(w.zoomBox->itemText(7), u"200%"_s);
         QCOMPARE(w.zoomBox->toolTip(), u"zoom factor"_s);
         QCOMPARE(w.pageBox->toolTip(), u"select (selected) page"_s);
         w.setPages({u"1"_s}, 0);
         w.show();
-        QCOMPARE(w.zoomBox->currentText(), u"100"_s);
+        QCOMPARE(w.zoomBox->currentText(), u"100%"_s);
         QCOMPARE(statusText(w), u"page: 1 of 1 zoom: 100%"_s);
         QCOMPARE(w.surfaceTwips().width(), 11907.0);
         QCOMPARE(w.surfaceTwips().height(), 16839.9);
@@ -139,34 +139,60 @@ private slots:
         QCOMPARE(statusText(w), u"page: 1 of 1 zoom: 50%"_s);
     }
 
-    void zoomButtons_data()
+    // The zoom buttons, and Ctrl+wheel over the page, which zooms one row a notch.
+    void zoomCommands_data()
     {
         QTest::addColumn<int>("startRow");
-        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("button");      // −1: wheel turns instead
+        QTest::addColumn<QList<int>>("turns"); // eighths of a degree, one wheel event each
+        QTest::addColumn<bool>("ctrl");
         QTest::addColumn<int>("row");
-        QTest::newRow("放大 at 200 does nothing") << 7 << 1 << 7;
-        QTest::newRow("缩小 at 25 does nothing") << 0 << 2 << 0;
-        QTest::newRow("放大 from 100") << 3 << 1 << 4;
-        QTest::newRow("缩小 from 100") << 3 << 2 << 2;
-        QTest::newRow("缩小 from 50") << 1 << 2 << 0;
-        QTest::newRow("恢复 keeps the zoom") << 5 << 0 << 5;
+        const QList<int> none;
+        QTest::newRow("放大 at 200 does nothing") << 7 << 1 << none << false << 7;
+        QTest::newRow("缩小 at 25 does nothing") << 0 << 2 << none << false << 0;
+        QTest::newRow("放大 from 100") << 3 << 1 << none << false << 4;
+        QTest::newRow("缩小 from 100") << 3 << 2 << none << false << 2;
+        QTest::newRow("缩小 from 50") << 1 << 2 << none << false << 0;
+        QTest::newRow("恢复 keeps the zoom") << 5 << 0 << none << false << 5;
+        QTest::newRow("wheel one notch up") << 3 << -1 << QList<int>{120} << true << 4;
+        QTest::newRow("wheel one notch down") << 3 << -1 << QList<int>{-120} << true << 2;
+        QTest::newRow("wheel two half notches") << 3 << -1 << QList<int>{60, 60} << true << 4;
+        QTest::newRow("wheel half a notch is not a step") << 3 << -1 << QList<int>{60} << true << 3;
+        QTest::newRow("wheel up at 200 stays") << 7 << -1 << QList<int>{120} << true << 7;
+        QTest::newRow("wheel down at 25 stays") << 0 << -1 << QList<int>{-240} << true << 0;
+        QTest::newRow("wheel without Ctrl scrolls") << 3 << -1 << QList<int>{-120} << false << 3;
     }
-    void zoomButtons()
+    void zoomCommands()
     {
         QFETCH(int, startRow);
         QFETCH(int, button);
+        QFETCH(QList<int>, turns);
+        QFETCH(bool, ctrl);
         QFETCH(int, row);
         PreviewWindow w(m_script);
         w.setPages({u"1"_s}, 0);
         w.show();
         w.zoomBox->setCurrentIndex(startRow);
         w.showPage();
-        w.pageSurface->setPage(QImage()); // shows whether the button redrew
-        w.runToolbarCommand(button);
+        w.pageSurface->setPage(QImage()); // shows whether the command redrew
+        if (button >= 0)
+            w.runToolbarCommand(button);
+        const QPointF at(10, 10);
+        for (int turn : turns) {
+            QWheelEvent wheel(at, w.pageSurface->mapToGlobal(at), QPoint(), QPoint(0, turn), Qt::NoButton,
+                              ctrl ? Qt::ControlModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(w.pageSurface, &wheel);
+        }
         QCOMPARE(w.zoomBox->currentIndex(), row);
-        const double zoom = w.zoomBox->itemText(row).toDouble();
+        const double zoom = ParseNumber(w.zoomBox->itemText(row));
         QCOMPARE(w.surfaceTwips().width(), zoom / 100 * 11907);
-        QCOMPARE(w.pageSurface->page().isNull(), row == startRow && button != PreviewWindow::Refresh);
+        if (button >= 0)
+            QCOMPARE(w.pageSurface->page().isNull(), row == startRow && button != PreviewWindow::Refresh);
+        else if (ctrl)
+            QCOMPARE(w.pageSurface->page().isNull(), row == startRow);
+        else
+            QVERIFY(w.verticalBar->value() > 0);
+        QCOMPARE(statusText(w), u"page: 1 of 1 zoom: %1%"_s.arg(zoom));
     }
 
     void scrollingMovesThePage()
@@ -251,7 +277,7 @@ private slots:
         QTemporaryDir dir;
         PageScript script(dir.path());
         QVERIFY(script.ClearScript());
-        QVERIFY(script.StartPage(u"PAGEONE"_s, u"1"_s));
+        QVERIFY(script.StartPage(u"PAGEONE"_s, u"第一页"_s));
         QVERIFY(script.StartPage(u"PAGETWO"_s, u"2"_s));
         const QString pdf = dir.path() + u"/out.pdf"_s;
 
@@ -274,6 +300,8 @@ private slots:
             QSKIP("pdftotext (poppler-utils) is not installed");
         QVERIFY(printed->contains(u"PAGEONE"_s));
         QVERIFY(!printed->contains(u"PAGETWO"_s));
+        // A PDF file gets the text layer the page shows, not the radicals of its glyphs.
+        QVERIFY2(printed->contains(u"第一页"_s), qPrintable(*printed));
         QVERIFY(w.isVisible()); // the preview stays open
     }
 
@@ -299,7 +327,7 @@ private slots:
         QPointer<PreviewWindow> second = printReportCommand(nullptr, wc, stopTimer);
         QVERIFY(!first); // closed and gone
         QVERIFY(second);
-        QCOMPARE(second->zoomBox->currentText(), u"100"_s);
+        QCOMPARE(second->zoomBox->currentText(), u"100%"_s);
         QCOMPARE(timerStops, 2);
         QVERIFY(prompter.shown.isEmpty());
 

@@ -1,0 +1,81 @@
+#include "CsvCommands.h"
+
+#include "channels/WorkingCopy.h"
+#include "files/ChannelCsv.h"
+#include "widgets/AppInfo.h"
+#include "widgets/Prompter.h"
+
+#include <QDir>
+
+namespace {
+
+// A message box stays readable: the first refusals, then how many more.
+constexpr int ListedRefusals = 20;
+
+} // namespace
+
+CsvCommands::CsvCommands(WorkingCopy &wc, QWidget *parent, QString folder)
+    : m_wc(wc), m_parent(parent), m_folder(folder.isEmpty() ? QDir::currentPath() : std::move(folder))
+{
+}
+
+QStringList CsvCommands::nameFilters()
+{
+    return {QStringLiteral("CSV(*.csv)"), QString::fromUtf16(u"所有文件(*.*)")};
+}
+
+void CsvCommands::importCsv()
+{
+    const QString path =
+        Prompter::instance().openFileName(m_parent, QString::fromUtf16(u"导入CSV"), m_folder, nameFilters());
+    if (!path.isEmpty())
+        importFrom(path);
+}
+
+void CsvCommands::exportCsv()
+{
+    const QString path =
+        Prompter::instance().saveFileName(m_parent, QString::fromUtf16(u"导出CSV"), m_folder, nameFilters());
+    if (!path.isEmpty())
+        exportTo(path);
+}
+
+bool CsvCommands::importFrom(const QString &path)
+{
+    const Result<channelcsv::Import> imported = channelcsv::loadCsv(path, m_wc.state());
+    if (!imported) {
+        Prompter::instance().message(m_parent, QMessageBox::Critical, QString::number(imported.failure().number),
+                                     imported.failure().description);
+        return false;
+    }
+    m_wc.setState(imported->state);
+
+    QString text = QString::fromUtf16(u"已从 %1 导入 %2 个信道。").arg(path).arg(imported->channels);
+    const QList<channelcsv::Refusal> &refusals = imported->refusals;
+    if (!refusals.isEmpty()) {
+        text += QString::fromUtf16(u"\n\n以下 %1 个数值未采用：").arg(refusals.size());
+        for (qsizetype i = 0; i < refusals.size() && i < ListedRefusals; ++i)
+            text += QLatin1Char('\n') + channelcsv::describe(refusals[i]);
+        if (refusals.size() > ListedRefusals)
+            text += QString::fromUtf16(u"\n……另有 %1 个").arg(refusals.size() - ListedRefusals);
+    }
+    Prompter::instance().message(m_parent, refusals.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
+                                 appinfo::title(), text);
+    return true;
+}
+
+bool CsvCommands::exportTo(const QString &path)
+{
+    const Result<channelcsv::Export> e = channelcsv::saveCsv(m_wc.state(), path);
+    if (!e) {
+        Prompter::instance().message(m_parent, QMessageBox::Critical, QString::fromUtf16(u"错误"),
+                                     e.failure().description);
+        return false;
+    }
+    QString text = QString::fromUtf16(u"已导出 %1 个信道到 %2。").arg(e->channels).arg(path);
+    for (int channel : e->unreadable)
+        text += QString::fromUtf16(u"\n信道 %1 的频率无法读出，未导出。").arg(channel);
+    Prompter::instance().message(m_parent, e->unreadable.isEmpty() ? QMessageBox::NoIcon : QMessageBox::Warning,
+                                 appinfo::title(), text);
+    return true;
+}
