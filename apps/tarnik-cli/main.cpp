@@ -27,7 +27,7 @@ static const char usage[] =
     "  save-canonical IN.chp OUT.chp 读入 IN 并按“另存”的格式保存为 OUT\n"
     "  report FILE.chp --pdf OUT.pdf 把打印报表写成 PDF\n"
     "  ports                         列出串口（COM1…COM4 依次对应前四个）\n"
-    "  read --port DEV --out FILE    从对讲机读频，收到的数据逐行写入 FILE\n"
+    "  read --port DEV --out FILE    从对讲机读频，读完后把收到的数据一次写入 FILE\n"
     "  write --port DEV FILE.chp     打开信道文件并写入对讲机\n"
     "  --help                        显示本帮助\n"
     "  --version                     显示版本\n"

@@ -10,6 +10,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 using namespace protocol;
@@ -55,9 +58,9 @@ Status RadioLink::receiveImage(bool fromDialog)
 {
     Q_UNUSED(fromDialog);
     m_writing = false;
-    const Result<bool> blocksRead = readTransfer();
+    const Status s = readTransfer();
     finishTransfer();
-    return blocksRead ? Status() : Status(blocksRead.failure());
+    return s;
 }
 
 QByteArray RadioLink::receivedText() const
@@ -68,8 +71,7 @@ QByteArray RadioLink::receivedText() const
     return text;
 }
 
-// True once the block reads have run.
-Result<bool> RadioLink::readTransfer()
+Status RadioLink::readTransfer()
 {
     m_completed = false;
     m_receivedFileFailed = false;
@@ -77,22 +79,24 @@ Result<bool> RadioLink::readTransfer()
     m_receivedImage.fill(codec::Block{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     emit captionChanged(QStringLiteral("正在连接对讲机。。。"));
     if (Status s = doEvents(false); !s)
-        return s.failure();
+        return s;
     m_text.clear();
     const Result<bool> connected = connectRadio(true);
-    if (!connected || !*connected)
-        return connected;
+    if (!connected)
+        return connected.failure();
+    if (!*connected)
+        return {};
     m_text.clear();
     if (Status s = sendByte(ReadRequest); !s)
-        return s.failure();
+        return s;
     const Result<bool> acked = waitForAck();
-    if (!acked || !*acked)
-        return acked;
+    if (!acked)
+        return acked.failure();
+    if (!*acked)
+        return {};
     emit captionChanged(QStringLiteral("正在从对讲机读取数据。。。"));
     readBlocks(0);
-    if (Status s = doEvents(false); !s)
-        return s.failure();
-    return true;
+    return doEvents(false);
 }
 
 void RadioLink::readBlocks(int skip)
@@ -189,7 +193,7 @@ Status RadioLink::openReceivedFile(QFile &file)
         return Failure{Failure::PathFileAccessError,
                        QStringLiteral("无法创建文件夹 %1").arg(QDir::toNativeSeparators(info.absolutePath()))};
     // Created readable by the user alone.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append,
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return Failure{Failure::PathFileAccessError,
                        QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path),
@@ -216,9 +220,16 @@ Status RadioLink::appendReceivedLine(const QString &line)
     if (Status s = openReceivedFile(file); !s)
         return s;
     const QByteArray bytes = line.toLatin1() + "\r\n";
-    if (file.write(bytes) != bytes.size() || !file.flush())
+    const qint64 before = file.size();
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        // The system's own reason (a full disk, a file-size limit); the file keeps whole
+        // lines only.
+        const QString reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
+        file.resize(before);
         return Failure{Failure::DiskFull, QStringLiteral("无法写入文件 %1：%2").arg(
-                                              QDir::toNativeSeparators(file.fileName()), file.errorString())};
+                                              QDir::toNativeSeparators(file.fileName()), reason)};
+    }
     file.close();
     return {};
 }

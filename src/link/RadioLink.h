@@ -20,7 +20,9 @@ public:
 
     // ----- Whole transfers on a working copy
     // The whole read: handshake, read request, the 128 block reads into the received-image
-    // file, then the file is loaded into wc. A failure returned is one no step handled.
+    // file; only a complete read is then loaded into wc, which a failure or a Cancel leaves
+    // as it was (the message names the file that keeps the lines that came). A failure
+    // returned is one no step handled.
     Status readRadio(bool fromDialog, WorkingCopy &wc);
     // The whole write of wc. Every block is built and checked before the first byte goes out.
     Status writeRadio(bool fromDialog, WorkingCopy &wc);
@@ -73,7 +75,7 @@ signals:
     void progressChanged(int value);
 
 private:
-    Result<bool> readTransfer();
+    Status readTransfer();
     Status writeTransfer(const codec::Image &image);
     Status readBlockLoop();
     // The reply to block n's request; empty when the wait ended without one.

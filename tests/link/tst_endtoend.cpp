@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -70,11 +71,18 @@ QString receivedIn(const QTemporaryDir &dir)
     return dir.filePath(QStringLiteral("tarnik/Received.chp"));
 }
 
-Run cli(const QStringList &args)
+// fileLimit: the run's file-size limit in bytes, 0 for none.
+Run cli(const QStringList &args, rlim_t fileLimit = 0)
 {
     static const QTemporaryDir data;
     QProcess p;
     useDataFolder(p, data);
+    if (fileLimit > 0) {
+        p.setChildProcessModifier([fileLimit] {
+            const rlimit limit{fileLimit, fileLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
     p.start(cliPath, args);
     p.waitForFinished(30000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
@@ -140,44 +148,50 @@ void TestEndToEnd::failures_data()
     QTest::addColumn<QStringList>("cliArgs"); // DEV stands for the simulator's device
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("told");
+    QTest::addColumn<int>("fileLimit");
     const QString dev = QStringLiteral("DEV");
     QTest::newRow("NAK during write") << QStringList{QStringLiteral("--nak-at-block"), QStringLiteral("3")}
                                       << QStringList{QStringLiteral("write"), QStringLiteral("--port"), dev, example}
-                                      << 1 << "通信错误";
+                                      << 1 << "通信错误" << 0;
     QTest::newRow("write cut short") << QStringList{QStringLiteral("--nak-at-block"), QStringLiteral("3")}
                                      << QStringList{QStringLiteral("write"), QStringLiteral("--port"), dev, example}
-                                     << 1 << "only part of the new data";
+                                     << 1 << "only part of the new data" << 0;
     QTest::newRow("reply not asked for")
         << QStringList{QStringLiteral("--garbage-at-block"), QStringLiteral("7")}
         << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev, QStringLiteral("--out"), QStringLiteral("OUT")}
-        << 1 << "通信错误";
+        << 1 << "通信错误" << 0;
     QTest::newRow("flooding line")
         << QStringList{QStringLiteral("--flood")}
         << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev, QStringLiteral("--out"), QStringLiteral("OUT")}
-        << 1 << "通信错误";
+        << 1 << "通信错误" << 0;
     QTest::newRow("output is a folder")
         << QStringList{}
         << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev, QStringLiteral("--out"), QStringLiteral("FOLDER")}
-        << 2 << "不是普通文件";
+        << 2 << "不是普通文件" << 0;
+    // The received image reaches the limit at block 54, before the output is written.
+    QTest::newRow("file-size limit")
+        << QStringList{}
+        << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev, QStringLiteral("--out"), QStringLiteral("OUT")}
+        << 2 << "Received.chp" << 2048;
     QTest::newRow("hang-up during read")
         << QStringList{QStringLiteral("--hangup-at-block"), QStringLiteral("5")}
         << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev, QStringLiteral("--out"), QStringLiteral("OUT")}
-        << 1 << "已断开";
+        << 1 << "已断开" << 0;
     QTest::newRow("no such device")
         << QStringList{}
         << QStringList{QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("/dev/tarnik-none"),
                        QStringLiteral("--out"), QStringLiteral("OUT")}
-        << 1 << "/dev/tarnik-none";
+        << 1 << "/dev/tarnik-none" << 0;
     QTest::newRow("missing file") << QStringList{}
                                   << QStringList{QStringLiteral("write"), QStringLiteral("--port"), dev,
                                                  QStringLiteral("/nonexistent.chp")}
-                                  << 2 << "文件不存在";
-    QTest::newRow("no port given") << QStringList{} << QStringList{QStringLiteral("read")} << 2 << "用法";
+                                  << 2 << "文件不存在" << 0;
+    QTest::newRow("no port given") << QStringList{} << QStringList{QStringLiteral("read")} << 2 << "用法" << 0;
     // BLOCKED lies below a plain file: no folder can be made there.
     QTest::newRow("output cannot be written")
         << QStringList{}
         << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev, QStringLiteral("--out"), QStringLiteral("BLOCKED")}
-        << 2 << "plain";
+        << 2 << "plain" << 0;
 }
 
 void TestEndToEnd::failures()
@@ -186,6 +200,7 @@ void TestEndToEnd::failures()
     QFETCH(QStringList, cliArgs);
     QFETCH(int, exitCode);
     QFETCH(QString, told);
+    QFETCH(int, fileLimit);
     QTemporaryDir dir;
     Sim sim;
     QVERIFY(sim.start(simArgs));
@@ -200,7 +215,7 @@ void TestEndToEnd::failures()
     QFile old(dir.filePath(QStringLiteral("out.chp")));
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
     old.close();
-    const Run run = cli(cliArgs);
+    const Run run = cli(cliArgs, rlim_t(fileLimit));
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.errors.contains(told), qPrintable(run.errors));
     QCOMPARE(readAll(dir.filePath(QStringLiteral("out.chp"))), QByteArray("old\n"));
