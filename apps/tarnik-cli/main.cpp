@@ -28,7 +28,7 @@ static const char usage[] =
     "  report FILE.chp --pdf OUT.pdf 把打印报表写成 PDF\n"
     "  ports                         列出串口（COM1…COM4 依次对应前四个）、芯片和能否打开\n"
     "  doctor [--port DEV]           检查串口为什么不能用，并给出解决的命令\n"
-    "  read --port DEV --out FILE    从对讲机读频，收到的数据逐行写入 FILE\n"
+    "  read --port DEV --out FILE    从对讲机读频，读完后把收到的数据一次写入 FILE\n"
     "  write --port DEV FILE.chp     打开信道文件并写入对讲机\n"
     "  export-csv FILE.chp OUT.csv   把信道导出为通用信道表 CSV\n"
     "  import-csv IN.csv OUT.chp [--base FILE.chp]\n"

@@ -2,55 +2,28 @@
 
 #include "channels/WorkingCopy.h"
 #include "files/ChannelFile.h"
-#include "link/Clock.h"
 #include "link/Protocol.h"
-#include "link/SerialPorts.h"
-#include "link/SerialTransport.h"
+#include "link/Transport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 using namespace protocol;
 
-QString watchdogText()
+QByteArray blockRequest(int n)
 {
-    return QStringLiteral("通信端口没有响应，请确保连接正确和电源打开");
+    const char request[4] = {char(BlockRead), char(codec::blockHigh(n)), char(codec::blockLow(n)), 0x08};
+    return QByteArray(request, 4);
 }
 
 } // namespace
-
-RadioLink::RadioLink(QObject *parent)
-    : RadioLink(nullptr, nullptr, parent)
-{
-}
-
-RadioLink::RadioLink(Transport *transport, Clock *clock, QObject *parent)
-    : QObject(parent), m_port(transport), m_clock(clock)
-{
-    if (!m_port) {
-        m_ownTransport = std::make_unique<SerialTransport>();
-        m_port = m_ownTransport.get();
-    }
-    if (!m_clock) {
-        m_ownClock = std::make_unique<SystemClock>();
-        m_clock = m_ownClock.get();
-    }
-    connect(m_port, &Transport::readyRead, this, &RadioLink::onPortReadyRead);
-}
-
-RadioLink::~RadioLink()
-{
-    closePort();
-}
-
-QString RadioLink::appTitle()
-{
-    return QStringLiteral("TARNIK编程软件");
-}
 
 QString RadioLink::defaultReceivedPath()
 {
@@ -58,211 +31,52 @@ QString RadioLink::defaultReceivedPath()
            + QStringLiteral("/Received.chp");
 }
 
-// ---------------------------------------------------------------- port
-
-QString RadioLink::chosenDevice() const
-{
-    if (!m_customDevice.isEmpty())
-        return m_customDevice;
-    if (serialPortList().isEmpty())
-        enumSerialPorts();
-    const QList<SerialPortEntry> &ports = serialPortList();
-    const int index = m_portNumber - 1;
-    return index >= 0 && index < ports.size() ? ports[index].device : QString();
-}
-
-Status RadioLink::openForTransfer()
-{
-    if (m_port->isOpen())
-        return {};
-    m_portNumber = portOption + 1;
-    m_threshold = 1;
-    const QString device = chosenDevice();
-    if (device.isEmpty())
-        return noDeviceFailure(m_portNumber);
-    return m_port->open(device);
-}
-
-bool RadioLink::isOpen() const
-{
-    return m_port->isOpen();
-}
-
-void RadioLink::closePort()
-{
-    if (m_port->isOpen())
-        m_port->close();
-}
-
-// ---------------------------------------------------------------- receive text
-
-QString RadioLink::render(quint8 byte, bool byteMode)
-{
-    return byteMode ? QString::number(byte) : QString::number(byte) + QLatin1Char('0');
-}
-
-void RadioLink::onPortReadyRead()
-{
-    if (m_threshold < 1 || !m_port->isOpen())
-        return;
-    const QByteArray bytes = m_port->readAll();
-    for (char c : bytes)
-        m_text += render(quint8(c), m_byteMode);
-}
-
-// ---------------------------------------------------------------- events and watchdog
-
-Status RadioLink::send(const QByteArray &bytes)
-{
-    return m_port->write(bytes);
-}
-
-Status RadioLink::doEvents(bool block)
-{
-    if (block) {
-        const qint64 due = m_watchdogRunning ? m_watchdogDue : Clock::Forever;
-        m_clock->waitForEvents(due);
-    } else {
-        m_clock->processEvents();
-    }
-    if (m_watchdogRunning && m_clock->now() >= m_watchdogDue)
-        onWatchdogTimeout();
-    if (m_port->isOpen()) {
-        if (const auto fault = m_port->lineFault())
-            return *fault;
-    }
-    return {};
-}
-
-void RadioLink::startWatchdog()
-{
-    m_watchdogRunning = true;
-    m_watchdogFired = false;
-    m_watchdogDue = m_clock->now() + WatchdogInterval * Clock::Millisecond;
-}
-
-void RadioLink::stopWatchdog()
-{
-    m_watchdogRunning = false;
-}
-
-void RadioLink::onWatchdogTimeout()
-{
-    stopWatchdog();
-    m_watchdogFired = true;
-    emit message({LinkMessage::Information, QStringLiteral("信息提示"), watchdogText()});
-}
-
-void RadioLink::cancelTransfer()
-{
-    m_continue = false;
-    // Left running, the watchdog would speak 60 s after the start of a wait the user
-    // has already abandoned, possibly in the middle of the next transfer.
-    stopWatchdog();
-}
-
-void RadioLink::report(const Failure &f, LinkMessage::Icon icon)
-{
-    emit message({icon, QString::number(f.number), f.description});
-}
-
-// ---------------------------------------------------------------- protocol
-
-Result<bool> RadioLink::connectRadio(bool start)
-{
-    if (!start)
-        return false;
-    if (stopEditorTimer)
-        stopEditorTimer();
-    startWatchdog();
-    m_position = 0;
-    for (;;) {
-        if (Status s = sendByte(openingSequence[m_position]); !s)
-            return s.failure();
-        ++m_position;
-        if (!m_continue)
-            return false;
-        m_clock->sleep(OpeningPause * Clock::Millisecond);
-        // Taken before the pending events are handled: what the radio sent during the
-        // pause shows up one pass later.
-        QString reply = receiveText();
-        if (Status s = doEvents(false); !s)
-            return s.failure();
-        if (m_position == 7)
-            m_position = 0;
-        if (m_watchdogFired)
-            return false;
-        if (reply.isEmpty())
-            continue;
-        while (receiveText().size() <= 2) {
-            if (Status s = doEvents(true); !s)
-                return s.failure();
-            if (m_watchdogFired || !m_continue)
-                return false;
-        }
-        reply = receiveText();
-        // Without a 6 the sequence goes on from where it is, and the text is tested
-        // again, with what follows, after the next byte.
-        if (!reply.contains(QLatin1Char('6')))
-            continue;
-        m_port->discardOutput();
-        m_port->discardInput();
-        m_text.clear();
-        if (Status s = sendByte(ClosingLetter); !s)
-            return s.failure();
-        while (receiveText().isEmpty()) {
-            if (Status s = doEvents(true); !s)
-                return s.failure();
-            if (m_watchdogFired || !m_continue)
-                return false;
-        }
-        if (m_position == 0)
-            m_text.clear();
-        stopWatchdog();
-        return true;
-    }
-}
-
-Result<bool> RadioLink::waitForAck()
-{
-    startWatchdog();
-    QString text;
-    for (;;) {
-        text = receiveText();
-        if (Status s = doEvents(text.isEmpty()); !s)
-            return s.failure();
-        if (!m_continue)
-            return false;
-        if (Status s = doEvents(false); !s)
-            return s.failure();
-        if (!text.isEmpty())
-            break;
-    }
-    const bool ok = text.contains(QLatin1Char('6'));
-    if (!ok) {
-        emit message({LinkMessage::NoIcon, appTitle(), QStringLiteral("通信错误")});
-        m_text.clear();
-        closePort();
-    }
-    m_port->discardInput();
-    stopWatchdog();
-    m_text.clear();
-    return ok;
-}
-
 // ---------------------------------------------------------------- read
 
 Status RadioLink::readRadio(bool fromDialog, WorkingCopy &wc)
 {
+    const Status s = receiveImage(fromDialog);
+    if (m_ending == Ending::Completed) {
+        // Decoded apart from the editor, which changes only when the whole image loads.
+        WorkingCopy fresh;
+        fresh.setState(wc.state());
+        const LoadOutcome loaded = loadChannelText(fresh, receivedText());
+        if (loaded.kind == LoadOutcome::Failed)
+            report(loaded.failure);
+        else
+            wc.setState(fresh.state());
+    } else if (!m_receivedLines.isEmpty() && !m_receivedFileFailed) {
+        emit message({LinkMessage::Information, QStringLiteral("信息提示"),
+                      QStringLiteral("读频没有完成，已收到的 %1 块数据保存在 %2")
+                          .arg(m_receivedLines.size())
+                          .arg(QDir::toNativeSeparators(receivedPath()))});
+    }
+    return s;
+}
+
+Status RadioLink::receiveImage(bool fromDialog)
+{
     Q_UNUSED(fromDialog);
-    m_completed = false;
-    const Status s = readTransfer(wc);
+    m_writing = false;
+    const Status s = readTransfer();
     finishTransfer();
     return s;
 }
 
-Status RadioLink::readTransfer(WorkingCopy &wc)
+QByteArray RadioLink::receivedText() const
 {
+    QByteArray text;
+    for (const QString &line : m_receivedLines)
+        text += line.toLatin1() + "\r\n";
+    return text;
+}
+
+Status RadioLink::readTransfer()
+{
+    m_completed = false;
+    m_receivedFileFailed = false;
+    m_receivedLines.clear();
+    m_receivedImage.fill(codec::Block{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     emit captionChanged(QStringLiteral("正在连接对讲机。。。"));
     if (Status s = doEvents(false); !s)
         return s;
@@ -282,13 +96,7 @@ Status RadioLink::readTransfer(WorkingCopy &wc)
         return {};
     emit captionChanged(QStringLiteral("正在从对讲机读取数据。。。"));
     readBlocks(0);
-    if (Status s = doEvents(false); !s)
-        return s;
-    // Also after a Cancel or a failure part-way: what arrived is loaded.
-    const LoadOutcome loaded = loadChannelFile(wc, receivedPath());
-    if (loaded.kind == LoadOutcome::Failed)
-        report(loaded.failure);
-    return {};
+    return doEvents(false);
 }
 
 void RadioLink::readBlocks(int skip)
@@ -301,6 +109,37 @@ void RadioLink::readBlocks(int skip)
     }
 }
 
+Result<QByteArray> RadioLink::awaitBlockReply(int n)
+{
+    startWatchdog();
+    // Exactly 12: a shorter reply waits for the rest, a longer one is refused.
+    for (;;) {
+        const qint64 pending = m_port->bytesAvailable();
+        if (pending == ReplyLength)
+            break;
+        if (pending > ReplyLength) {
+            refuse();
+            return QByteArray();
+        }
+        if (m_watchdogFired) {
+            giveUp();
+            return QByteArray();
+        }
+        if (Status s = doEvents(true); !s)
+            return s.failure();
+        if (!m_continue)
+            return QByteArray();
+    }
+    stopWatchdog();
+    const QByteArray reply = m_port->readAll();
+    // Anything but the block asked for is not stored.
+    if (reply.size() != ReplyLength || !reply.startsWith(blockRequest(n))) {
+        refuse();
+        return QByteArray();
+    }
+    return reply;
+}
+
 Status RadioLink::readBlockLoop()
 {
     m_port->discardInput();
@@ -310,21 +149,23 @@ Status RadioLink::readBlockLoop()
             m_byteMode = true;
             m_threshold = 0;
         }
-        const char request[4] = {char(BlockRead), char(codec::blockHigh(n)), char(codec::blockLow(n)), 0x08};
-        if (Status s = send(QByteArray(request, 4)); !s)
+        if (Status s = send(blockRequest(n)); !s)
             return s;
-        // Exactly 12: a longer reply is never taken.
-        while (m_port->bytesAvailable() != ReplyLength) {
-            if (Status s = doEvents(true); !s)
-                return s;
-            if (!m_continue)
-                return {};
-        }
+        const Result<QByteArray> reply = awaitBlockReply(n);
+        if (!reply)
+            return reply.failure();
+        if (reply->isEmpty())
+            return {};
         QString line;
-        for (char b : m_port->readAll())
+        for (char b : *reply)
             line += codec::hex2(quint8(b)) + QLatin1Char(' ');
-        if (Status s = appendReceivedLine(line); !s)
+        if (Status s = appendReceivedLine(line); !s) {
+            m_receivedFileFailed = true;
             return s;
+        }
+        m_receivedLines.append(line);
+        for (size_t i = 0; i < codec::Block().size(); ++i)
+            m_receivedImage[size_t(n)][i] = quint8(reply->at(int(4 + i)));
         emit progressChanged(c);
         if (m_port->isOpen())
             m_threshold = 1;
@@ -352,7 +193,7 @@ Status RadioLink::openReceivedFile(QFile &file)
         return Failure{Failure::PathFileAccessError,
                        QStringLiteral("无法创建文件夹 %1").arg(QDir::toNativeSeparators(info.absolutePath()))};
     // Created readable by the user alone.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append,
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return Failure{Failure::PathFileAccessError,
                        QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path),
@@ -379,9 +220,16 @@ Status RadioLink::appendReceivedLine(const QString &line)
     if (Status s = openReceivedFile(file); !s)
         return s;
     const QByteArray bytes = line.toLatin1() + "\r\n";
-    if (file.write(bytes) != bytes.size() || !file.flush())
+    const qint64 before = file.size();
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        // The system's own reason (a full disk, a file-size limit); the file keeps whole
+        // lines only.
+        const QString reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
+        file.resize(before);
         return Failure{Failure::DiskFull, QStringLiteral("无法写入文件 %1：%2").arg(
-                                              QDir::toNativeSeparators(file.fileName()), file.errorString())};
+                                              QDir::toNativeSeparators(file.fileName()), reason)};
+    }
     file.close();
     return {};
 }
@@ -404,23 +252,34 @@ Result<codec::Image> RadioLink::writeImage(WorkingCopy &wc)
 
 Status RadioLink::writeRadio(bool fromDialog, WorkingCopy &wc)
 {
-    Q_UNUSED(fromDialog);
-    m_completed = false;
-    const Status s = writeTransfer(wc);
-    finishTransfer();
-    return s;
-}
-
-Status RadioLink::writeTransfer(WorkingCopy &wc)
-{
     // Building block by block while sending would leave the radio half-programmed at
     // the first cell that cannot be encoded; nothing goes out unless all blocks are good.
     const Result<codec::Image> image = writeImage(wc);
     if (!image) {
+        m_completed = false;
+        m_writing = true;
+        m_blocksSent = 0;
         report(image.failure());
         closePort();
+        finishTransfer();
         return {};
     }
+    return sendImage(fromDialog, *image);
+}
+
+Status RadioLink::sendImage(bool fromDialog, const codec::Image &image)
+{
+    Q_UNUSED(fromDialog);
+    m_completed = false;
+    m_writing = true;
+    m_blocksSent = 0;
+    const Status s = writeTransfer(image);
+    finishTransfer();
+    return s;
+}
+
+Status RadioLink::writeTransfer(const codec::Image &image)
+{
     emit captionChanged(QStringLiteral("正在连接对讲机。。。"));
     const Result<bool> connected = connectRadio(true);
     if (!connected)
@@ -436,6 +295,10 @@ Status RadioLink::writeTransfer(WorkingCopy &wc)
         const QString text = receiveText();
         if (Status s = doEvents(text.isEmpty()); !s)
             return s;
+        if (m_flooded) {
+            refuse();
+            return {};
+        }
         if (!m_continue || m_watchdogFired)
             return {};
         if (!text.isEmpty())
@@ -446,12 +309,12 @@ Status RadioLink::writeTransfer(WorkingCopy &wc)
     if (Status s = doEvents(false); !s)
         return s;
     emit captionChanged(QStringLiteral("正在向对讲机写入数据。。。"));
-    if (!writeFunctionBlocks(0, *image))
+    if (!writeFunctionBlocks(0, image))
         return {};
     if (Status s = doEvents(false); !s)
         return s;
     if (m_continue) {
-        writeChannelBlocks(0, *image);
+        writeChannelBlocks(0, image);
         if (Status s = doEvents(false); !s)
             return s;
     }
@@ -474,13 +337,13 @@ bool RadioLink::writeFunctionBlocks(int skip, const codec::Image &image)
 
 Result<bool> RadioLink::writeFunctionFrames(const codec::Image &image)
 {
-    if (Status s = send(codec::frame(BlockWrite, 0, image[0])); !s)
+    if (Status s = sendBlock(0, image[0]); !s)
         return s.failure();
     emit progressChanged(1);
     Result<bool> acked = waitForAck();
     if (!acked || !*acked)
         return acked;
-    if (Status s = send(codec::frame(BlockWrite, 1, image[1])); !s)
+    if (Status s = sendBlock(1, image[1]); !s)
         return s.failure();
     acked = waitForAck();
     if (!acked || !*acked)
@@ -503,7 +366,7 @@ Status RadioLink::writeChannelFrames(const codec::Image &image)
 {
     int counter = 3;
     for (int n = codec::FunctionBlocks; n < codec::DataBlocks; ++n) {
-        if (Status s = send(codec::frame(BlockWrite, n, image[size_t(n)])); !s)
+        if (Status s = sendBlock(n, image[size_t(n)]); !s)
             return s;
         emit progressChanged(counter++);
         const Result<bool> acked = waitForAck();
@@ -515,7 +378,7 @@ Status RadioLink::writeChannelFrames(const codec::Image &image)
     codec::Block filler;
     filler.fill(0xFF);
     for (int i = 0; i < codec::SpareBlocks; ++i) {
-        if (Status s = send(codec::frame(BlockWrite, codec::DataBlocks + i, filler)); !s)
+        if (Status s = sendBlock(codec::DataBlocks + i, filler); !s)
             return s;
         emit progressChanged(codec::DataBlocks + i);
         // The last block's acknowledgement is not awaited: the port closes right after it.
@@ -530,6 +393,12 @@ Status RadioLink::writeChannelFrames(const codec::Image &image)
     m_completed = true;
     closePort();
     return {};
+}
+
+Status RadioLink::sendBlock(int n, const codec::Block &data)
+{
+    ++m_blocksSent;
+    return send(codec::frame(BlockWrite, n, data));
 }
 
 void RadioLink::finishTransfer()
