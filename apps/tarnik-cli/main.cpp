@@ -25,6 +25,7 @@ static const char usage[] =
     "命令:\n"
     "  show FILE.chp [--json]        显示信道文件的功能设置和 16 个信道\n"
     "  save-canonical IN.chp OUT.chp 读入 IN 并按“另存”的格式保存为 OUT\n"
+    "  diff A.chp B.chp              逐项列出两个信道文件的不同（退出码 0 相同, 1 不同）\n"
     "  report FILE.chp --pdf OUT.pdf 把打印报表写成 PDF\n"
     "  ports                         列出串口（COM1…COM4 依次对应前四个）\n"
     "  read --port DEV --out FILE    从对讲机读频，收到的数据逐行写入 FILE\n"
@@ -59,6 +60,7 @@ int main(int argc, char **argv)
     const std::map<QString, int (*)(const QStringList &)> commands{
         {QStringLiteral("show"), runShow},
         {QStringLiteral("save-canonical"), runSaveCanonical},
+        {QStringLiteral("diff"), runDiff},
         {QStringLiteral("report"), runReport},
         {QStringLiteral("ports"), runPorts},
         {QStringLiteral("read"), runRead},

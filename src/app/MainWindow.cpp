@@ -3,6 +3,7 @@
 #include "channels/ui/ChannelGrid.h"
 #include "channels/ui/FunctionPanel.h"
 #include "channels/ui/ModelPanel.h"
+#include "files/ui/CompareDialog.h"
 #include "files/ui/FileCommands.h"
 #include "app/AboutDialog.h"
 #include "widgets/AppInfo.h"
@@ -103,6 +104,7 @@ void MainWindow::buildMenus()
     QMenu *file = menu("mnuFile", u"文件(&F)");
     addCommand(file, "mnuOpen", u"打开(&O)", ctrl(Qt::Key_O), [this] { openFile(); });
     addCommand(file, "mnuSave", u"另存(&S)", ctrl(Qt::Key_S), [this] { saveFileAs(); });
+    addCommand(file, "mnuCompare", u"比较…", {}, [this] { compareWithFileCommand(this, m_wc, m_files->folder()); });
     file->addSeparator();
     addCommand(file, "mnuPreview", u"打印(&P)", ctrl(Qt::Key_P), command(Command::Print));
     file->addSeparator();

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 class TestFileCommands : public QObject
@@ -78,8 +80,9 @@ void TestFileCommands::cancelIsSilent()
     QVERIFY(m_dir.isEmpty());
 }
 
-// Columns: the file's bytes (null: no file), the box shown (icon, title; none when the
-// title is empty), and channel 1's receive frequency afterwards.
+// Columns: the file's bytes (null: no file; "<fifo>": a FIFO), the box shown (icon,
+// title; none when the title is empty), and channel 1's receive frequency afterwards.
+// Whatever fails leaves the editor exactly as it was.
 void TestFileCommands::open_data()
 {
     QTest::addColumn<QByteArray>("content");
@@ -89,14 +92,16 @@ void TestFileCommands::open_data()
     const QByteArray full = example();
     QVERIFY(!full.isEmpty());
     QByteArrayList lines = full.split('\n');
+    const int info = int(QMessageBox::Information);
     QTest::newRow("example") << full << 0 << "" << "450.10000";
     QTest::newRow("first 34 lines") << lines.mid(0, 34).join('\n') << 0 << "" << "450.10000";
+    QTest::newRow("lowercase") << full.toLower() << 0 << "" << "450.10000";
     QTest::newRow("missing file: silent") << QByteArray() << 0 << "" << "";
-    QTest::newRow("10 lines: stops with its number")
-        << lines.mid(0, 10).join('\n') << int(QMessageBox::Information) << "62" << "450.10000";
-    QTest::newRow("flags not hex")
-        << QByteArray("52 00 00 08 11 FF FF FF ZZ 06 03 19\r\n") << int(QMessageBox::Information)
-        << "13" << "";
+    QTest::newRow("10 lines: stops with its number") << lines.mid(0, 10).join('\n') << info << "62" << "";
+    QTest::newRow("model changed, then a bad line") << lines.mid(0, 3).join('\n').replace("08 11 FF", "08 24 FF")
+                                                    << info << "62" << "";
+    QTest::newRow("flags not hex") << QByteArray("52 00 00 08 11 FF FF FF ZZ 06 03 19\r\n") << info << "13" << "";
+    QTest::newRow("a FIFO: refused at once") << QByteArray("<fifo>") << info << "75" << "";
 }
 
 void TestFileCommands::open()
@@ -106,11 +111,16 @@ void TestFileCommands::open()
     QFETCH(QString, title);
     QFETCH(QString, channel1);
     const QString path = m_dir.filePath(u"in.chp"_s);
-    if (!content.isNull()) {
+    if (content == "<fifo>") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (!content.isNull()) {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(content);
     }
+    m_wc->selectModel(2);
+    m_wc->selectSquelch(7);
+    const WorkingCopyState before = m_wc->state();
     m_prompter->openAnswers << path;
     m_files->open();
     QVERIFY(!QGuiApplication::overrideCursor()); // the busy pointer is gone again
@@ -123,6 +133,8 @@ void TestFileCommands::open()
         QVERIFY(!m_prompter->shown[0].text.isEmpty());
     }
     QCOMPARE(m_wc->cell(1, 1), channel1);
+    if (channel1.isEmpty())
+        QVERIFY(m_wc->state() == before);
 }
 
 void TestFileCommands::saveAs_data()
