@@ -143,7 +143,11 @@ bool WriteSetting(const QString &section, const QString &key, const QString &val
     const QFileInfo info(filePath);
     if (!QDir().mkpath(info.absolutePath()))
         return false;
-    return writeFileAtomically(filePath, settings::withValue(data, section, key, value)).ok();
+    // Nor is it made bigger than the next start would read.
+    const QByteArray updated = settings::withValue(data, section, key, value);
+    if (updated.size() > settings::maxFileSize)
+        return false;
+    return writeFileAtomically(filePath, updated).ok();
 }
 
 QByteArray settings::withValue(const QByteArray &data, const QString &section, const QString &key,

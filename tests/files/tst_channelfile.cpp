@@ -412,6 +412,11 @@ private slots:
             back.startUp(QString());
             QCOMPARE(loadChannelText(back, *first).kind, LoadOutcome::Loaded);
             QCOMPARE(*channelFileText(back), *first);
+            // Hand-edited in lowercase, the same radio.
+            WorkingCopy lower;
+            lower.startUp(QString());
+            QCOMPARE(loadChannelText(lower, first->toLower()).kind, LoadOutcome::Loaded);
+            QVERIFY(lower.state() == back.state());
         }
     }
 

@@ -1,10 +1,14 @@
 #include "channels/WorkingCopy.h"
 #include "files/ChannelFile.h"
+#include "files/ui/CompareDialog.h"
 #include "files/ui/FileCommands.h"
+#include "app/Launcher.h"
+#include "app/MainWindow.h"
 
 #include "../../widgets/FakePrompter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,6 +31,11 @@ private slots:
     void saveAs_data();
     void saveAs();
     void saveOverExistingReplaces();
+    void loadDoesNotDependOnThePreviousFile();
+    void compare_data();
+    void compare();
+    void startFile_data();
+    void startFile();
 
 private:
     QByteArray example() const;
@@ -183,6 +192,102 @@ void TestFileCommands::saveOverExistingReplaces()
     const QByteArray written = f.readAll();
     QCOMPARE(written, *channelFileText(*m_wc));
     QCOMPARE(written.count('\n'), 128);
+}
+
+// A file of the model already selected loads the same whatever was loaded before:
+// the model selection runs and empties the table even when the row does not change.
+void TestFileCommands::loadDoesNotDependOnThePreviousFile()
+{
+    QByteArray unknownPower = example();
+    unknownPower.replace("52 00 18 08 80 01 D0 01 FF FF FF FF", "52 00 18 08 80 01 D0 01 FF FF AA FF");
+    const QString path = m_dir.filePath(u"same-model.chp"_s);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(unknownPower);
+    f.close();
+    QVERIFY(m_files->load(path));
+    const WorkingCopyState fresh = m_wc->state();
+    QCOMPARE(m_wc->cell(1, 7), QString());
+    QVERIFY(m_files->load(QStringLiteral(TARNIK_TEST_DATA "/example.chp")));
+    QCOMPARE(m_wc->cell(1, 7), u"高"_s);
+    QVERIFY(m_files->load(path));
+    QVERIFY(m_wc->state() == fresh);
+}
+
+// 文件 → 比较…: the editor against a file, without touching the editor.
+void TestFileCommands::compare_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("lines"); // shown; a single "!" for a failure box
+    QTest::newRow("same") << QStringLiteral(TARNIK_TEST_DATA "/example.chp") << QStringList();
+    QTest::newRow("different") << u"edited.chp"_s
+                               << QStringList{u"静噪等级: 5 → 3"_s, u"信道 2 接收频率: 450.30000 → OFF"_s};
+    QTest::newRow("missing") << u"missing.chp"_s << QStringList{u"!"_s};
+    QTest::newRow("cancelled") << QString() << QStringList();
+}
+
+void TestFileCommands::compare()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, lines);
+    QVERIFY(m_files->load(QStringLiteral(TARNIK_TEST_DATA "/example.chp")));
+    if (file == u"edited.chp"_s) {
+        m_wc->selectSquelch(5);
+        m_wc->setCell(2, 1, u"450.30000"_s);
+    }
+    const WorkingCopyState before = m_wc->state();
+    QList<QStringList> shown;
+    QStringList headings;
+    if (!file.isEmpty())
+        m_prompter->openAnswers << (QFileInfo(file).isAbsolute() ? file : m_dir.filePath(file));
+    if (file == u"edited.chp"_s)
+        QFile::copy(QStringLiteral(TARNIK_TEST_DATA "/example.chp"), m_dir.filePath(file));
+    compareWithFileCommand(nullptr, *m_wc, m_dir.path(),
+                           [&](QWidget *, const QString &what, const QList<FieldDifference> &diffs) {
+                               CompareDialog dialog(what, diffs);
+                               shown << dialog.lines();
+                           });
+    QVERIFY(m_wc->state() == before);
+    if (lines == QStringList{u"!"_s}) {
+        QCOMPARE(m_prompter->shown.size(), 1);
+        QCOMPARE(m_prompter->shown[0].title, u"53"_s);
+        QVERIFY(shown.isEmpty());
+        return;
+    }
+    QVERIFY(m_prompter->shown.isEmpty());
+    QCOMPARE(shown.size(), file.isEmpty() ? 0 : 1);
+    if (!file.isEmpty())
+        QCOMPARE(shown[0], lines);
+}
+
+// The file named on the command line: loaded as 打开 loads it, and a missing one is
+// said in a box (打开's silence would leave the user guessing).
+void TestFileCommands::startFile_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("title"); // of the box; empty: none
+    QTest::addColumn<QString>("channel1");
+    QTest::newRow("example") << QStringLiteral(TARNIK_TEST_DATA "/example.chp") << QString() << u"450.10000"_s;
+    QTest::newRow("missing") << u"/nonexistent/x.chp"_s << u"53"_s << QString();
+    QTest::newRow("device") << u"/dev/null"_s << u"75"_s << QString();
+}
+
+void TestFileCommands::startFile()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, title);
+    QFETCH(QString, channel1);
+    MainWindow w;
+    w.startUp(QString());
+    const WorkingCopyState before = w.workingCopy().state();
+    QCOMPARE(openStartFile(w, file), title.isEmpty());
+    QCOMPARE(m_prompter->shown.size(), title.isEmpty() ? 0 : 1);
+    if (!title.isEmpty()) {
+        QCOMPARE(m_prompter->shown[0].title, title);
+        QVERIFY(m_prompter->shown[0].text.contains(file));
+        QVERIFY(w.workingCopy().state() == before);
+    }
+    QCOMPARE(w.workingCopy().cell(1, 1), channel1);
 }
 
 QTEST_MAIN(TestFileCommands)
