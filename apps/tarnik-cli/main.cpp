@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include "support/AtomicFile.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 
@@ -45,6 +47,7 @@ int main(int argc, char **argv)
     const std::unique_ptr<QCoreApplication> app(report ? new QGuiApplication(argc, argv)
                                                        : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("tarnik"));
+    ignoreFileSizeSignal(); // a file-size limit is an error message, not a killed process
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNIK_VERSION));
 
     QStringList args = app->arguments().mid(1);

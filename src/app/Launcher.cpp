@@ -1,6 +1,7 @@
 #include "Launcher.h"
 
 #include "settings/SettingsFile.h"
+#include "support/AtomicFile.h"
 #include "support/SystemFailure.h"
 #include "widgets/Prompter.h"
 #include "widgets/AppInfo.h"
@@ -123,6 +124,7 @@ std::optional<int> answerWithoutDisplay(int argc, char **argv)
 
 void setUpApplication()
 {
+    ignoreFileSizeSignal();
     QCoreApplication::setApplicationName(QStringLiteral("tarnik"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNIK_VERSION));
     appinfo::initResources();

@@ -16,17 +16,6 @@
 
 namespace {
 
-// A write past a file-size limit (ulimit -f) kills the process with SIGXFSZ unless the
-// signal is ignored; ignored, the write fails with EFBIG and is reported like a full
-// disk. A handler someone else installed is left alone. Looked at on every save, as a
-// library cannot know who changed it since.
-void ignoreFileSizeSignal()
-{
-    struct sigaction old{};
-    if (::sigaction(SIGXFSZ, nullptr, &old) == 0 && old.sa_handler == SIG_DFL)
-        std::signal(SIGXFSZ, SIG_IGN);
-}
-
 // The file a chain of symbolic links ends at, so a save replaces the target and keeps
 // the links. The target need not exist (a dangling link names the file to create).
 std::optional<QString> followLinks(const QString &path, int *err)
@@ -68,8 +57,16 @@ QString temporaryNameFor(const QFileInfo &target)
 
 } // namespace
 
+void ignoreFileSizeSignal()
+{
+    struct sigaction old{};
+    if (::sigaction(SIGXFSZ, nullptr, &old) == 0 && old.sa_handler == SIG_DFL)
+        std::signal(SIGXFSZ, SIG_IGN);
+}
+
 Status writeFileAtomically(const QString &path, const QByteArray &data)
 {
+    // Looked at on every save, as a library cannot know who changed it since.
     ignoreFileSizeSignal();
 
     int err = 0;

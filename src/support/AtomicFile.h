@@ -16,3 +16,9 @@
 // permission ("文件只读"), even for the superuser. A file-size limit is a failure
 // like a full disk, not the end of the process.
 Status writeFileAtomically(const QString &path, const QByteArray &data);
+
+// A write past a file-size limit (ulimit -f) ends the process with SIGXFSZ unless the
+// signal is ignored; ignored, the write fails with EFBIG and is reported like a full
+// disk. Ignores it unless someone installed a handler. The programs call it at start,
+// so every file they write is covered; writeFileAtomically calls it too.
+void ignoreFileSizeSignal();

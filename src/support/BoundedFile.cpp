@@ -9,16 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-Status notSpecialFile(const QString &path)
-{
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return {};
-    if (auto f = specialFileFailure(path, st.st_mode))
-        return *f;
-    return {};
-}
-
 Result<QByteArray> readRegularFile(const QString &path, qint64 maxBytes, Oversize oversize)
 {
     const QByteArray native = QFile::encodeName(path);

@@ -9,8 +9,9 @@
 // followed) is opened at all, so a FIFO or a terminal cannot block the caller and a
 // device cannot feed it without end; and no more than a bound is kept in memory.
 //
-// Failures: FileNotFound for a missing file; PathFileAccessError for a folder, a device,
-// a FIFO, a socket or a file over the bound (when refused); the system's error otherwise.
+// Failures: FileNotFound for a missing file (or one below something that is no
+// folder); PathFileAccessError for a folder, a device, a FIFO, a socket or a file over
+// the bound (when refused); the system's error otherwise.
 // Descriptions name the path.
 
 enum class Oversize {
@@ -19,8 +20,3 @@ enum class Oversize {
 };
 
 Result<QByteArray> readRegularFile(const QString &path, qint64 maxBytes, Oversize oversize = Oversize::Refuse);
-
-// Nothing, when `path` names a regular file or names nothing; otherwise the failure
-// readRegularFile and writeFileAtomically give for it (a folder, a device, a FIFO…).
-// Follows symbolic links; opens nothing.
-Status notSpecialFile(const QString &path);

@@ -13,7 +13,7 @@ Failure systemFailure(const QString &path, int err)
         number = Failure::PermissionDenied;
     else if (err == EIO)
         number = Failure::DeviceIoError;
-    else if (err == ENOENT)
+    else if (err == ENOENT || err == ENOTDIR)
         number = Failure::FileNotFound;
     QString text = QString::fromLocal8Bit(std::strerror(err));
     if (err == EFBIG)
