@@ -161,7 +161,7 @@ bool openStartFile(MainWindow &w, const QString &path)
     // "打开" passes over a missing file in silence, as the dialog offers only files that
     // exist; a name typed on the command line deserves an answer.
     struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT) {
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
         const QString text = QString::fromUtf16(u"找不到信道文件 %1").arg(printable(path));
         print(stderr, QStringLiteral("tarnik: ") + text + QLatin1Char('\n'));
         Prompter::instance().message(&w, QMessageBox::Information, QString::number(Failure::FileNotFound), text);
