@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QString>
 
-
 // Channel files (*.chp): one line per 8-byte block, 12 two-digit hex tokens,
 // CR LF line ends, 128 lines in address order.
 
@@ -30,6 +29,8 @@ struct LoadOutcome
 // Decodes lines 1 to 34 into the working copy. A missing file is not a failure; a
 // folder, a device, a FIFO or a terminal is refused without waiting on it.
 LoadOutcome loadChannelFile(WorkingCopy &wc, const QString &path);
+// The same from bytes already in memory.
+LoadOutcome loadChannelText(WorkingCopy &wc, const QByteArray &data);
 
 // The load into a fresh working copy that starts as `base`, so whatever the file does
 // not set (band strings, a model token it does not know, …) carries over. The caller
@@ -40,5 +41,3 @@ struct LoadedState
     WorkingCopyState state;
 };
 LoadedState loadChannelFileOver(const WorkingCopyState &base, const QString &path);
-// The same from bytes already in memory.
-LoadOutcome loadChannelText(WorkingCopy &wc, const QByteArray &data);

@@ -47,12 +47,13 @@ QString temporaryNameFor(const QFileInfo &target)
     QString base = target.fileName();
     while (QFile::encodeName(base).size() > 180)
         base.chop(1);
-    return target.absoluteDir().filePath(QStringLiteral(".%1.%2-%3-%4.tmp")
-                                             .arg(base, QCoreApplication::applicationName().isEmpty()
-                                                            ? QStringLiteral("tarnik")
-                                                            : QCoreApplication::applicationName())
-                                             .arg(::getpid())
-                                             .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    const QString program = QCoreApplication::applicationName().isEmpty() ? QStringLiteral("tarnik")
+                                                                           : QCoreApplication::applicationName();
+    // One multi-argument arg(): a "%1" in the file's name stays as it is.
+    return target.absoluteDir().filePath(
+        QStringLiteral(".%1.%2-%3-%4.tmp")
+            .arg(base, program, QString::number(::getpid()),
+                 QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))));
 }
 
 } // namespace

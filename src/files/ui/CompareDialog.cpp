@@ -53,7 +53,7 @@ QString headingFor(const QString &what, qsizetype count)
 {
     if (count == 0)
         return QString::fromUtf16(u"编辑器与%1相同。").arg(what);
-    return QString::fromUtf16(u"编辑器与%1有 %2 处不同（编辑器 → %1）：").arg(what).arg(count);
+    return QString::fromUtf16(u"编辑器与%1有 %2 处不同（编辑器 → %1）：").arg(what, QString::number(count));
 }
 
 } // namespace
