@@ -9,6 +9,7 @@ class WorkingCopy;
 // status: 0 success, 1 link failure or cancel, 2 usage or file error.
 int runShow(const QStringList &args);
 int runSaveCanonical(const QStringList &args);
+int runDiff(const QStringList &args); // 0 equal, 1 different, 2 file error
 int runReport(const QStringList &args);
 int runPorts(const QStringList &args);
 int runDoctor(const QStringList &args);

@@ -1,8 +1,10 @@
 #include "Commands.h"
 
 #include "channels/WorkingCopy.h"
+#include "files/ChannelDiff.h"
 #include "files/ChannelFile.h"
 #include "settings/SettingsFile.h"
+#include "support/SystemFailure.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,18 +17,52 @@ void startUpWorkingCopy(WorkingCopy &wc)
     wc.startUp(settings::readPath());
 }
 
+// "tarnik-cli: PATH: what went wrong", the path said once.
+static void fileError(const QString &path, const QString &description)
+{
+    err() << "tarnik-cli: ";
+    if (!description.startsWith(printable(path)))
+        err() << printable(path) << ": ";
+    err() << description << "\n";
+}
+
 bool loadForCli(WorkingCopy &wc, const QString &path)
 {
-    const LoadOutcome r = loadChannelFile(wc, path);
+    const LoadedState loaded = loadChannelFileOver(wc.state(), path);
+    const LoadOutcome &r = loaded.outcome;
     if (r.kind == LoadOutcome::Missing) {
-        err() << "tarnik-cli: " << path << ": 文件不存在\n";
+        fileError(path, QStringLiteral("文件不存在"));
         return false;
     }
     if (r.kind == LoadOutcome::Failed) {
-        err() << "tarnik-cli: " << path << ": " << r.failure.description << "\n";
+        fileError(path, r.failure.description);
         return false;
     }
+    wc.setState(loaded.state);
     return true;
+}
+
+int runDiff(const QStringList &args)
+{
+    if (args.size() != 2) {
+        err() << "用法: tarnik-cli diff A.chp B.chp\n";
+        return 2;
+    }
+    WorkingCopy wc;
+    startUpWorkingCopy(wc);
+    QList<WorkingCopyState> states;
+    for (const QString &path : args) {
+        const Result<WorkingCopyState> s = channelFileState(wc.state(), path);
+        if (!s) {
+            fileError(path, s.failure().description);
+            return 2;
+        }
+        states << *s;
+    }
+    const QList<FieldDifference> diffs = channelDifferences(states[0], states[1]);
+    for (const FieldDifference &d : diffs)
+        out() << d.text() << "\n";
+    return diffs.isEmpty() ? 0 : 1;
 }
 
 // JSON with keys in a fixed order, so the output reads like the documentation.

@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include "support/AtomicFile.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 
@@ -25,6 +27,7 @@ static const char usage[] =
     "命令:\n"
     "  show FILE.chp [--json]        显示信道文件的功能设置和 16 个信道\n"
     "  save-canonical IN.chp OUT.chp 读入 IN 并按“另存”的格式保存为 OUT\n"
+    "  diff A.chp B.chp              逐项列出两个信道文件的不同（退出码 0 相同, 1 不同）\n"
     "  report FILE.chp --pdf OUT.pdf 把打印报表写成 PDF\n"
     "  ports                         列出串口（COM1…COM4 依次对应前四个）、芯片和能否打开\n"
     "  doctor [--port DEV]           检查串口为什么不能用，并给出解决的命令\n"
@@ -48,6 +51,7 @@ int main(int argc, char **argv)
     const std::unique_ptr<QCoreApplication> app(report ? new QGuiApplication(argc, argv)
                                                        : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("tarnik"));
+    ignoreFileSizeSignal(); // a file-size limit is an error message, not a killed process
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNIK_VERSION));
 
     QStringList args = app->arguments().mid(1);
@@ -63,6 +67,7 @@ int main(int argc, char **argv)
     const std::map<QString, int (*)(const QStringList &)> commands{
         {QStringLiteral("show"), runShow},
         {QStringLiteral("save-canonical"), runSaveCanonical},
+        {QStringLiteral("diff"), runDiff},
         {QStringLiteral("report"), runReport},
         {QStringLiteral("ports"), runPorts},
         {QStringLiteral("doctor"), runDoctor},

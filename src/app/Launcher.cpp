@@ -1,13 +1,16 @@
 #include "Launcher.h"
 
 #include "settings/SettingsFile.h"
+#include "support/AtomicFile.h"
+#include "support/SystemFailure.h"
+#include "widgets/Prompter.h"
 #include "widgets/AppInfo.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileInfo>
+#include <QFile>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -16,7 +19,9 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -119,6 +124,7 @@ std::optional<int> answerWithoutDisplay(int argc, char **argv)
 
 void setUpApplication()
 {
+    ignoreFileSizeSignal();
     QCoreApplication::setApplicationName(QStringLiteral("tarnik"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNIK_VERSION));
     appinfo::initResources();
@@ -143,14 +149,25 @@ std::unique_ptr<MainWindow> createMainWindow(const StartOptions &options, const 
     if (plugIn)
         plugIn(*w);
     w->startUp(settings::readPath());
-    if (!options.file.isEmpty()) {
-        if (!QFileInfo::exists(options.file))
-            print(stderr, QString::fromUtf16(u"tarnik: 找不到信道文件 %1\n").arg(options.file));
-        w->loadFile(options.file);
-    }
     if (options.windowSize.isValid())
         w->resize(options.windowSize);
     return w;
+}
+
+bool openStartFile(MainWindow &w, const QString &path)
+{
+    if (path.isEmpty())
+        return true;
+    // "打开" passes over a missing file in silence, as the dialog offers only files that
+    // exist; a name typed on the command line deserves an answer.
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
+        const QString text = QString::fromUtf16(u"找不到信道文件 %1").arg(printable(path));
+        print(stderr, QStringLiteral("tarnik: ") + text + QLatin1Char('\n'));
+        Prompter::instance().message(&w, QMessageBox::Information, QString::number(Failure::FileNotFound), text);
+        return false;
+    }
+    return w.loadFile(path);
 }
 
 Launcher::Launcher(StartOptions options, PlugIn plugIn, QObject *parent)
@@ -181,6 +198,8 @@ void Launcher::showMainWindow()
     m_main->show();
     m_main->raise();
     m_main->activateWindow();
+    // Over the window, so a message about the file has the window behind it.
+    openStartFile(*m_main, m_options.file);
     emit mainWindowShown();
     if (!m_options.screenshot.isEmpty())
         QTimer::singleShot(700, this, &Launcher::takeScreenshot);

@@ -47,9 +47,14 @@ void setUpApplication();
 // built elsewhere are plugged in.
 using PlugIn = std::function<void(MainWindow &)>;
 
-// Creates the main window and runs its start-up with settings::readPath(); opens the
-// file of the options, if any. The window is not shown.
+// Creates the main window and runs its start-up with settings::readPath(). The window
+// is not shown.
 std::unique_ptr<MainWindow> createMainWindow(const StartOptions &options, const PlugIn &plugIn = {});
+
+// Loads the channel file named on the command line as "打开" does; a missing file is
+// said in a message box and on stderr. A failed load leaves the editor as it was.
+// True when loaded (or no file was named).
+bool openStartFile(MainWindow &w, const QString &path);
 
 // Splash first, then the main window: created and shown when the splash is done.
 class Launcher : public QObject

@@ -4,6 +4,7 @@
 #include "channels/ui/FunctionPanel.h"
 #include "channels/ui/ModelPanel.h"
 #include "files/ui/CsvCommands.h"
+#include "files/ui/CompareDialog.h"
 #include "files/ui/FileCommands.h"
 #include "app/AboutDialog.h"
 #include "widgets/AppInfo.h"
@@ -110,6 +111,7 @@ void MainWindow::buildMenus()
     });
     addCommand(file, "mnuExportCsv", u"导出CSV…", {},
                [this] { CsvCommands(m_wc, this, m_files->folder()).exportCsv(); });
+    addCommand(file, "mnuCompare", u"比较…", {}, [this] { compareWithFileCommand(this, m_wc, m_files->folder()); });
     file->addSeparator();
     addCommand(file, "mnuPreview", u"打印(&P)", ctrl(Qt::Key_P), command(Command::Print));
     file->addSeparator();

@@ -265,14 +265,9 @@ QString WorkingCopy::powerStepText() const
 
 void WorkingCopy::startUp(const QString &settingsPath)
 {
-    const QString section = QStringLiteral("Frequent");
-    for (int key = 1; key <= 6; ++key) {
-        const QString value = settingsPath.isEmpty()
-                                  ? QString()
-                                  : ReadSetting(section, QStringLiteral("PL") + QString::number(key),
-                                                settingsPath);
-        setBandStringByKey(key, value);
-    }
+    const std::array<QString, 6> bands = settings::readBands(settingsPath);
+    for (int key = 1; key <= 6; ++key)
+        setBandStringByKey(key, bands[size_t(key - 1)]);
     m_crystalCode = QStringLiteral("0");
     m_ifSignCode = QStringLiteral("0");
     m_powerStep = 5;

@@ -4,9 +4,8 @@
 #include "channels/Tables.h"
 #include "channels/WorkingCopy.h"
 #include "support/AtomicFile.h"
-
-#include <QFile>
-#include <QFileInfo>
+#include "support/BoundedFile.h"
+#include "support/SystemFailure.h"
 
 using L = WorkingCopy::List;
 
@@ -48,6 +47,14 @@ private:
     int m_lineNo = 0;
 };
 
+QByteArray asciiUpper(QByteArray line)
+{
+    for (char &c : line)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return line;
+}
+
 struct Loader
 {
     WorkingCopy &wc;
@@ -66,11 +73,8 @@ struct Loader
         }
         // Bytes outside ASCII stay visible as replacement characters; they never match.
         // Control characters would cut messages short or reach a terminal raw.
-        QString text = QString::fromUtf8(line);
-        for (QChar &c : text)
-            if (c.unicode() < 0x20)
-                c = QChar::ReplacementCharacter;
-        tokens = text.split(QLatin1Char(' '));
+        // Hexadecimal digits count alike in either case: a hand-edited "ff" is FF.
+        tokens = printable(QString::fromUtf8(asciiUpper(line))).split(QLatin1Char(' '));
         return true;
     }
 
@@ -310,17 +314,22 @@ LoadOutcome loadChannelText(WorkingCopy &wc, const QByteArray &data)
 
 LoadOutcome loadChannelFile(WorkingCopy &wc, const QString &path)
 {
-    QFile f(path);
-    if (!QFileInfo::exists(path))
+    // Only the first 34 lines are used; a channel file is 128 short lines. A bounded
+    // prefix keeps a huge file from exhausting memory.
+    const Result<QByteArray> data = readRegularFile(path, 1 << 20, Oversize::TakePrefix);
+    if (!data && data.failure().number == Failure::FileNotFound)
         return LoadOutcome{LoadOutcome::Missing, {}};
-    if (QFileInfo(path).isDir() || !f.open(QIODevice::ReadOnly))
-        return LoadOutcome{LoadOutcome::Failed,
-                           Failure{Failure::PathFileAccessError,
-                                   QStringLiteral("%1：%2").arg(path, QFileInfo(path).isDir()
-                                                                         ? QStringLiteral("这是一个文件夹")
-                                                                         : f.errorString())}};
-    // Only the first 34 lines are used; a channel file is 128 short lines. Read a
-    // bounded prefix so a huge or endless file cannot exhaust memory.
-    const QByteArray data = f.read(1 << 20);
-    return loadChannelText(wc, data);
+    if (!data)
+        return LoadOutcome{LoadOutcome::Failed, data.failure()};
+    return loadChannelText(wc, *data);
+}
+
+LoadedState loadChannelFileOver(const WorkingCopyState &base, const QString &path)
+{
+    WorkingCopy fresh;
+    fresh.setState(base);
+    LoadedState loaded{loadChannelFile(fresh, path), {}};
+    if (loaded.outcome.kind == LoadOutcome::Loaded)
+        loaded.state = fresh.state();
+    return loaded;
 }

@@ -1,6 +1,8 @@
 #include "SettingsFile.h"
 
 #include "support/AtomicFile.h"
+#include "support/BoundedFile.h"
+#include "support/SystemFailure.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -77,23 +79,28 @@ bool keyMatches(const QByteArray &line, const QByteArray &key, QByteArray *value
     return true;
 }
 
-bool readAll(const QString &path, QByteArray *out)
+} // namespace
+
+QByteArray settings::readFile(const QString &path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    *out = f.readAll();
-    return true;
+    if (path.isEmpty())
+        return {};
+    const Result<QByteArray> data = readRegularFile(path, maxFileSize);
+    return data ? *data : QByteArray();
 }
 
-} // namespace
+std::array<QString, 6> settings::readBands(const QString &path)
+{
+    const QByteArray data = readFile(path);
+    std::array<QString, 6> bands;
+    for (int key = 1; key <= 6; ++key)
+        bands[size_t(key - 1)] = readValue(data, QStringLiteral("Frequent"), QStringLiteral("PL%1").arg(key));
+    return bands;
+}
 
 QString ReadSetting(const QString &section, const QString &key, const QString &filePath)
 {
-    QByteArray data;
-    if (filePath.isEmpty() || !readAll(filePath, &data))
-        return {};
-    return settings::readValue(data, section, key);
+    return settings::readValue(settings::readFile(filePath), section, key);
 }
 
 QString settings::readValue(const QByteArray &data, const QString &section, const QString &key)
@@ -113,7 +120,7 @@ QString settings::readValue(const QByteArray &data, const QString &section, cons
             if (nul >= 0)
                 value.truncate(nul);
             value.truncate(127);
-            return QString::fromUtf8(trimmed(value));
+            return printable(QString::fromUtf8(trimmed(value)));
         }
     }
     return {};
@@ -124,13 +131,23 @@ bool WriteSetting(const QString &section, const QString &key, const QString &val
 {
     if (filePath.isEmpty())
         return false;
+    // An existing file that cannot be read whole (a device, a FIFO, a file too big) is
+    // not replaced by one holding only the new key.
     QByteArray data;
-    if (QFileInfo::exists(filePath) && !readAll(filePath, &data))
-        return false;
+    if (QFileInfo::exists(filePath)) {
+        const Result<QByteArray> old = readRegularFile(filePath, settings::maxFileSize);
+        if (!old)
+            return false;
+        data = *old;
+    }
     const QFileInfo info(filePath);
     if (!QDir().mkpath(info.absolutePath()))
         return false;
-    return writeFileAtomically(filePath, settings::withValue(data, section, key, value)).ok();
+    // Nor is it made bigger than the next start would read.
+    const QByteArray updated = settings::withValue(data, section, key, value);
+    if (updated.size() > settings::maxFileSize)
+        return false;
+    return writeFileAtomically(filePath, updated).ok();
 }
 
 QByteArray settings::withValue(const QByteArray &data, const QString &section, const QString &key,

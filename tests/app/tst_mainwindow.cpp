@@ -172,8 +172,8 @@ void TestMainWindow::menuBarOrder()
     QStringList file;
     for (QAction *a : child<QMenu>("mnuFile")->actions())
         file << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-    QCOMPARE(file, QStringList({u"mnuOpen"_s, u"mnuSave"_s, u"mnuImportCsv"_s, u"mnuExportCsv"_s, u"-"_s,
-                                u"mnuPreview"_s, u"-"_s, u"mnuExit"_s}));
+    QCOMPARE(file, QStringList({u"mnuOpen"_s, u"mnuSave"_s, u"mnuImportCsv"_s, u"mnuExportCsv"_s, u"mnuCompare"_s,
+                                u"-"_s, u"mnuPreview"_s, u"-"_s, u"mnuExit"_s}));
 }
 
 void TestMainWindow::toolBar()

@@ -261,14 +261,14 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("col");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("lowercase d0 is no DCS type") << 3 << 6 << QByteArray("d0") << 1 << 4 << "OFF";
+        QTest::newRow("lowercase d0 is the DCS type") << 3 << 6 << QByteArray("d0") << 1 << 4 << "D023N";
         QTest::newRow("lowercase code is a number") << 3 << 7 << QByteArray("0a") << 1 << 4 << "D053N";
         QTest::newRow("code beyond list") << 3 << 7 << QByteArray("FF") << 1 << 4 << "";
-        QTest::newRow("lowercase ff bandwidth is narrow") << 3 << 9 << QByteArray("ff") << 1 << 6 << "窄";
+        QTest::newRow("lowercase ff bandwidth is wide") << 3 << 9 << QByteArray("ff") << 1 << 6 << "宽";
         QTest::newRow("type 80 code 0 is OFF") << 3 << 5 << QByteArray("00") << 1 << 3 << "OFF";
         QTest::newRow("frequency digits copied") << 2 << 7 << QByteArray("4A") << 1 << 1 << "4A0.10000";
         QTest::newRow("frequency with FF is OFF") << 2 << 5 << QByteArray("FF") << 1 << 1 << "OFF";
-        QTest::newRow("frequency with ff stays") << 2 << 5 << QByteArray("ff") << 1 << 1 << "450.1ff00";
+        QTest::newRow("frequency with ff is OFF") << 2 << 5 << QByteArray("ff") << 1 << 1 << "OFF";
         QTest::newRow("double space shifts tokens") << 3 << 4 << QByteArray(" 80") << 1 << 3 << "OFF";
     }
     void textualTokenMatching()
@@ -412,6 +412,11 @@ private slots:
             back.startUp(QString());
             QCOMPARE(loadChannelText(back, *first).kind, LoadOutcome::Loaded);
             QCOMPARE(*channelFileText(back), *first);
+            // Hand-edited in lowercase, the same radio.
+            WorkingCopy lower;
+            lower.startUp(QString());
+            QCOMPARE(loadChannelText(lower, first->toLower()).kind, LoadOutcome::Loaded);
+            QVERIFY(lower.state() == back.state());
         }
     }
 

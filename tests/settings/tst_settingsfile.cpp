@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 #include "../FileSizeLimit.h"
 
 class TstSettingsFile : public QObject
@@ -51,7 +53,13 @@ private slots:
         QTest::newRow("no newline at end") << QByteArray("[Frequent]\nPL1=abc") << "PL1" << "abc";
         QTest::newRow("binary garbage") << QByteArray("\xff\xfe[\x00]\n=\n===\n[", 12) << "PL1" << "";
         QTest::newRow("empty file") << QByteArray() << "PL1" << "";
+        // Control characters would reach a terminal or a message box raw.
+        const QString r(QChar::ReplacementCharacter);
+        QTest::newRow("ESC") << QByteArray("[Frequent]\nPL1=400\x1b[31mMHz\n") << "PL1" << QStringLiteral("400") + r + QStringLiteral("[31mMHz");
+        QTest::newRow("C1 CSI in UTF-8") << QByteArray("[Frequent]\nPL1=400\xc2\x9b" "2J\n") << "PL1" << QStringLiteral("400") + r + QStringLiteral("2J");
+        QTest::newRow("DEL and BEL") << QByteArray("[Frequent]\nPL1=4\x7f" "0\x07\n") << "PL1" << QStringLiteral("4") + r + QStringLiteral("0") + r;
     }
+
     void readValue()
     {
         QFETCH(QByteArray, content);
@@ -59,6 +67,41 @@ private slots:
         QFETCH(QString, expected);
         const QString path = write(QStringLiteral("r.ini"), content);
         QCOMPARE(ReadSetting(F, key, path), expected);
+    }
+
+    // Anything but a regular file of at most 1 MiB reads as no file at all, at once,
+    // and is never replaced by a file holding only the new key; nor does a write take
+    // the file past what the next start reads.
+    void specialFilesReadEmpty_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("band1");
+        QTest::newRow("1 MiB") << "1MiB" << "400MHz---470MHz";
+        QTest::newRow("1 MiB and a byte") << "big" << "";
+        QTest::newRow("FIFO") << "fifo" << "";
+        QTest::newRow("link to the zero device") << "/dev/zero" << "";
+        QTest::newRow("link to a terminal") << "/dev/ptmx" << "";
+    }
+    void specialFilesReadEmpty()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, band1);
+        const QString name = QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".ini");
+        const QString path = m_dir.filePath(name);
+        QByteArray content = "[Frequent]\r\nPL1=400MHz---470MHz\r\n";
+        content += QByteArray(settings::maxFileSize - content.size() + (kind == QStringLiteral("big")), ';');
+        if (kind == QStringLiteral("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind.startsWith(QLatin1Char('/')))
+            QVERIFY(QFile::link(kind, path));
+        else
+            write(name, content);
+
+        const std::array<QString, 6> bands = settings::readBands(path);
+        QCOMPARE(bands, (std::array<QString, 6>{band1}));
+        QVERIFY(!WriteSetting(F, QStringLiteral("PL2"), QStringLiteral("136MHz---174MHz"), path));
+        if (!kind.startsWith(QLatin1Char('/')) && kind != QStringLiteral("fifo"))
+            QCOMPARE(read(path), content);
     }
 
     void missingFileReadsEmpty()

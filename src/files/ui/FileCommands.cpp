@@ -60,11 +60,16 @@ void FileCommands::saveAs()
 
 bool FileCommands::load(const QString &path)
 {
-    LoadOutcome outcome;
+    // The file goes into a fresh working copy that starts as the editor's; the editor
+    // takes it over only when the whole load succeeded.
+    LoadedState loaded;
     {
         BusyPointer busy;
-        outcome = loadChannelFile(m_wc, path);
+        loaded = loadChannelFileOver(m_wc.state(), path);
     }
+    const LoadOutcome &outcome = loaded.outcome;
+    if (outcome.kind == LoadOutcome::Loaded)
+        m_wc.setState(loaded.state);
     if (outcome.kind == LoadOutcome::Failed)
         Prompter::instance().message(m_parent, QMessageBox::Information,
                                      QString::number(outcome.failure.number),

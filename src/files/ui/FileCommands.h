@@ -22,7 +22,8 @@ public:
     void saveAs();
 
     // Loading with the busy pointer; a missing file is ignored silently, any other
-    // failure is shown with its number as title. True when the file was loaded.
+    // failure is shown with its number as title. The editor changes only when the
+    // whole file loaded. True when the file was loaded.
     bool load(const QString &path);
     // Saving; "保存成功" on success, the failure under the title "错误" otherwise.
     bool save(const QString &path);

@@ -1,13 +1,19 @@
 #include "channels/WorkingCopy.h"
 #include "files/ChannelFile.h"
+#include "files/ui/CompareDialog.h"
 #include "files/ui/FileCommands.h"
+#include "app/Launcher.h"
+#include "app/MainWindow.h"
 
 #include "../../widgets/FakePrompter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -25,6 +31,11 @@ private slots:
     void saveAs_data();
     void saveAs();
     void saveOverExistingReplaces();
+    void loadDoesNotDependOnThePreviousFile();
+    void compare_data();
+    void compare();
+    void startFile_data();
+    void startFile();
 
 private:
     QByteArray example() const;
@@ -78,8 +89,9 @@ void TestFileCommands::cancelIsSilent()
     QVERIFY(m_dir.isEmpty());
 }
 
-// Columns: the file's bytes (null: no file), the box shown (icon, title; none when the
-// title is empty), and channel 1's receive frequency afterwards.
+// Columns: the file's bytes (null: no file; "<fifo>": a FIFO), the box shown (icon,
+// title; none when the title is empty), and channel 1's receive frequency afterwards.
+// Whatever fails leaves the editor exactly as it was.
 void TestFileCommands::open_data()
 {
     QTest::addColumn<QByteArray>("content");
@@ -89,14 +101,16 @@ void TestFileCommands::open_data()
     const QByteArray full = example();
     QVERIFY(!full.isEmpty());
     QByteArrayList lines = full.split('\n');
+    const int info = int(QMessageBox::Information);
     QTest::newRow("example") << full << 0 << "" << "450.10000";
     QTest::newRow("first 34 lines") << lines.mid(0, 34).join('\n') << 0 << "" << "450.10000";
+    QTest::newRow("lowercase") << full.toLower() << 0 << "" << "450.10000";
     QTest::newRow("missing file: silent") << QByteArray() << 0 << "" << "";
-    QTest::newRow("10 lines: stops with its number")
-        << lines.mid(0, 10).join('\n') << int(QMessageBox::Information) << "62" << "450.10000";
-    QTest::newRow("flags not hex")
-        << QByteArray("52 00 00 08 11 FF FF FF ZZ 06 03 19\r\n") << int(QMessageBox::Information)
-        << "13" << "";
+    QTest::newRow("10 lines: stops with its number") << lines.mid(0, 10).join('\n') << info << "62" << "";
+    QTest::newRow("model changed, then a bad line") << lines.mid(0, 3).join('\n').replace("08 11 FF", "08 24 FF")
+                                                    << info << "62" << "";
+    QTest::newRow("flags not hex") << QByteArray("52 00 00 08 11 FF FF FF ZZ 06 03 19\r\n") << info << "13" << "";
+    QTest::newRow("a FIFO: refused at once") << QByteArray("<fifo>") << info << "75" << "";
 }
 
 void TestFileCommands::open()
@@ -106,11 +120,16 @@ void TestFileCommands::open()
     QFETCH(QString, title);
     QFETCH(QString, channel1);
     const QString path = m_dir.filePath(u"in.chp"_s);
-    if (!content.isNull()) {
+    if (content == "<fifo>") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (!content.isNull()) {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(content);
     }
+    m_wc->selectModel(2);
+    m_wc->selectSquelch(7);
+    const WorkingCopyState before = m_wc->state();
     m_prompter->openAnswers << path;
     m_files->open();
     QVERIFY(!QGuiApplication::overrideCursor()); // the busy pointer is gone again
@@ -123,6 +142,8 @@ void TestFileCommands::open()
         QVERIFY(!m_prompter->shown[0].text.isEmpty());
     }
     QCOMPARE(m_wc->cell(1, 1), channel1);
+    if (channel1.isEmpty())
+        QVERIFY(m_wc->state() == before);
 }
 
 void TestFileCommands::saveAs_data()
@@ -171,6 +192,90 @@ void TestFileCommands::saveOverExistingReplaces()
     const QByteArray written = f.readAll();
     QCOMPARE(written, *channelFileText(*m_wc));
     QCOMPARE(written.count('\n'), 128);
+}
+
+// A file of the model already selected loads the same whatever was loaded before:
+// the model selection runs and empties the table even when the row does not change.
+void TestFileCommands::loadDoesNotDependOnThePreviousFile()
+{
+    QByteArray unknownPower = example();
+    unknownPower.replace("52 00 18 08 80 01 D0 01 FF FF FF FF", "52 00 18 08 80 01 D0 01 FF FF AA FF");
+    const QString path = m_dir.filePath(u"same-model.chp"_s);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(unknownPower);
+    f.close();
+    QVERIFY(m_files->load(path));
+    const WorkingCopyState fresh = m_wc->state();
+    QCOMPARE(m_wc->cell(1, 7), QString());
+    QVERIFY(m_files->load(QStringLiteral(TARNIK_TEST_DATA "/example.chp")));
+    QCOMPARE(m_wc->cell(1, 7), u"高"_s);
+    QVERIFY(m_files->load(path));
+    QVERIFY(m_wc->state() == fresh);
+}
+
+// 文件 → 比较…: the editor against a file, without touching the editor. The editor
+// holds the example with squelch 5 and channel 2 on 450.30000.
+void TestFileCommands::compare_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("lines"); // in the dialog; a single "!" for a failure box
+    QTest::newRow("different") << QStringLiteral(TARNIK_TEST_DATA "/example.chp")
+                               << QStringList{u"静噪等级: 5 → 3"_s, u"信道 2 接收频率: 450.30000 → OFF"_s};
+    QTest::newRow("missing") << u"/nonexistent/x.chp"_s << QStringList{u"!"_s};
+    QTest::newRow("cancelled") << QString() << QStringList();
+}
+
+void TestFileCommands::compare()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, lines);
+    QVERIFY(m_files->load(QStringLiteral(TARNIK_TEST_DATA "/example.chp")));
+    m_wc->selectSquelch(5);
+    m_wc->setCell(2, 1, u"450.30000"_s);
+    const WorkingCopyState before = m_wc->state();
+    QStringList shown;
+    m_prompter->openAnswers << file;
+    compareWithFileCommand(nullptr, *m_wc, m_dir.path(),
+                           [&](QWidget *, const QString &what, const QList<FieldDifference> &diffs) {
+                               shown = CompareDialog(what, diffs).lines();
+                           });
+    QVERIFY(m_wc->state() == before);
+    const bool failed = lines == QStringList{u"!"_s};
+    QCOMPARE(m_prompter->shown.size(), failed ? 1 : 0);
+    if (failed)
+        QCOMPARE(m_prompter->shown[0].title, u"53"_s);
+    QCOMPARE(shown, failed ? QStringList() : lines);
+}
+
+// The file named on the command line: loaded as 打开 loads it, and a missing one is
+// said in a box (打开's silence would leave the user guessing).
+void TestFileCommands::startFile_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("title"); // of the box; empty: none
+    QTest::addColumn<QString>("channel1");
+    QTest::newRow("example") << QStringLiteral(TARNIK_TEST_DATA "/example.chp") << QString() << u"450.10000"_s;
+    QTest::newRow("missing") << u"/nonexistent/x.chp"_s << u"53"_s << QString();
+    QTest::newRow("device") << u"/dev/null"_s << u"75"_s << QString();
+}
+
+void TestFileCommands::startFile()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, title);
+    QFETCH(QString, channel1);
+    MainWindow w;
+    w.startUp(QString());
+    const WorkingCopyState before = w.workingCopy().state();
+    QCOMPARE(openStartFile(w, file), title.isEmpty());
+    QCOMPARE(m_prompter->shown.size(), title.isEmpty() ? 0 : 1);
+    if (!title.isEmpty()) {
+        QCOMPARE(m_prompter->shown[0].title, title);
+        QVERIFY(m_prompter->shown[0].text.contains(file));
+        QVERIFY(w.workingCopy().state() == before);
+    }
+    QCOMPARE(w.workingCopy().cell(1, 1), channel1);
 }
 
 QTEST_MAIN(TestFileCommands)

@@ -1,0 +1,77 @@
+#include "ChannelDiff.h"
+
+#include "channels/Tables.h"
+#include "files/ChannelFile.h"
+#include "support/SystemFailure.h"
+
+#include <utility>
+
+namespace {
+
+using L = WorkingCopy::List;
+
+QString shown(const QString &value)
+{
+    return value.isEmpty() ? QString::fromUtf16(u"（空）") : printable(value);
+}
+
+QString listText(const WorkingCopyState &s, L list)
+{
+    return WorkingCopy::rows(list).value(s.rows[size_t(list)]);
+}
+
+// The text of every compared field, in the order the differences are listed.
+QList<std::pair<QString, QString>> fields(const WorkingCopyState &s)
+{
+    const std::pair<L, const char16_t *> lists[] = {
+        {L::Model, u"机型"},          {L::Monitor, u"监听"},  {L::PowerSave, u"省电功能"},
+        {L::TimeOut, u"发射限时"},    {L::Squelch, u"静噪等级"}, {L::Scan, u"扫描功能"},
+        {L::Voice, u"语音报频"},
+    };
+    QList<std::pair<QString, QString>> f;
+    for (const auto &[list, label] : lists)
+        f.append({QString::fromUtf16(label), listText(s, list)});
+    f.append({QString::fromUtf16(u"晶体"),
+              QString::fromUtf16(s.crystalChoice == 1 ? tables::crystal144 : tables::crystal13).trimmed()});
+    f.append({QString::fromUtf16(u"中频"),
+              QString::fromUtf16(s.signChoice == 1 ? tables::signNegative : tables::signPositive)});
+    f.append({QString::fromUtf16(u"功率调整"), tables::powerStepRows().value(s.powerStep)});
+
+    const QStringList titles = ChannelTable::columnTitles();
+    for (int c = 1; c < ChannelTable::Rows; ++c)
+        for (int col = 1; col < ChannelTable::Columns; ++col)
+            f.append({QStringLiteral("信道 %1 %2").arg(c).arg(titles[col]), s.cells[size_t(c)][size_t(col)]});
+    return f;
+}
+
+} // namespace
+
+QString FieldDifference::text() const
+{
+    return QStringLiteral("%1: %2 → %3").arg(field, shown(before), shown(after));
+}
+
+QList<FieldDifference> channelDifferences(const WorkingCopyState &before, const WorkingCopyState &after)
+{
+    const auto a = fields(before);
+    const auto b = fields(after);
+    QList<FieldDifference> diffs;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (a[i].second != b[i].second)
+            diffs.append({a[i].first, a[i].second, b[i].second});
+    return diffs;
+}
+
+Result<WorkingCopyState> channelFileState(const WorkingCopyState &base, const QString &path)
+{
+    const LoadedState loaded = loadChannelFileOver(base, path);
+    switch (loaded.outcome.kind) {
+    case LoadOutcome::Loaded:
+        return loaded.state;
+    case LoadOutcome::Missing:
+        return Failure{Failure::FileNotFound, QStringLiteral("%1：文件不存在").arg(printable(path))};
+    case LoadOutcome::Failed:
+        break;
+    }
+    return loaded.outcome.failure;
+}
