@@ -2,10 +2,8 @@
 
 #include "channels/WorkingCopy.h"
 #include "files/ChannelFile.h"
-#include "link/Clock.h"
 #include "link/Protocol.h"
-#include "link/SerialPorts.h"
-#include "link/SerialTransport.h"
+#include "link/Transport.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,41 +14,7 @@ namespace {
 
 using namespace protocol;
 
-QString watchdogText()
-{
-    return QStringLiteral("通信端口没有响应，请确保连接正确和电源打开");
-}
-
 } // namespace
-
-RadioLink::RadioLink(QObject *parent)
-    : RadioLink(nullptr, nullptr, parent)
-{
-}
-
-RadioLink::RadioLink(Transport *transport, Clock *clock, QObject *parent)
-    : QObject(parent), m_port(transport), m_clock(clock)
-{
-    if (!m_port) {
-        m_ownTransport = std::make_unique<SerialTransport>();
-        m_port = m_ownTransport.get();
-    }
-    if (!m_clock) {
-        m_ownClock = std::make_unique<SystemClock>();
-        m_clock = m_ownClock.get();
-    }
-    connect(m_port, &Transport::readyRead, this, &RadioLink::onPortReadyRead);
-}
-
-RadioLink::~RadioLink()
-{
-    closePort();
-}
-
-QString RadioLink::appTitle()
-{
-    return QStringLiteral("TARNIK编程软件");
-}
 
 QString RadioLink::defaultReceivedPath()
 {
@@ -58,237 +22,54 @@ QString RadioLink::defaultReceivedPath()
            + QStringLiteral("/Received.chp");
 }
 
-// ---------------------------------------------------------------- port
-
-QString RadioLink::chosenDevice() const
-{
-    if (!m_customDevice.isEmpty())
-        return m_customDevice;
-    if (serialPortList().isEmpty())
-        enumSerialPorts();
-    const QList<SerialPortEntry> &ports = serialPortList();
-    const int index = m_portNumber - 1;
-    return index >= 0 && index < ports.size() ? ports[index].device : QString();
-}
-
-Status RadioLink::openForTransfer()
-{
-    if (m_port->isOpen())
-        return {};
-    m_portNumber = portOption + 1;
-    m_threshold = 1;
-    const QString device = chosenDevice();
-    if (device.isEmpty())
-        return noDeviceFailure(m_portNumber);
-    return m_port->open(device);
-}
-
-bool RadioLink::isOpen() const
-{
-    return m_port->isOpen();
-}
-
-void RadioLink::closePort()
-{
-    if (m_port->isOpen())
-        m_port->close();
-}
-
-// ---------------------------------------------------------------- receive text
-
-QString RadioLink::render(quint8 byte, bool byteMode)
-{
-    return byteMode ? QString::number(byte) : QString::number(byte) + QLatin1Char('0');
-}
-
-void RadioLink::onPortReadyRead()
-{
-    if (m_threshold < 1 || !m_port->isOpen())
-        return;
-    const QByteArray bytes = m_port->readAll();
-    for (char c : bytes)
-        m_text += render(quint8(c), m_byteMode);
-}
-
-// ---------------------------------------------------------------- events and watchdog
-
-Status RadioLink::send(const QByteArray &bytes)
-{
-    return m_port->write(bytes);
-}
-
-Status RadioLink::doEvents(bool block)
-{
-    if (block) {
-        const qint64 due = m_watchdogRunning ? m_watchdogDue : Clock::Forever;
-        m_clock->waitForEvents(due);
-    } else {
-        m_clock->processEvents();
-    }
-    if (m_watchdogRunning && m_clock->now() >= m_watchdogDue)
-        onWatchdogTimeout();
-    if (m_port->isOpen()) {
-        if (const auto fault = m_port->lineFault())
-            return *fault;
-    }
-    return {};
-}
-
-void RadioLink::startWatchdog()
-{
-    m_watchdogRunning = true;
-    m_watchdogFired = false;
-    m_watchdogDue = m_clock->now() + WatchdogInterval * Clock::Millisecond;
-}
-
-void RadioLink::stopWatchdog()
-{
-    m_watchdogRunning = false;
-}
-
-void RadioLink::onWatchdogTimeout()
-{
-    stopWatchdog();
-    m_watchdogFired = true;
-    emit message({LinkMessage::Information, QStringLiteral("信息提示"), watchdogText()});
-}
-
-void RadioLink::cancelTransfer()
-{
-    m_continue = false;
-    // Left running, the watchdog would speak 60 s after the start of a wait the user
-    // has already abandoned, possibly in the middle of the next transfer.
-    stopWatchdog();
-}
-
-void RadioLink::report(const Failure &f, LinkMessage::Icon icon)
-{
-    emit message({icon, QString::number(f.number), f.description});
-}
-
-// ---------------------------------------------------------------- protocol
-
-Result<bool> RadioLink::connectRadio(bool start)
-{
-    if (!start)
-        return false;
-    if (stopEditorTimer)
-        stopEditorTimer();
-    startWatchdog();
-    m_position = 0;
-    for (;;) {
-        if (Status s = sendByte(openingSequence[m_position]); !s)
-            return s.failure();
-        ++m_position;
-        if (!m_continue)
-            return false;
-        m_clock->sleep(OpeningPause * Clock::Millisecond);
-        // Taken before the pending events are handled: what the radio sent during the
-        // pause shows up one pass later.
-        QString reply = receiveText();
-        if (Status s = doEvents(false); !s)
-            return s.failure();
-        if (m_position == 7)
-            m_position = 0;
-        if (m_watchdogFired)
-            return false;
-        if (reply.isEmpty())
-            continue;
-        while (receiveText().size() <= 2) {
-            if (Status s = doEvents(true); !s)
-                return s.failure();
-            if (m_watchdogFired || !m_continue)
-                return false;
-        }
-        reply = receiveText();
-        // Without a 6 the sequence goes on from where it is, and the text is tested
-        // again, with what follows, after the next byte.
-        if (!reply.contains(QLatin1Char('6')))
-            continue;
-        m_port->discardOutput();
-        m_port->discardInput();
-        m_text.clear();
-        if (Status s = sendByte(ClosingLetter); !s)
-            return s.failure();
-        while (receiveText().isEmpty()) {
-            if (Status s = doEvents(true); !s)
-                return s.failure();
-            if (m_watchdogFired || !m_continue)
-                return false;
-        }
-        if (m_position == 0)
-            m_text.clear();
-        stopWatchdog();
-        return true;
-    }
-}
-
-Result<bool> RadioLink::waitForAck()
-{
-    startWatchdog();
-    QString text;
-    for (;;) {
-        text = receiveText();
-        if (Status s = doEvents(text.isEmpty()); !s)
-            return s.failure();
-        if (!m_continue)
-            return false;
-        if (Status s = doEvents(false); !s)
-            return s.failure();
-        if (!text.isEmpty())
-            break;
-    }
-    const bool ok = text.contains(QLatin1Char('6'));
-    if (!ok) {
-        emit message({LinkMessage::NoIcon, appTitle(), QStringLiteral("通信错误")});
-        m_text.clear();
-        closePort();
-    }
-    m_port->discardInput();
-    stopWatchdog();
-    m_text.clear();
-    return ok;
-}
-
 // ---------------------------------------------------------------- read
 
 Status RadioLink::readRadio(bool fromDialog, WorkingCopy &wc)
 {
     Q_UNUSED(fromDialog);
-    m_completed = false;
-    const Status s = readTransfer(wc);
+    const Result<bool> blocksRead = readTransfer();
+    if (blocksRead && *blocksRead) {
+        // Also after a Cancel or a failure part-way: what arrived is loaded.
+        const LoadOutcome loaded = loadChannelFile(wc, receivedPath());
+        if (loaded.kind == LoadOutcome::Failed)
+            report(loaded.failure);
+    }
     finishTransfer();
-    return s;
+    return blocksRead ? Status() : Status(blocksRead.failure());
 }
 
-Status RadioLink::readTransfer(WorkingCopy &wc)
+Status RadioLink::receiveImage(bool fromDialog)
 {
+    Q_UNUSED(fromDialog);
+    const Result<bool> blocksRead = readTransfer();
+    finishTransfer();
+    return blocksRead ? Status() : Status(blocksRead.failure());
+}
+
+// True once the block reads have run.
+Result<bool> RadioLink::readTransfer()
+{
+    m_completed = false;
+    m_receivedLines.clear();
+    m_receivedImage.fill(codec::Block{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     emit captionChanged(QStringLiteral("正在连接对讲机。。。"));
     if (Status s = doEvents(false); !s)
-        return s;
+        return s.failure();
     m_text.clear();
     const Result<bool> connected = connectRadio(true);
-    if (!connected)
-        return connected.failure();
-    if (!*connected)
-        return {};
+    if (!connected || !*connected)
+        return connected;
     m_text.clear();
     if (Status s = sendByte(ReadRequest); !s)
-        return s;
+        return s.failure();
     const Result<bool> acked = waitForAck();
-    if (!acked)
-        return acked.failure();
-    if (!*acked)
-        return {};
+    if (!acked || !*acked)
+        return acked;
     emit captionChanged(QStringLiteral("正在从对讲机读取数据。。。"));
     readBlocks(0);
     if (Status s = doEvents(false); !s)
-        return s;
-    // Also after a Cancel or a failure part-way: what arrived is loaded.
-    const LoadOutcome loaded = loadChannelFile(wc, receivedPath());
-    if (loaded.kind == LoadOutcome::Failed)
-        report(loaded.failure);
-    return {};
+        return s.failure();
+    return true;
 }
 
 void RadioLink::readBlocks(int skip)
@@ -320,11 +101,15 @@ Status RadioLink::readBlockLoop()
             if (!m_continue)
                 return {};
         }
+        const QByteArray reply = m_port->readAll();
         QString line;
-        for (char b : m_port->readAll())
+        for (char b : reply)
             line += codec::hex2(quint8(b)) + QLatin1Char(' ');
         if (Status s = appendReceivedLine(line); !s)
             return s;
+        m_receivedLines.append(line);
+        for (size_t i = 0; i < codec::Block().size(); ++i)
+            m_receivedImage[size_t(n)][i] = quint8(reply[int(4 + i)]);
         emit progressChanged(c);
         if (m_port->isOpen())
             m_threshold = 1;
@@ -404,23 +189,30 @@ Result<codec::Image> RadioLink::writeImage(WorkingCopy &wc)
 
 Status RadioLink::writeRadio(bool fromDialog, WorkingCopy &wc)
 {
-    Q_UNUSED(fromDialog);
-    m_completed = false;
-    const Status s = writeTransfer(wc);
-    finishTransfer();
-    return s;
-}
-
-Status RadioLink::writeTransfer(WorkingCopy &wc)
-{
     // Building block by block while sending would leave the radio half-programmed at
     // the first cell that cannot be encoded; nothing goes out unless all blocks are good.
     const Result<codec::Image> image = writeImage(wc);
     if (!image) {
+        m_completed = false;
         report(image.failure());
         closePort();
+        finishTransfer();
         return {};
     }
+    return sendImage(fromDialog, *image);
+}
+
+Status RadioLink::sendImage(bool fromDialog, const codec::Image &image)
+{
+    Q_UNUSED(fromDialog);
+    m_completed = false;
+    const Status s = writeTransfer(image);
+    finishTransfer();
+    return s;
+}
+
+Status RadioLink::writeTransfer(const codec::Image &image)
+{
     emit captionChanged(QStringLiteral("正在连接对讲机。。。"));
     const Result<bool> connected = connectRadio(true);
     if (!connected)
@@ -446,12 +238,12 @@ Status RadioLink::writeTransfer(WorkingCopy &wc)
     if (Status s = doEvents(false); !s)
         return s;
     emit captionChanged(QStringLiteral("正在向对讲机写入数据。。。"));
-    if (!writeFunctionBlocks(0, *image))
+    if (!writeFunctionBlocks(0, image))
         return {};
     if (Status s = doEvents(false); !s)
         return s;
     if (m_continue) {
-        writeChannelBlocks(0, *image);
+        writeChannelBlocks(0, image);
         if (Status s = doEvents(false); !s)
             return s;
     }

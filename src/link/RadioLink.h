@@ -1,105 +1,54 @@
 #pragma once
 
 #include "channels/Codec.h"
-#include "support/Failure.h"
+#include "link/RadioLine.h"
 
-#include <QObject>
-#include <QString>
+#include <QStringList>
 
-#include <functional>
-#include <memory>
-
-class Clock;
 class QFile;
-class Transport;
 class WorkingCopy;
 
-// A message for the user. The link goes on only when the receiver returns, so a GUI
-// shows it as a modal box and a command-line tool prints it.
-struct LinkMessage
-{
-    enum Icon { NoIcon, Information, Exclamation, Critical } icon = NoIcon;
-    QString title;
-    QString text;
-};
-
-// The radio link of one program run: the serial port and its choice, the receive text
-// with its input mode, the continue flag, the watchdog, and the programming protocol
-// with the read and write transfers. Owned by the main window (or a command-line tool)
-// for the whole run: the input mode and the receive text outlive every port opening.
-//
-// Every wait blocks until something happens (bytes arrive, Cancel, the watchdog's or a
-// pause's deadline) and then handles it; there are no threads.
-class RadioLink : public QObject
+// The read and write transfers over the radio line: they order its handshake and
+// acknowledgement steps around the block reads and block writes, keep the received-image
+// file and tell how the transfer ended. Owned by the main window (or a command-line tool)
+// for the whole run.
+class RadioLink : public RadioLine
 {
     Q_OBJECT
 public:
-    // The PC's serial port and wall-clock time.
-    explicit RadioLink(QObject *parent = nullptr);
-    // Another line and clock (tests); neither is owned.
-    RadioLink(Transport *transport, Clock *clock, QObject *parent = nullptr);
-    ~RadioLink() override;
+    using RadioLine::RadioLine;
 
-    // ----- Port choice and opening
-    // Index 0…3 of the chosen option "COM1"…"COM4"; kept for the whole run.
-    int portOption = 0;
-    // 1…4; becomes portOption + 1 when the port dialog closes and when the port is opened.
-    int portNumber() const { return m_portNumber; }
-    void setPortNumber(int number) { m_portNumber = number; }
-    // A device that the system does not list (a pseudo-terminal, /dev/serial/by-id/…);
-    // when set it is used instead of the option.
-    QString customDevice() const { return m_customDevice; }
-    void setCustomDevice(const QString &device) { m_customDevice = device.trimmed(); }
-    // The device a transfer opens; empty when the option has no listed port behind it.
-    QString chosenDevice() const;
-    // Opens the chosen device at 9600 baud, no parity, 8 data bits, 1 stop bit, with
-    // receive events on and no pending input. An open port stays as it is.
-    Status openForTransfer();
-    bool isOpen() const;
-    void closePort();
-
-    // ----- Receive text
-    // Every byte received while receive events are on, in decimal.
-    QString receiveText() const { return m_text; }
-    // Character mode until the first block read of the run, byte mode from then on.
-    bool byteMode() const { return m_byteMode; }
-    int receiveThreshold() const { return m_threshold; }
-    // Byte mode: the value in decimal ("6", "87"). Character mode: both bytes of the
-    // 16-bit character code, low byte first ("60" for 0x06; a byte 0x80…0xFF counts as
-    // the Latin-1 character of that code).
-    static QString render(quint8 byte, bool byteMode);
-
-    // ----- Transfers
-    // The continue flag: set by the progress dialog when it opens, cleared by a confirmed Cancel.
-    bool transferActive() const { return m_continue; }
-    void setTransferActive(bool on) { m_continue = on; }
-    // A confirmed Cancel (or Ctrl+C): the transfer stops at its next pass, and the
-    // watchdog stops at once.
-    void cancelTransfer();
-
+    // ----- Whole transfers on a working copy
     // The whole read: handshake, read request, the 128 block reads into the received-image
     // file, then the file is loaded into wc. A failure returned is one no step handled.
     Status readRadio(bool fromDialog, WorkingCopy &wc);
     // The whole write of wc. Every block is built and checked before the first byte goes out.
     Status writeRadio(bool fromDialog, WorkingCopy &wc);
 
+    // ----- Whole transfers on a memory image
+    // The read without any working copy: the lines received (also appended to the
+    // received-image file) are in receivedLines(), and once lastEnding() is Completed
+    // the radio's whole memory is in receivedImage().
+    Status receiveImage(bool fromDialog);
+    // The write of a given image, every block as it is.
+    Status sendImage(bool fromDialog, const codec::Image &image);
+    // The block lines of the last read, as the received-image file holds them (hex bytes
+    // each followed by a space, no line end).
+    const QStringList &receivedLines() const { return m_receivedLines; }
+    // The data bytes of the blocks the last read received; the rest FF.
+    const codec::Image &receivedImage() const { return m_receivedImage; }
+
     enum class Ending { None, Completed, Cancelled, Failed };
     // How the last transfer ended: Completed when all 128 blocks went across.
     Ending lastEnding() const { return m_ending; }
 
     // The steps of the transfers.
-    Result<bool> connectRadio(bool start);
-    Result<bool> waitForAck();
     void readBlocks(int skip);
     bool writeFunctionBlocks(int skip, const codec::Image &image);
     void writeChannelBlocks(int skip, const codec::Image &image);
     // The image a write sends: the working copy after the power-save selection has
     // recomposed the function byte; fails naming channel and column of a bad cell.
     static Result<codec::Image> writeImage(WorkingCopy &wc);
-
-    // The 60-second watchdog.
-    bool watchdogRunning() const { return m_watchdogRunning; }
-    void onWatchdogTimeout();
 
     // The received-image file; by default Received.chp in the per-user data folder
     // (looked up when used, after the application has its name).
@@ -111,31 +60,13 @@ public:
     // first byte goes out.
     Status checkReceivedPath() const;
 
-    // Stops the main window's one-second editor timer; run by the handshake.
-    std::function<void()> stopEditorTimer;
-
-    static QString appTitle();
-    static constexpr qint64 WatchdogInterval = 60'000;  // ms
-    static constexpr qint64 OpeningPause = 100;         // ms after each byte of the opening sequence
-
 signals:
     void captionChanged(const QString &caption);
     void progressChanged(int value);
-    // Connect directly: the transfer waits until the message has been dealt with.
-    void message(const LinkMessage &message);
 
 private:
-    void onPortReadyRead();
-    Status send(const QByteArray &bytes);
-    Status sendByte(quint8 byte) { return send(QByteArray(1, char(byte))); }
-    // One pass of event processing; with block, first waits until something happens
-    // (or the watchdog is due). Fails when the line has gone.
-    Status doEvents(bool block);
-    void startWatchdog();
-    void stopWatchdog();
-    void report(const Failure &f, LinkMessage::Icon icon = LinkMessage::Information);
-    Status readTransfer(WorkingCopy &wc);
-    Status writeTransfer(WorkingCopy &wc);
+    Result<bool> readTransfer();
+    Status writeTransfer(const codec::Image &image);
     Status readBlockLoop();
     Result<bool> writeFunctionFrames(const codec::Image &image);
     Status writeChannelFrames(const codec::Image &image);
@@ -143,25 +74,9 @@ private:
     static Status openReceivedFile(QFile &file);
     void finishTransfer();
 
-    std::unique_ptr<Transport> m_ownTransport;
-    std::unique_ptr<Clock> m_ownClock;
-    Transport *m_port;
-    Clock *m_clock;
-
-    int m_portNumber = 1;
-    QString m_customDevice;
     QString m_receivedPath;
-
-    QString m_text;
-    bool m_byteMode = false;
-    int m_threshold = 1;
-    bool m_continue = true;
-    int m_position = 0; // next byte of the opening sequence, 0…6
-
-    bool m_watchdogRunning = false;
-    bool m_watchdogFired = false;
-    qint64 m_watchdogDue = 0;
-
+    QStringList m_receivedLines;
+    codec::Image m_receivedImage{};
     bool m_completed = false;
     Ending m_ending = Ending::None;
 };

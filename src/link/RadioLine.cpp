@@ -1,0 +1,239 @@
+#include "link/RadioLine.h"
+
+#include "link/Clock.h"
+#include "link/Protocol.h"
+#include "link/SerialPorts.h"
+#include "link/SerialTransport.h"
+#include "link/Transport.h"
+
+namespace {
+
+using namespace protocol;
+
+QString watchdogText()
+{
+    return QStringLiteral("通信端口没有响应，请确保连接正确和电源打开");
+}
+
+} // namespace
+
+RadioLine::RadioLine(QObject *parent)
+    : RadioLine(nullptr, nullptr, parent)
+{
+}
+
+RadioLine::RadioLine(Transport *transport, Clock *clock, QObject *parent)
+    : QObject(parent), m_port(transport), m_clock(clock)
+{
+    if (!m_port) {
+        m_ownTransport = std::make_unique<SerialTransport>();
+        m_port = m_ownTransport.get();
+    }
+    if (!m_clock) {
+        m_ownClock = std::make_unique<SystemClock>();
+        m_clock = m_ownClock.get();
+    }
+    connect(m_port, &Transport::readyRead, this, &RadioLine::onPortReadyRead);
+}
+
+RadioLine::~RadioLine()
+{
+    closePort();
+}
+
+QString RadioLine::appTitle()
+{
+    return QStringLiteral("TARNIK编程软件");
+}
+
+// ---------------------------------------------------------------- port
+
+QString RadioLine::chosenDevice() const
+{
+    if (!m_customDevice.isEmpty())
+        return m_customDevice;
+    if (serialPortList().isEmpty())
+        enumSerialPorts();
+    const QList<SerialPortEntry> &ports = serialPortList();
+    const int index = m_portNumber - 1;
+    return index >= 0 && index < ports.size() ? ports[index].device : QString();
+}
+
+Status RadioLine::openForTransfer()
+{
+    if (m_port->isOpen())
+        return {};
+    m_portNumber = portOption + 1;
+    m_threshold = 1;
+    const QString device = chosenDevice();
+    if (device.isEmpty())
+        return noDeviceFailure(m_portNumber);
+    return m_port->open(device);
+}
+
+bool RadioLine::isOpen() const
+{
+    return m_port->isOpen();
+}
+
+void RadioLine::closePort()
+{
+    if (m_port->isOpen())
+        m_port->close();
+}
+
+// ---------------------------------------------------------------- receive text
+
+QString RadioLine::render(quint8 byte, bool byteMode)
+{
+    return byteMode ? QString::number(byte) : QString::number(byte) + QLatin1Char('0');
+}
+
+void RadioLine::onPortReadyRead()
+{
+    if (m_threshold < 1 || !m_port->isOpen())
+        return;
+    const QByteArray bytes = m_port->readAll();
+    for (char c : bytes)
+        m_text += render(quint8(c), m_byteMode);
+}
+
+// ---------------------------------------------------------------- events and watchdog
+
+Status RadioLine::send(const QByteArray &bytes)
+{
+    return m_port->write(bytes);
+}
+
+Status RadioLine::doEvents(bool block)
+{
+    if (block) {
+        const qint64 due = m_watchdogRunning ? m_watchdogDue : Clock::Forever;
+        m_clock->waitForEvents(due);
+    } else {
+        m_clock->processEvents();
+    }
+    if (m_watchdogRunning && m_clock->now() >= m_watchdogDue)
+        onWatchdogTimeout();
+    if (m_port->isOpen()) {
+        if (const auto fault = m_port->lineFault())
+            return *fault;
+    }
+    return {};
+}
+
+void RadioLine::startWatchdog()
+{
+    m_watchdogRunning = true;
+    m_watchdogFired = false;
+    m_watchdogDue = m_clock->now() + WatchdogInterval * Clock::Millisecond;
+}
+
+void RadioLine::stopWatchdog()
+{
+    m_watchdogRunning = false;
+}
+
+void RadioLine::onWatchdogTimeout()
+{
+    stopWatchdog();
+    m_watchdogFired = true;
+    emit message({LinkMessage::Information, QStringLiteral("信息提示"), watchdogText()});
+}
+
+void RadioLine::cancelTransfer()
+{
+    m_continue = false;
+    // Left running, the watchdog would speak 60 s after the start of a wait the user
+    // has already abandoned, possibly in the middle of the next transfer.
+    stopWatchdog();
+}
+
+void RadioLine::report(const Failure &f, LinkMessage::Icon icon)
+{
+    emit message({icon, QString::number(f.number), f.description});
+}
+
+// ---------------------------------------------------------------- protocol
+
+Result<bool> RadioLine::connectRadio(bool start)
+{
+    if (!start)
+        return false;
+    if (stopEditorTimer)
+        stopEditorTimer();
+    startWatchdog();
+    m_position = 0;
+    for (;;) {
+        if (Status s = sendByte(openingSequence[m_position]); !s)
+            return s.failure();
+        ++m_position;
+        if (!m_continue)
+            return false;
+        m_clock->sleep(OpeningPause * Clock::Millisecond);
+        // Taken before the pending events are handled: what the radio sent during the
+        // pause shows up one pass later.
+        QString reply = receiveText();
+        if (Status s = doEvents(false); !s)
+            return s.failure();
+        if (m_position == 7)
+            m_position = 0;
+        if (m_watchdogFired)
+            return false;
+        if (reply.isEmpty())
+            continue;
+        while (receiveText().size() <= 2) {
+            if (Status s = doEvents(true); !s)
+                return s.failure();
+            if (m_watchdogFired || !m_continue)
+                return false;
+        }
+        reply = receiveText();
+        // Without a 6 the sequence goes on from where it is, and the text is tested
+        // again, with what follows, after the next byte.
+        if (!reply.contains(QLatin1Char('6')))
+            continue;
+        m_port->discardOutput();
+        m_port->discardInput();
+        m_text.clear();
+        if (Status s = sendByte(ClosingLetter); !s)
+            return s.failure();
+        while (receiveText().isEmpty()) {
+            if (Status s = doEvents(true); !s)
+                return s.failure();
+            if (m_watchdogFired || !m_continue)
+                return false;
+        }
+        if (m_position == 0)
+            m_text.clear();
+        stopWatchdog();
+        return true;
+    }
+}
+
+Result<bool> RadioLine::waitForAck()
+{
+    startWatchdog();
+    QString text;
+    for (;;) {
+        text = receiveText();
+        if (Status s = doEvents(text.isEmpty()); !s)
+            return s.failure();
+        if (!m_continue)
+            return false;
+        if (Status s = doEvents(false); !s)
+            return s.failure();
+        if (!text.isEmpty())
+            break;
+    }
+    const bool ok = text.contains(QLatin1Char('6'));
+    if (!ok) {
+        emit message({LinkMessage::NoIcon, appTitle(), QStringLiteral("通信错误")});
+        m_text.clear();
+        closePort();
+    }
+    m_port->discardInput();
+    stopWatchdog();
+    m_text.clear();
+    return ok;
+}
