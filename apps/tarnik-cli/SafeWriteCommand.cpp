@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <unistd.h>
 
 bool takeSafeWriteOptions(QStringList &args, SafeWriteRequest &request)
 {
@@ -54,7 +55,7 @@ int runSafeWrites(RadioLink &link, const codec::Image &image, const QString &fil
     SafeWrite write(link, clock, store);
     write.options = {request.backup, request.verify, !request.fileTuning};
     QObject::connect(&write, &SafeWrite::stageStarted, &write, [&write](SafeWrite::Stage stage) {
-        if (write.progressMaximum() > codec::BlockCount)
+        if (write.progressMaximum() > codec::BlockCount && isatty(fileno(stderr)))
             err() << SafeWrite::stageName(stage) << "\n" << Qt::flush;
     });
 

@@ -142,3 +142,16 @@ QList<BackupEntry> BackupStore::list() const
     }
     return entries;
 }
+
+Status BackupStore::loadInto(WorkingCopy &wc, const QString &path)
+{
+    WorkingCopy fresh;
+    fresh.setState(wc.state());
+    const LoadOutcome loaded = loadChannelFile(fresh, path);
+    if (loaded.kind == LoadOutcome::Missing)
+        return Failure{Failure::FileNotFound, QStringLiteral("文件不存在：%1").arg(QDir::toNativeSeparators(path))};
+    if (loaded.kind == LoadOutcome::Failed)
+        return loaded.failure;
+    wc.setState(fresh.state());
+    return {};
+}

@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class WorkingCopy;
+
 // One backup of a radio's memory, as the list of backups shows it.
 struct BackupEntry
 {
@@ -46,6 +48,10 @@ public:
     QList<BackupEntry> list() const;
     // Removes what is past the age and count limits; the number of files removed.
     int prune() const;
+
+    // Loads a backup into wc as opening it would, through a fresh working copy: wc
+    // changes only when the whole file loaded.
+    static Status loadInto(WorkingCopy &wc, const QString &path);
 
 private:
     struct Named

@@ -98,7 +98,8 @@ void TestEndToEnd::writeThenRead()
     Sim sim;
     QVERIFY(sim.start({QStringLiteral("--dump"), dump}));
 
-    const Run write = cli({QStringLiteral("write"), QStringLiteral("--port"), sim.device, example});
+    const Run write = cli({QStringLiteral("write"), QStringLiteral("--no-backup"), QStringLiteral("--no-verify"),
+                           QStringLiteral("--port"), sim.device, example});
     QCOMPARE(write.errors, QString());
     QCOMPARE(write.exitCode, 0);
     QVERIFY(sim.nextLine().startsWith(QStringLiteral("session kind=write blocks=128 complete=1")));
