@@ -3,9 +3,13 @@
 #include "channels/WorkingCopy.h"
 #include "link/RadioLink.h"
 #include "link/SerialPorts.h"
+#include "support/AtomicFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSocketNotifier>
+#include <QTemporaryFile>
 
 #include <csignal>
 #include <cstdio>
@@ -16,16 +20,19 @@ namespace {
 
 int interruptPipe[2] = {-1, -1};
 
-void onInterrupt(int)
+// Ctrl+C, a polite kill and a closed terminal.
+constexpr int cancelSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+void onInterrupt(int signal)
 {
     const char c = 1;
     [[maybe_unused]] const ssize_t n = ::write(interruptPipe[1], &c, 1);
-    // A second Ctrl+C ends the program the ordinary way.
-    std::signal(SIGINT, SIG_DFL);
+    // A second one ends the program the ordinary way.
+    std::signal(signal, SIG_DFL);
 }
 
-// The terminal side of a transfer: messages and the progress bar on stderr, Ctrl+C as
-// a confirmed Cancel.
+// The terminal side of a transfer: messages and the progress bar on stderr; Ctrl+C,
+// SIGTERM and SIGHUP as a confirmed Cancel, so the port is closed and its lock released.
 class Console : public QObject
 {
 public:
@@ -47,12 +54,14 @@ public:
                 [[maybe_unused]] const ssize_t n = ::read(interruptPipe[0], &c, 1);
                 m_link.cancelTransfer();
             });
-            std::signal(SIGINT, onInterrupt);
+            for (int signal : cancelSignals)
+                std::signal(signal, onInterrupt);
         }
     }
     ~Console() override
     {
-        std::signal(SIGINT, SIG_DFL);
+        for (int signal : cancelSignals)
+            std::signal(signal, SIG_DFL);
         endBar();
         delete m_notifier;
         for (int &fd : interruptPipe) {
@@ -127,9 +136,30 @@ int runTransfer(RadioLink &link, Console &console, WorkingCopy &wc, bool write)
         console.show({LinkMessage::Critical, QStringLiteral("提示"),
                       write ? QStringLiteral("写频错误，请重新写频") : QStringLiteral("读频错误，请重新读频")});
         err() << s.failure().description << "\n";
-        return 1;
     }
-    return link.lastEnding() == RadioLink::Ending::Completed ? 0 : 1;
+    if (link.radioPartlyWritten())
+        err() << "tarnik-cli: the radio holds only part of the new data; write it again.\n";
+    if (!write && link.receivedFileFailed())
+        return 2;
+    return s && link.lastEnding() == RadioLink::Ending::Completed ? 0 : 1;
+}
+
+// The output of a read can be replaced: a regular file or none yet, in a folder where
+// files can be made. Told before the radio is spoken to.
+Status checkOutputFile(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString shown = QDir::toNativeSeparators(path);
+    if (info.exists() && !info.isFile())
+        return Failure{Failure::PathFileAccessError, QStringLiteral("%1：不是普通文件").arg(shown)};
+    if (info.exists() && !info.isWritable())
+        return Failure{Failure::PermissionDenied, QStringLiteral("%1：文件只读").arg(shown)};
+    const QString folder = info.absolutePath();
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".tarnik-cli-check-XXXXXX")));
+    if (!QDir().mkpath(folder) || !probe.open())
+        return Failure{Failure::PathFileAccessError,
+                       QStringLiteral("无法在文件夹 %1 中创建文件").arg(QDir::toNativeSeparators(folder))};
+    return {};
 }
 
 } // namespace
@@ -159,24 +189,39 @@ int runRead(const QStringList &arguments)
     }
     WorkingCopy wc;
     startUpWorkingCopy(wc);
+    // A file-size limit shows up as a failed write, told like a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // A file that cannot be written is a file error, told before the radio is spoken to.
+    if (Status s = checkOutputFile(path); !s) {
+        err() << "tarnik-cli: " << s.failure().description << "\n";
+        return 2;
+    }
     RadioLink link;
     link.setCustomDevice(device);
-    link.setReceivedPath(path);
     Console console(link);
     if (!openPort(link, console))
         return 1;
-    if (QFile::exists(path) && !QFile::remove(path)) {
-        err() << "tarnik-cli: " << path << ": 无法删除旧文件\n";
+    // The blocks go to the received-image file as they come, as in the GUI; the output
+    // is replaced all at once, and only by a complete read.
+    const QString received = link.receivedPath();
+    if (QFile::exists(received) && !QFile::remove(received)) {
+        err() << "tarnik-cli: " << QDir::toNativeSeparators(received) << ": 无法删除旧文件\n";
         link.closePort();
         return 2;
     }
-    // A file that cannot be written is a file error, told before the radio is spoken to.
     if (Status s = link.checkReceivedPath(); !s) {
         err() << "tarnik-cli: " << s.failure().description << "\n";
         link.closePort();
         return 2;
     }
-    return runTransfer(link, console, wc, false);
+    const int rc = runTransfer(link, console, wc, false);
+    if (rc != 0)
+        return rc;
+    if (Status s = writeFileAtomically(path, link.receivedText()); !s) {
+        err() << "tarnik-cli: " << s.failure().description << "\n";
+        return 2;
+    }
+    return 0;
 }
 
 int runWrite(const QStringList &arguments)

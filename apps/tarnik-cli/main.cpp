@@ -27,7 +27,7 @@ static const char usage[] =
     "  save-canonical IN.chp OUT.chp 读入 IN 并按“另存”的格式保存为 OUT\n"
     "  report FILE.chp --pdf OUT.pdf 把打印报表写成 PDF\n"
     "  ports                         列出串口（COM1…COM4 依次对应前四个）\n"
-    "  read --port DEV --out FILE    从对讲机读频，收到的数据逐行写入 FILE\n"
+    "  read --port DEV --out FILE    从对讲机读频，读完后把收到的数据一次写入 FILE\n"
     "  write --port DEV FILE.chp     打开信道文件并写入对讲机：先读频备份，保留本机调整值，写后读回校验\n"
     "        [--no-backup]           不备份（写入文件中的调整值）\n"
     "        [--no-verify]           写后不校验\n"

@@ -36,7 +36,9 @@ const char usage[] =
     "  --hangup-at-block N     到第 N 块时挂断线路并退出\n"
     "  --handshake-answer HEX  对联机序列的应答（缺省 060606）\n"
     "  --corrupt-at-block N    第 N 块照常应答，但存入的第一个字节不同\n"
-    "  --tuning HEX            开始前把功能标志字节和功率档设为这两个字节（如 3019）\n";
+    "  --tuning HEX            开始前把功能标志字节和功率档设为这两个字节（如 3019）\n"
+
+    "  --flood                 电脑一开始发送就全速送出随机字节，不再应答\n";
 
 qint64 nowNs()
 {
@@ -66,6 +68,7 @@ struct Setup
     QString dumpPath;
     bool once = false;
     QByteArray tuning; // flags byte and power step byte, or empty
+    bool flood = false;
 };
 
 // Returns an error text, or an empty text when the arguments are good.
@@ -92,6 +95,8 @@ QString parse(const QStringList &args, Setup &setup)
             ok = number(&o.baud);
         else if (a == QStringLiteral("--once"))
             setup.once = true;
+        else if (a == QStringLiteral("--flood"))
+            setup.flood = true;
         else if (a == QStringLiteral("--silent"))
             o.silent = true;
         else if (a == QStringLiteral("--silent-after-block"))
@@ -184,13 +189,21 @@ int main(int argc, char **argv)
         ::close(slave);
     }
     say(QString::fromLocal8Bit(slavePath));
+    // A flood never waits for the PC to take its bytes.
+    if (setup.flood)
+        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    QByteArray noise(4096, '\0');
+    quint32 seed = 0x2545F491;
 
     QList<RadioSim::Output> due; // in time order
     bool active = false;         // the PC has the port open and has sent something
     for (;;) {
         timespec timeout{};
         timespec *wait = nullptr;
-        if (!due.isEmpty()) {
+        if (setup.flood && active) {
+            wait = &timeout;
+            timeout.tv_nsec = 1'000'000;
+        } else if (!due.isEmpty()) {
             const qint64 left = qMax<qint64>(0, due.first().at - nowNs());
             timeout.tv_sec = time_t(left / 1'000'000'000);
             timeout.tv_nsec = long(left % 1'000'000'000);
@@ -204,7 +217,8 @@ int main(int argc, char **argv)
             const ssize_t n = ::read(master, buf, sizeof buf);
             if (n > 0) {
                 active = true;
-                due += radio.receive(QByteArray(buf, int(n)), nowNs());
+                if (!setup.flood)
+                    due += radio.receive(QByteArray(buf, int(n)), nowNs());
                 continue;
             }
         }
@@ -227,6 +241,16 @@ int main(int argc, char **argv)
                     return 0;
             }
             usleep(20'000);
+            continue;
+        }
+        if (setup.flood && active) {
+            for (char &c : noise) {
+                seed ^= seed << 13;
+                seed ^= seed >> 17;
+                seed ^= seed << 5;
+                c = char(seed);
+            }
+            [[maybe_unused]] const ssize_t w = ::write(master, noise.constData(), size_t(noise.size()));
             continue;
         }
         const qint64 now = nowNs();

@@ -65,6 +65,8 @@ Status RadioLine::openForTransfer()
         return {};
     m_portNumber = portOption + 1;
     m_threshold = 1;
+    m_receivedSinceSend = 0;
+    m_flooded = false;
     const QString device = chosenDevice();
     if (device.isEmpty())
         return noDeviceFailure(m_portNumber);
@@ -94,6 +96,13 @@ void RadioLine::onPortReadyRead()
     if (m_threshold < 1 || !m_port->isOpen())
         return;
     const QByteArray bytes = m_port->readAll();
+    // More than a reply's worth since the PC last sent is a line gone wild; what is kept
+    // stays bounded and the wait in progress refuses it.
+    m_receivedSinceSend += bytes.size();
+    if (m_receivedSinceSend > ReplyLength)
+        m_flooded = true;
+    if (m_flooded)
+        return;
     for (char c : bytes)
         m_text += render(quint8(c), m_byteMode);
 }
@@ -102,12 +111,14 @@ void RadioLine::onPortReadyRead()
 
 Status RadioLine::send(const QByteArray &bytes)
 {
+    m_receivedSinceSend = 0;
     return m_port->write(bytes);
 }
 
 Status RadioLine::doEvents(bool block)
 {
-    if (block) {
+    // A cancelled transfer only finishes its pass: nothing it could wait for matters now.
+    if (block && m_continue) {
         const qint64 due = m_watchdogRunning ? m_watchdogDue : Clock::Forever;
         m_clock->waitForEvents(due);
     } else {
@@ -154,6 +165,22 @@ void RadioLine::report(const Failure &f, LinkMessage::Icon icon)
     emit message({icon, QString::number(f.number), f.description});
 }
 
+bool RadioLine::refuse()
+{
+    stopWatchdog();
+    emit message({LinkMessage::NoIcon, appTitle(), QStringLiteral("通信错误")});
+    m_text.clear();
+    closePort();
+    return false;
+}
+
+bool RadioLine::giveUp()
+{
+    stopWatchdog();
+    closePort();
+    return false;
+}
+
 // ---------------------------------------------------------------- protocol
 
 Result<bool> RadioLine::connectRadio(bool start)
@@ -162,6 +189,7 @@ Result<bool> RadioLine::connectRadio(bool start)
         return false;
     if (stopEditorTimer)
         stopEditorTimer();
+    m_flooded = false;
     startWatchdog();
     m_position = 0;
     for (;;) {
@@ -176,6 +204,8 @@ Result<bool> RadioLine::connectRadio(bool start)
         QString reply = receiveText();
         if (Status s = doEvents(false); !s)
             return s.failure();
+        if (m_flooded)
+            return refuse();
         if (m_position == 7)
             m_position = 0;
         if (m_watchdogFired)
@@ -185,6 +215,8 @@ Result<bool> RadioLine::connectRadio(bool start)
         while (receiveText().size() <= 2) {
             if (Status s = doEvents(true); !s)
                 return s.failure();
+            if (m_flooded)
+                return refuse();
             if (m_watchdogFired || !m_continue)
                 return false;
         }
@@ -201,9 +233,13 @@ Result<bool> RadioLine::connectRadio(bool start)
         while (receiveText().isEmpty()) {
             if (Status s = doEvents(true); !s)
                 return s.failure();
+            if (m_flooded)
+                return refuse();
             if (m_watchdogFired || !m_continue)
                 return false;
         }
+        if (m_flooded)
+            return refuse();
         if (m_position == 0)
             m_text.clear();
         stopWatchdog();
@@ -223,17 +259,18 @@ Result<bool> RadioLine::waitForAck()
             return false;
         if (Status s = doEvents(false); !s)
             return s.failure();
+        if (m_flooded)
+            return refuse();
         if (!text.isEmpty())
             break;
+        // Once the watchdog has spoken nothing is coming: the wait ends in failure.
+        if (m_watchdogFired)
+            return giveUp();
     }
-    const bool ok = text.contains(QLatin1Char('6'));
-    if (!ok) {
-        emit message({LinkMessage::NoIcon, appTitle(), QStringLiteral("通信错误")});
-        m_text.clear();
-        closePort();
-    }
+    if (!text.contains(QLatin1Char('6')))
+        return refuse();
     m_port->discardInput();
     stopWatchdog();
     m_text.clear();
-    return ok;
+    return true;
 }

@@ -102,6 +102,12 @@ protected:
     void startWatchdog();
     void stopWatchdog();
     void report(const Failure &f, LinkMessage::Icon icon = LinkMessage::Information);
+    // Ends a transfer on an answer that is not the one awaited: "通信错误", the watchdog
+    // stopped, the port closed. Returns false.
+    bool refuse();
+    // Ends a wait after the watchdog has fired: the watchdog stopped, the port closed.
+    // Returns false.
+    bool giveUp();
 
     Transport *m_port;
     Clock *m_clock;
@@ -110,6 +116,9 @@ protected:
     int m_threshold = 1;
     bool m_continue = true;
     bool m_watchdogFired = false;
+    // Bytes received since the PC last sent, and whether they were more than a reply.
+    qint64 m_receivedSinceSend = 0;
+    bool m_flooded = false;
 
 private:
     void onPortReadyRead();

@@ -10,9 +10,18 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 using namespace protocol;
+
+QByteArray blockRequest(int n)
+{
+    const char request[4] = {char(BlockRead), char(codec::blockHigh(n)), char(codec::blockLow(n)), 0x08};
+    return QByteArray(request, 4);
+}
 
 } // namespace
 
@@ -26,50 +35,68 @@ QString RadioLink::defaultReceivedPath()
 
 Status RadioLink::readRadio(bool fromDialog, WorkingCopy &wc)
 {
-    Q_UNUSED(fromDialog);
-    const Result<bool> blocksRead = readTransfer();
-    if (blocksRead && *blocksRead) {
-        // Also after a Cancel or a failure part-way: what arrived is loaded.
-        const LoadOutcome loaded = loadChannelFile(wc, receivedPath());
+    const Status s = receiveImage(fromDialog);
+    if (m_ending == Ending::Completed) {
+        // Decoded apart from the editor, which changes only when the whole image loads.
+        WorkingCopy fresh;
+        fresh.setState(wc.state());
+        const LoadOutcome loaded = loadChannelText(fresh, receivedText());
         if (loaded.kind == LoadOutcome::Failed)
             report(loaded.failure);
+        else
+            wc.setState(fresh.state());
+    } else if (!m_receivedLines.isEmpty() && !m_receivedFileFailed) {
+        emit message({LinkMessage::Information, QStringLiteral("信息提示"),
+                      QStringLiteral("读频没有完成，已收到的 %1 块数据保存在 %2")
+                          .arg(m_receivedLines.size())
+                          .arg(QDir::toNativeSeparators(receivedPath()))});
     }
-    finishTransfer();
-    return blocksRead ? Status() : Status(blocksRead.failure());
+    return s;
 }
 
 Status RadioLink::receiveImage(bool fromDialog)
 {
     Q_UNUSED(fromDialog);
-    const Result<bool> blocksRead = readTransfer();
+    m_writing = false;
+    const Status s = readTransfer();
     finishTransfer();
-    return blocksRead ? Status() : Status(blocksRead.failure());
+    return s;
 }
 
-// True once the block reads have run.
-Result<bool> RadioLink::readTransfer()
+QByteArray RadioLink::receivedText() const
+{
+    QByteArray text;
+    for (const QString &line : m_receivedLines)
+        text += line.toLatin1() + "\r\n";
+    return text;
+}
+
+Status RadioLink::readTransfer()
 {
     m_completed = false;
+    m_receivedFileFailed = false;
     m_receivedLines.clear();
     m_receivedImage.fill(codec::Block{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     emit captionChanged(QStringLiteral("正在连接对讲机。。。"));
     if (Status s = doEvents(false); !s)
-        return s.failure();
+        return s;
     m_text.clear();
     const Result<bool> connected = connectRadio(true);
-    if (!connected || !*connected)
-        return connected;
+    if (!connected)
+        return connected.failure();
+    if (!*connected)
+        return {};
     m_text.clear();
     if (Status s = sendByte(ReadRequest); !s)
-        return s.failure();
+        return s;
     const Result<bool> acked = waitForAck();
-    if (!acked || !*acked)
-        return acked;
+    if (!acked)
+        return acked.failure();
+    if (!*acked)
+        return {};
     emit captionChanged(QStringLiteral("正在从对讲机读取数据。。。"));
     readBlocks(0);
-    if (Status s = doEvents(false); !s)
-        return s.failure();
-    return true;
+    return doEvents(false);
 }
 
 void RadioLink::readBlocks(int skip)
@@ -82,6 +109,37 @@ void RadioLink::readBlocks(int skip)
     }
 }
 
+Result<QByteArray> RadioLink::awaitBlockReply(int n)
+{
+    startWatchdog();
+    // Exactly 12: a shorter reply waits for the rest, a longer one is refused.
+    for (;;) {
+        const qint64 pending = m_port->bytesAvailable();
+        if (pending == ReplyLength)
+            break;
+        if (pending > ReplyLength) {
+            refuse();
+            return QByteArray();
+        }
+        if (m_watchdogFired) {
+            giveUp();
+            return QByteArray();
+        }
+        if (Status s = doEvents(true); !s)
+            return s.failure();
+        if (!m_continue)
+            return QByteArray();
+    }
+    stopWatchdog();
+    const QByteArray reply = m_port->readAll();
+    // Anything but the block asked for is not stored.
+    if (reply.size() != ReplyLength || !reply.startsWith(blockRequest(n))) {
+        refuse();
+        return QByteArray();
+    }
+    return reply;
+}
+
 Status RadioLink::readBlockLoop()
 {
     m_port->discardInput();
@@ -91,25 +149,23 @@ Status RadioLink::readBlockLoop()
             m_byteMode = true;
             m_threshold = 0;
         }
-        const char request[4] = {char(BlockRead), char(codec::blockHigh(n)), char(codec::blockLow(n)), 0x08};
-        if (Status s = send(QByteArray(request, 4)); !s)
+        if (Status s = send(blockRequest(n)); !s)
             return s;
-        // Exactly 12: a longer reply is never taken.
-        while (m_port->bytesAvailable() != ReplyLength) {
-            if (Status s = doEvents(true); !s)
-                return s;
-            if (!m_continue)
-                return {};
-        }
-        const QByteArray reply = m_port->readAll();
+        const Result<QByteArray> reply = awaitBlockReply(n);
+        if (!reply)
+            return reply.failure();
+        if (reply->isEmpty())
+            return {};
         QString line;
-        for (char b : reply)
+        for (char b : *reply)
             line += codec::hex2(quint8(b)) + QLatin1Char(' ');
-        if (Status s = appendReceivedLine(line); !s)
+        if (Status s = appendReceivedLine(line); !s) {
+            m_receivedFileFailed = true;
             return s;
+        }
         m_receivedLines.append(line);
         for (size_t i = 0; i < codec::Block().size(); ++i)
-            m_receivedImage[size_t(n)][i] = quint8(reply[int(4 + i)]);
+            m_receivedImage[size_t(n)][i] = quint8(reply->at(int(4 + i)));
         emit progressChanged(c);
         if (m_port->isOpen())
             m_threshold = 1;
@@ -137,7 +193,7 @@ Status RadioLink::openReceivedFile(QFile &file)
         return Failure{Failure::PathFileAccessError,
                        QStringLiteral("无法创建文件夹 %1").arg(QDir::toNativeSeparators(info.absolutePath()))};
     // Created readable by the user alone.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append,
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return Failure{Failure::PathFileAccessError,
                        QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path),
@@ -164,9 +220,16 @@ Status RadioLink::appendReceivedLine(const QString &line)
     if (Status s = openReceivedFile(file); !s)
         return s;
     const QByteArray bytes = line.toLatin1() + "\r\n";
-    if (file.write(bytes) != bytes.size() || !file.flush())
+    const qint64 before = file.size();
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        // The system's own reason (a full disk, a file-size limit); the file keeps whole
+        // lines only.
+        const QString reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
+        file.resize(before);
         return Failure{Failure::DiskFull, QStringLiteral("无法写入文件 %1：%2").arg(
-                                              QDir::toNativeSeparators(file.fileName()), file.errorString())};
+                                              QDir::toNativeSeparators(file.fileName()), reason)};
+    }
     file.close();
     return {};
 }
@@ -194,6 +257,8 @@ Status RadioLink::writeRadio(bool fromDialog, WorkingCopy &wc)
     const Result<codec::Image> image = writeImage(wc);
     if (!image) {
         m_completed = false;
+        m_writing = true;
+        m_blocksSent = 0;
         report(image.failure());
         closePort();
         finishTransfer();
@@ -206,6 +271,8 @@ Status RadioLink::sendImage(bool fromDialog, const codec::Image &image)
 {
     Q_UNUSED(fromDialog);
     m_completed = false;
+    m_writing = true;
+    m_blocksSent = 0;
     const Status s = writeTransfer(image);
     finishTransfer();
     return s;
@@ -228,6 +295,10 @@ Status RadioLink::writeTransfer(const codec::Image &image)
         const QString text = receiveText();
         if (Status s = doEvents(text.isEmpty()); !s)
             return s;
+        if (m_flooded) {
+            refuse();
+            return {};
+        }
         if (!m_continue || m_watchdogFired)
             return {};
         if (!text.isEmpty())
@@ -266,13 +337,13 @@ bool RadioLink::writeFunctionBlocks(int skip, const codec::Image &image)
 
 Result<bool> RadioLink::writeFunctionFrames(const codec::Image &image)
 {
-    if (Status s = send(codec::frame(BlockWrite, 0, image[0])); !s)
+    if (Status s = sendBlock(0, image[0]); !s)
         return s.failure();
     emit progressChanged(1);
     Result<bool> acked = waitForAck();
     if (!acked || !*acked)
         return acked;
-    if (Status s = send(codec::frame(BlockWrite, 1, image[1])); !s)
+    if (Status s = sendBlock(1, image[1]); !s)
         return s.failure();
     acked = waitForAck();
     if (!acked || !*acked)
@@ -295,7 +366,7 @@ Status RadioLink::writeChannelFrames(const codec::Image &image)
 {
     int counter = 3;
     for (int n = codec::FunctionBlocks; n < codec::DataBlocks; ++n) {
-        if (Status s = send(codec::frame(BlockWrite, n, image[size_t(n)])); !s)
+        if (Status s = sendBlock(n, image[size_t(n)]); !s)
             return s;
         emit progressChanged(counter++);
         const Result<bool> acked = waitForAck();
@@ -307,7 +378,7 @@ Status RadioLink::writeChannelFrames(const codec::Image &image)
     codec::Block filler;
     filler.fill(0xFF);
     for (int i = 0; i < codec::SpareBlocks; ++i) {
-        if (Status s = send(codec::frame(BlockWrite, codec::DataBlocks + i, filler)); !s)
+        if (Status s = sendBlock(codec::DataBlocks + i, filler); !s)
             return s;
         emit progressChanged(codec::DataBlocks + i);
         // The last block's acknowledgement is not awaited: the port closes right after it.
@@ -322,6 +393,12 @@ Status RadioLink::writeChannelFrames(const codec::Image &image)
     m_completed = true;
     closePort();
     return {};
+}
+
+Status RadioLink::sendBlock(int n, const codec::Block &data)
+{
+    ++m_blocksSent;
+    return send(codec::frame(BlockWrite, n, data));
 }
 
 void RadioLink::finishTransfer()

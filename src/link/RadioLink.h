@@ -20,7 +20,9 @@ public:
 
     // ----- Whole transfers on a working copy
     // The whole read: handshake, read request, the 128 block reads into the received-image
-    // file, then the file is loaded into wc. A failure returned is one no step handled.
+    // file; only a complete read is then loaded into wc, which a failure or a Cancel leaves
+    // as it was (the message names the file that keeps the lines that came). A failure
+    // returned is one no step handled.
     Status readRadio(bool fromDialog, WorkingCopy &wc);
     // The whole write of wc. Every block is built and checked before the first byte goes out.
     Status writeRadio(bool fromDialog, WorkingCopy &wc);
@@ -38,9 +40,17 @@ public:
     // The data bytes of the blocks the last read received; the rest FF.
     const codec::Image &receivedImage() const { return m_receivedImage; }
 
+    // The lines of receivedLines() as the received-image file holds them, each with CR LF.
+    QByteArray receivedText() const;
+
     enum class Ending { None, Completed, Cancelled, Failed };
     // How the last transfer ended: Completed when all 128 blocks went across.
     Ending lastEnding() const { return m_ending; }
+    // The last transfer was a write that sent blocks but did not complete: the radio
+    // holds only part of the new data.
+    bool radioPartlyWritten() const { return m_writing && m_blocksSent > 0 && m_ending != Ending::Completed; }
+    // The last read stopped because the received-image file could not be written.
+    bool receivedFileFailed() const { return m_receivedFileFailed; }
 
     // The steps of the transfers.
     void readBlocks(int skip);
@@ -65,9 +75,12 @@ signals:
     void progressChanged(int value);
 
 private:
-    Result<bool> readTransfer();
+    Status readTransfer();
     Status writeTransfer(const codec::Image &image);
     Status readBlockLoop();
+    // The reply to block n's request; empty when the wait ended without one.
+    Result<QByteArray> awaitBlockReply(int n);
+    Status sendBlock(int n, const codec::Block &data);
     Result<bool> writeFunctionFrames(const codec::Image &image);
     Status writeChannelFrames(const codec::Image &image);
     Status appendReceivedLine(const QString &line);
@@ -77,6 +90,9 @@ private:
     QString m_receivedPath;
     QStringList m_receivedLines;
     codec::Image m_receivedImage{};
+    bool m_receivedFileFailed = false;
+    bool m_writing = false;
+    int m_blocksSent = 0;
     bool m_completed = false;
     Ending m_ending = Ending::None;
 };

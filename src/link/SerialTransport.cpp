@@ -31,6 +31,9 @@ Status SerialTransport::open(const QString &device)
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
+    // A line that floods the PC fills this much and then waits in the system's buffer;
+    // the link refuses anything past a reply long before.
+    m_port.setReadBufferSize(ReadBufferSize);
     if (!m_port.open(QIODevice::ReadWrite)) {
         OpenProblem problem;
         problem.reason = m_port.errorString();

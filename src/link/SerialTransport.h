@@ -23,6 +23,8 @@ public:
     void discardOutput() override;
     std::optional<Failure> lineFault() const override { return m_fault; }
 
+    static constexpr qint64 ReadBufferSize = 4096;
+
 private:
     void onError(QSerialPort::SerialPortError error);
     // Asks the driver for its low-latency mode, or gives back the mode it had.

@@ -10,8 +10,8 @@
 //             byte × 100 ms; 3 hang up after the next byte × 10 ms; 4 this write fails;
 //             5 answer the next byte's low 4 bits + 1 bytes one at a time, 1 ms apart;
 //             Cancel (1, 2) takes the next instruction for the same write as well
-// Once the input has run out the line stays silent: the watchdog or the user, who
-// presses Cancel when nothing else can happen, ends the transfer.
+// Once the input has run out the line stays silent: the watchdog ends the transfer.
+// Every wait is watched, so a wait with nothing left that could happen is a fault.
 // Header: bit 0 write first, bit 1 a second transfer of the other kind follows on the
 // same link (input mode and receive text carry over), bit 2 every answer of the first
 // transfer comes 1 ms late.
@@ -271,11 +271,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (m.title == QStringLiteral("信息提示"))
             ++watchdogMessages;
     });
-    // Nothing left that could ever happen: the user presses Cancel.
-    clock.onStall = [&] {
-        check(clock.stalls < 100, "a wait that Cancel does not end");
-        link.cancelTransfer();
-    };
+    clock.onStall = [&] { check(false, "a wait without an end"); };
 
     const int transfers = (header & 2) ? 2 : 1;
     for (int t = 0; t < transfers; ++t) {
@@ -294,6 +290,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
         check(!link.isOpen(), "the port stays open");
         check(!link.watchdogRunning(), "the watchdog runs on after the transfer");
+        check(link.receiveText().size() < 65536, "an unbounded receive text");
         // One watchdog start for the handshake, one for the request, one per block.
         check(watchdogMessages <= 2 + line.writes - writesBefore, "more watchdog messages than starts");
         for (int i = 0; i < progress.size(); ++i)

@@ -87,6 +87,23 @@ struct LinkRig
     }
 };
 
+// Everything of the editor a transfer may change.
+inline QStringList editorState(const WorkingCopy &wc)
+{
+    QStringList s;
+    for (int r = 0; r < ChannelTable::Rows; ++r)
+        for (int c = 0; c < ChannelTable::Columns; ++c)
+            s << wc.cell(r, c);
+    for (int l = 0; l < WorkingCopy::ListCount; ++l)
+        s << QString::number(wc.row(WorkingCopy::List(l)));
+    for (int key = 1; key <= 6; ++key)
+        s << wc.bandStringByKey(key);
+    s << wc.bandText() << wc.modelCode() << wc.modelByte() << wc.functionByte() << wc.voiceByte() << wc.crystalCode()
+      << wc.ifSignCode() << QString::number(wc.powerStep()) << QString::number(wc.crystalChoice())
+      << QString::number(wc.signChoice());
+    return s;
+}
+
 inline QByteArray hexBytes(const char *hex)
 {
     return QByteArray::fromHex(hex);

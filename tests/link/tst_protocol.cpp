@@ -5,6 +5,7 @@
 
 #include "files/ChannelFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTest>
 
@@ -46,9 +47,10 @@ private slots:
     void transferTakesWireTimeOnly_data();
     void transferTakesWireTimeOnly();
     void cancelDuringBlockReply();
-    void replyOfWrongLengthIsNeverTaken_data();
-    void replyOfWrongLengthIsNeverTaken();
-    void watchdogDoesNotEndBlockReplyWait();
+    void replyNotAskedForIsRefused_data();
+    void replyNotAskedForIsRefused();
+    void floodingLineIsRefused_data();
+    void floodingLineIsRefused();
     void readFaults_data();
     void readFaults();
     void untrappedFailureReachesCaller();
@@ -57,7 +59,8 @@ private slots:
     void writeChecksEveryCellBeforeSending();
     void writeFaults_data();
     void writeFaults();
-    void watchdogInAcknowledgementWait();
+    void watchdogEndsEveryWait_data();
+    void watchdogEndsEveryWait();
     void writeAcceptWaitEndsOnWatchdog();
     void cancelStopsWatchdog();
 };
@@ -356,58 +359,103 @@ void TestProtocol::transferTakesWireTimeOnly()
 
 void TestProtocol::cancelDuringBlockReply()
 {
-    // Blocks 0…38 answered; the reply to the 40th block (0x138) never comes.
+    // Blocks 0…38 answered; the reply to the 40th block (0x138) never comes, and the user
+    // cancels before the watchdog would.
     RadioSimOptions o;
     o.silentAfterBlock = 38;
     LinkRig rig(o);
-    const QString before = rig.wc.cell(16, ChannelTable::RxFreq);
+    rig.cancelAt(10'000 * LinkRig::ms);
+    const QStringList before = editorState(rig.wc);
     QVERIFY(rig.read().ok());
-    QVERIFY(rig.stalled);
+    QVERIFY(!rig.stalled);
     QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Cancelled);
     QCOMPARE(rig.progress.last(), 39);
     QVERIFY(rig.line.sentBytes().endsWith(hexBytes("52013808")));
+    // The lines stay for diagnosis and the user is told where; the editor is as it was.
     QCOMPARE(rig.receivedFile().count('\n'), 39);
-    QVERIFY(rig.messages.isEmpty());
-    // The 39 lines hold all 34 the reader uses: the editor shows them.
-    QVERIFY(before != rig.wc.cell(16, ChannelTable::RxFreq));
-    QCOMPARE(rig.wc.cell(16, ChannelTable::RxFreq), QStringLiteral("450.40000"));
+    QCOMPARE(rig.link.receivedLines().size(), 39);
+    QCOMPARE(rig.messages.size(), 1);
+    QVERIFY(rig.messages[0].message.text.contains(QDir::toNativeSeparators(rig.link.receivedPath())));
+    QCOMPARE(editorState(rig.wc), before);
 }
 
-void TestProtocol::replyOfWrongLengthIsNeverTaken_data()
+void TestProtocol::replyNotAskedForIsRefused_data()
 {
     QTest::addColumn<int>("length");
-    QTest::newRow("13 bytes") << 13;
-    QTest::newRow("11 bytes") << 11;
-    QTest::newRow("24 bytes") << 24;
+    QTest::addColumn<int>("garbageAt");
+    QTest::addColumn<QString>("told");
+    const QString refused = QStringLiteral("通信错误");
+    QTest::newRow("13 bytes") << 13 << -1 << refused;
+    QTest::newRow("doubled") << 24 << -1 << refused;
+    QTest::newRow("noise at block 0") << 12 << 0 << refused;
+    QTest::newRow("noise at block 127") << 12 << 127 << refused;
+    // Too short: the rest may still come, until the watchdog says it will not.
+    QTest::newRow("11 bytes") << 11 << -1 << QStringLiteral("通信端口没有响应，请确保连接正确和电源打开");
+    QTest::newRow("nothing") << 0 << -1 << QStringLiteral("通信端口没有响应，请确保连接正确和电源打开");
 }
 
-void TestProtocol::replyOfWrongLengthIsNeverTaken()
+void TestProtocol::replyNotAskedForIsRefused()
 {
     QFETCH(int, length);
+    QFETCH(int, garbageAt);
+    QFETCH(QString, told);
     RadioSimOptions o;
     o.replyLength = length;
+    o.garbageAtBlock = garbageAt;
     LinkRig rig(o);
-    const QString before = rig.wc.cell(1, ChannelTable::RxFreq);
-    QVERIFY(rig.read().ok());
-    QVERIFY(rig.stalled);
-    QVERIFY(rig.progress.isEmpty());
-    QVERIFY(!QFileInfo::exists(rig.link.receivedPath()));
-    QVERIFY(rig.messages.isEmpty());
-    QCOMPARE(rig.wc.cell(1, ChannelTable::RxFreq), before);
-}
-
-void TestProtocol::watchdogDoesNotEndBlockReplyWait()
-{
-    RadioSimOptions o;
-    o.silentAfterBlock = 5;
-    LinkRig rig(o);
-    rig.cancelAt(300'000 * LinkRig::ms);
+    const QStringList before = editorState(rig.wc);
     QVERIFY(rig.read().ok());
     QVERIFY(!rig.stalled);
-    QVERIFY(rig.clock.now() >= 300'000 * LinkRig::ms);
-    QVERIFY(rig.messages.isEmpty() || !rig.messageTexts().contains(QStringLiteral("通信端口没有响应，请确保连接正确和电源打开")));
-    QCOMPARE(rig.receivedFile().count('\n'), 6);
-    QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Cancelled);
+    QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Failed);
+    QVERIFY(!rig.link.isOpen());
+    QVERIFY(!rig.link.watchdogRunning());
+    QCOMPARE(rig.messages.first().message.text, told);
+    // Never stored and never acknowledged.
+    const int stored = qMax(garbageAt, 0);
+    QCOMPARE(rig.link.receivedLines().size(), stored);
+    QCOMPARE(rig.receivedFile().count('\n'), stored);
+    QVERIFY(rig.line.sentBytes().endsWith(QByteArray("R") + char(codec::blockHigh(stored))
+                                          + char(codec::blockLow(stored)) + '\x08'));
+    QCOMPARE(editorState(rig.wc), before);
+}
+
+void TestProtocol::floodingLineIsRefused_data()
+{
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<QString>("answer"); // which of the radio's answers floods
+    QTest::addColumn<int>("size");
+    for (int size : {13, 1 << 20}) {
+        QTest::addRow("handshake answer of %d bytes", size) << false << "handshake" << size;
+        QTest::addRow("confirm of %d bytes", size) << false << "confirm" << size;
+        QTest::addRow("ack of %d bytes", size) << false << "ack" << size;
+        QTest::addRow("write accept of %d bytes", size) << true << "accept" << size;
+    }
+}
+
+void TestProtocol::floodingLineIsRefused()
+{
+    QFETCH(bool, write);
+    QFETCH(QString, answer);
+    QFETCH(int, size);
+    RadioSimOptions o;
+    QByteArray flood(size, '\x06');
+    flood[0] = '\x15';
+    if (answer == QStringLiteral("handshake"))
+        o.handshakeAnswer = flood;
+    else if (answer == QStringLiteral("confirm"))
+        o.confirm = flood;
+    else if (answer == QStringLiteral("ack"))
+        o.ack = flood;
+    else
+        o.writeAccept = flood;
+    LinkRig rig(o);
+    QVERIFY((write ? rig.write() : rig.read()).ok());
+    QCOMPARE(rig.messageTexts(), QStringList{QStringLiteral("通信错误")});
+    QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Failed);
+    QVERIFY(!rig.link.isOpen());
+    QVERIFY(!rig.link.watchdogRunning());
+    QVERIFY(rig.link.receiveText().size() <= 4 * 12);
+    QVERIFY(rig.progress.isEmpty());
 }
 
 void TestProtocol::readFaults_data()
@@ -434,9 +482,10 @@ void TestProtocol::readFaults()
     QCOMPARE(rig.receivedFile().count('\n'), lines);
     QVERIFY(!rig.messages.isEmpty());
     QCOMPARE(rig.messages[0].message.text, firstMessage);
-    // Fewer than 34 lines: the reader then reports the short file itself.
+    // Then where the lines that came are kept.
     QCOMPARE(rig.messages.size(), 2);
     QCOMPARE(rig.messages[1].message.icon, LinkMessage::Information);
+    QVERIFY(rig.messages[1].message.text.contains(QDir::toNativeSeparators(rig.link.receivedPath())));
 }
 
 void TestProtocol::untrappedFailureReachesCaller()
@@ -569,21 +618,40 @@ void TestProtocol::writeFaults()
     QCOMPARE(rig.progress.last(), lastProgress);
 }
 
-void TestProtocol::watchdogInAcknowledgementWait()
+void TestProtocol::watchdogEndsEveryWait_data()
 {
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<int>("silentAfter");
+    QTest::addColumn<int>("lines");
+    // A read's wait for the reply to block 6, a write's wait for the ACK of block 11.
+    QTest::newRow("block reply") << false << 5 << 6;
+    QTest::newRow("acknowledgement") << true << 10 << 0;
+}
+
+void TestProtocol::watchdogEndsEveryWait()
+{
+    QFETCH(bool, write);
+    QFETCH(int, silentAfter);
+    QFETCH(int, lines);
     RadioSimOptions o;
-    o.silentAfterBlock = 10;
+    o.silentAfterBlock = silentAfter;
     LinkRig rig(o);
-    rig.cancelAt(200'000 * LinkRig::ms);
-    QVERIFY(rig.write().ok());
+    const QStringList before = editorState(rig.wc);
+    QVERIFY((write ? rig.write() : rig.read()).ok());
     QVERIFY(!rig.stalled);
-    // Shown once, 60 s after the wait for block 11's ACK began; the wait went on until Cancel.
-    QCOMPARE(rig.messages.size(), 1);
-    QCOMPARE(rig.messages[0].at, rig.sent().last().at + 60'000 * LinkRig::ms);
-    QCOMPARE(rig.sent().size(), 10 + 12);
-    QCOMPARE(rig.clock.now(), 200'000 * LinkRig::ms);
-    QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Cancelled);
-    QVERIFY(rig.link.isOpen()); // the command closes it
+    // Said once, 60 s after the last frame went out; the wait ends there, by itself.
+    const qint64 fired = rig.sent().last().at + 60'000 * LinkRig::ms;
+    QCOMPARE(rig.messages.first().at, fired);
+    QCOMPARE(rig.messages.first().message.text, QStringLiteral("通信端口没有响应，请确保连接正确和电源打开"));
+    QCOMPARE(rig.messages.first().message.title, QStringLiteral("信息提示"));
+    QCOMPARE(rig.clock.now(), fired);
+    QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Failed);
+    QVERIFY(!rig.link.isOpen());
+    QVERIFY(!rig.link.watchdogRunning());
+    QCOMPARE(rig.link.radioPartlyWritten(), write);
+    QCOMPARE(rig.receivedFile().count('\n'), lines);
+    QCOMPARE(rig.sent().size(), write ? 10 + silentAfter + 2 : 10 + 2 * lines + 1);
+    QCOMPARE(editorState(rig.wc), before);
 }
 
 void TestProtocol::writeAcceptWaitEndsOnWatchdog()

@@ -43,10 +43,13 @@ void TransferDialog::onWatchdogTimeout()
 {
     startupTimer.stop();
     const Status s = isWrite ? m_link.writeRadio(true, m_wc) : m_link.readRadio(true, m_wc);
-    if (!s) {
-        Prompter::instance().message(this, QMessageBox::Critical, QStringLiteral("提示"),
-                                     isWrite ? QStringLiteral("写频错误，请重新写频")
-                                          : QStringLiteral("读频错误，请重新读频"));
+    // A write cut short, whatever ended it, leaves a radio that must be written again.
+    const bool partlyWritten = isWrite && m_link.radioPartlyWritten();
+    if (!s || partlyWritten) {
+        QString text = isWrite ? QStringLiteral("写频错误，请重新写频") : QStringLiteral("读频错误，请重新读频");
+        if (partlyWritten)
+            text += QStringLiteral("\n对讲机中只有部分新数据，请重新写频");
+        Prompter::instance().message(this, QMessageBox::Critical, QStringLiteral("提示"), text);
         done(QDialog::Rejected);
         return;
     }

@@ -13,6 +13,7 @@
 #include "app/MainWindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
@@ -250,24 +251,27 @@ void TestLinkDialogs::cancelConfirmedDuringBlockReads()
     LinkRig rig(o);
     rig.clock.processQtEvents = true;
     bool dialogClosedAtOnce = false;
-    rig.clock.onStall = [&] {
-        rig.stalled = true;
+    // Ten seconds into the wait for the 40th reply, well before the watchdog.
+    rig.clock.post(10'000 * LinkRig::ms, [&] {
         TransferDialog *dialog = visibleTopLevel<TransferDialog>("frmWAIT");
         QVERIFY(dialog);
         QCOMPARE(dialog->progressBar()->value(), 39);
         dialog->cancelButton()->click();
         dialogClosedAtOnce = !dialog->isVisible();
-    };
+    });
+    const QStringList before = editorState(rig.wc);
     readRadioCommand(nullptr, rig.wc, rig.link);
-    QVERIFY(rig.stalled);
+    QVERIFY(!rig.stalled);
     QVERIFY(dialogClosedAtOnce);
-    QCOMPARE(prompter.shown.size(), 2);
+    QCOMPARE(prompter.shown.size(), 3);
     QCOMPARE(prompter.shown[1].text, QStringLiteral("确定要取消吗"));
     QCOMPARE(prompter.shown[1].title, QStringLiteral("提示"));
     QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Cancelled);
     QVERIFY(!rig.link.isOpen());
+    // The editor is as it was; the lines that came are kept, and the user is told where.
     QCOMPARE(rig.receivedFile().count('\n'), 39);
-    QCOMPARE(rig.wc.cell(16, ChannelTable::RxFreq), QStringLiteral("450.40000"));
+    QVERIFY(prompter.shown[2].text.contains(QDir::toNativeSeparators(rig.link.receivedPath())));
+    QCOMPARE(editorState(rig.wc), before);
 }
 
 void TestLinkDialogs::cancelAnsweredWithCancelGoesOn()
@@ -452,12 +456,14 @@ void TestLinkDialogs::mainWindowTellsEachMessageOnce()
     QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine() || sim.waitForReadyRead(100), 5000);
     QVERIFY(QString::fromUtf8(sim.readLine()).startsWith(QStringLiteral("session kind=read")));
 
-    // The read stores blocks 0 to 3, then the reader finds the file too short.
+    // The read stores blocks 0 to 3 and is refused; the editor stays as it was.
+    const QStringList before = editorState(mw.workingCopy());
     mw.runCommand(MainWindow::Command::Read);
     const QStringList told = texts();
     QCOMPARE(told.size(), 3);
     QCOMPARE(told[1], QStringLiteral("通信错误"));
-    QCOMPARE(mw.workingCopy().cell(1, ChannelTable::RxSignal), QStringLiteral("67"));
+    QVERIFY(told[2].contains(QDir::toNativeSeparators(RadioLink::defaultReceivedPath())));
+    QCOMPARE(editorState(mw.workingCopy()), before);
     QVERIFY(QFile::remove(RadioLink::defaultReceivedPath()));
     sim.kill();
     sim.waitForFinished();
