@@ -6,7 +6,9 @@
 #include "link/RadioLink.h"
 #include "link/SafeWrite.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QSocketNotifier>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -31,9 +33,21 @@ bool takeSafeWriteOptions(QStringList &args, SafeWriteRequest &request)
 
 namespace {
 
-// Enter on standard input; false when the input has ended.
-bool waitForEnter()
+// Enter on standard input; false when the input has ended or the user cancelled (Ctrl+C,
+// SIGTERM, SIGHUP reach the link as a Cancel while events are handled).
+bool waitForEnter(RadioLink &link)
 {
+    link.setTransferActive(true);
+    bool ready = false;
+    QSocketNotifier input(fileno(stdin), QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &input, [&] {
+        ready = true;
+        input.setEnabled(false);
+    });
+    while (!ready && link.transferActive())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (!link.transferActive())
+        return false;
     char line[256];
     return std::fgets(line, sizeof line, stdin) != nullptr;
 }
@@ -67,9 +81,9 @@ int runSafeWrites(RadioLink &link, const codec::Image &image, const QString &fil
 
     FleetWrite fleet(write);
     fleet.count = request.count;
-    fleet.nextRadio = [](int k) {
+    fleet.nextRadio = [&link](int k) {
         out() << QStringLiteral("请连接第 %1 台对讲机，然后按回车键").arg(k) << "\n" << Qt::flush;
-        return waitForEnter();
+        return waitForEnter(link);
     };
     QObject::connect(&fleet, &FleetWrite::radioStarted, &fleet, [](int k) {
         if (k == 1)
@@ -83,5 +97,6 @@ int runSafeWrites(RadioLink &link, const codec::Image &image, const QString &fil
     out() << fleet.summary() << "\n" << Qt::flush;
     if (Status s = fleet.appendLog(FleetWrite::defaultLogPath(), QFileInfo(file).absoluteFilePath()); !s)
         err() << "tarnik-cli: " << s.failure().description << "\n";
-    return fleet.exitCode();
+    // Ctrl+C, SIGTERM or SIGHUP while waiting for the next radio is a Cancel too.
+    return link.transferActive() ? fleet.exitCode() : 1;
 }
