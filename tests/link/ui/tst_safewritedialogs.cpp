@@ -8,8 +8,14 @@
 #include "app/MainWindow.h"
 #include "files/BackupStore.h"
 #include "link/ui/SafeWriteCommands.h"
+#include "link/ui/SafeWriteDialog.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -82,6 +88,36 @@ private slots:
         // The backup holds the factory memory, whose channel 1 has the tone 67; the
         // editor written had none.
         QCOMPARE(rig.wc.cell(1, ChannelTable::RxSignal) == QStringLiteral("67"), loadBackup == QMessageBox::Yes);
+    }
+
+    // 批量写频: a radio, "请连接第 2 台对讲机" answered 确定, a second radio, the third
+    // refused; the table holds both and the dialog stays with the summary until closed.
+    void fleet()
+    {
+        SafeWriteChoices{true, true}.save();
+        FakePrompter prompter;
+        prompter.answers = {QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Cancel};
+        LinkRig rig;
+        rig.clock.processQtEvents = true;
+        QString summary;
+        int rows = 0;
+        std::function<void()> closeWhenDone = [&] {
+            auto *dialog = qobject_cast<SafeWriteDialog *>(QApplication::activeModalWidget());
+            if (dialog && dialog->cancelButton()->text() == QStringLiteral("确定")) {
+                summary = dialog->findChild<QLabel *>(QStringLiteral("lblSummary"))->text();
+                rows = dialog->table()->rowCount();
+                dialog->cancelButton()->click();
+                return;
+            }
+            QTimer::singleShot(50, closeWhenDone);
+        };
+        QTimer::singleShot(50, closeWhenDone);
+        fleetWriteCommand(nullptr, rig.wc, rig.link, true);
+        QCOMPARE(rows, 2);
+        QVERIFY2(summary.startsWith(QStringLiteral("成功 2 台，失败 0 台")), qPrintable(summary));
+        QCOMPARE(prompter.shown[1].text, QStringLiteral("请连接第 2 台对讲机"));
+        QCOMPARE(rig.line.sessions.size(), 6);
+        QVERIFY(!rig.link.isOpen());
     }
 
 private:
