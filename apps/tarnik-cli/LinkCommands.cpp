@@ -56,6 +56,8 @@ public:
             });
             for (int signal : cancelSignals)
                 std::signal(signal, onInterrupt);
+            // A reader of stderr that has gone must not end the program with the port open.
+            std::signal(SIGPIPE, SIG_IGN);
         }
     }
     ~Console() override
@@ -204,7 +206,8 @@ int runRead(const QStringList &arguments)
     // The blocks go to the received-image file as they come, as in the GUI; the output
     // is replaced all at once, and only by a complete read.
     const QString received = link.receivedPath();
-    if (QFile::exists(received) && !QFile::remove(received)) {
+    // Another run may have removed it first.
+    if (!QFile::remove(received) && QFile::exists(received)) {
         err() << "tarnik-cli: " << QDir::toNativeSeparators(received) << ": 无法删除旧文件\n";
         link.closePort();
         return 2;
