@@ -114,7 +114,8 @@ int main(int argc, char **argv)
         if (cli) {
             QProcess p;
             p.start(bin + QStringLiteral("/tarnik-cli"),
-                    write ? QStringList{QStringLiteral("write"), QStringLiteral("--port"), device, received}
+                    write ? QStringList{QStringLiteral("write"), QStringLiteral("--no-backup"), QStringLiteral("--no-verify"),
+                                        QStringLiteral("--port"), device, received}
                           : QStringList{QStringLiteral("read"), QStringLiteral("--port"), device,
                                         QStringLiteral("--out"), received});
             ok = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;

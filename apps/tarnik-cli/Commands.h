@@ -3,6 +3,9 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "channels/Codec.h"
+
+class RadioLink;
 class WorkingCopy;
 
 // Each command takes its arguments (without the command name) and returns the exit
@@ -25,3 +28,19 @@ QTextStream &err();
 void startUpWorkingCopy(WorkingCopy &wc);
 // Loads a channel file as "打开" does; prints the failure and returns false otherwise.
 bool loadForCli(WorkingCopy &wc, const QString &path);
+
+// The safe write's options of `write`: --no-backup, --no-verify, --file-tuning, --count N.
+struct SafeWriteRequest
+{
+    bool backup = true;
+    bool verify = true;
+    bool fileTuning = false;
+    int count = -1; // radios in a row, 0: until the input ends; -1: one radio, no fleet table
+    // Exactly the plain write of one radio.
+    bool plain() const { return !backup && !verify && count < 0; }
+};
+// Takes the options out of args; false on a bad --count.
+bool takeSafeWriteOptions(QStringList &args, SafeWriteRequest &request);
+// Writes the image to one radio after another with backup, kept tuning and verification
+// as asked; the exit status (0 only when every radio written succeeded).
+int runSafeWrites(RadioLink &link, const codec::Image &image, const QString &file, const SafeWriteRequest &request);

@@ -217,8 +217,10 @@ int runWrite(const QStringList &arguments)
 {
     QStringList args = arguments;
     QString device;
-    if (!takeOption(args, QStringLiteral("--port"), &device) || device.isEmpty() || args.size() != 1) {
-        err() << "用法: tarnik-cli write --port DEV FILE.chp\n";
+    SafeWriteRequest safe;
+    if (!takeOption(args, QStringLiteral("--port"), &device) || device.isEmpty()
+        || !takeSafeWriteOptions(args, safe) || args.size() != 1) {
+        err() << "用法: tarnik-cli write --port DEV [--no-backup] [--no-verify] [--file-tuning] [--count N] FILE.chp\n";
         return 2;
     }
     WorkingCopy wc;
@@ -233,7 +235,7 @@ int runWrite(const QStringList &arguments)
     RadioLink link;
     link.setCustomDevice(device);
     Console console(link);
-    if (!openPort(link, console))
-        return 1;
-    return runTransfer(link, console, wc, true);
+    if (safe.plain())
+        return openPort(link, console) ? runTransfer(link, console, wc, true) : 1;
+    return runSafeWrites(link, *RadioLink::writeImage(wc), args[0], safe);
 }

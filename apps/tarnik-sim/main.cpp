@@ -35,6 +35,9 @@ const char usage[] =
     "  --garbage-at-block N    第 N 块的应答为乱码\n"
     "  --hangup-at-block N     到第 N 块时挂断线路并退出\n"
     "  --handshake-answer HEX  对联机序列的应答（缺省 060606）\n"
+    "  --corrupt-at-block N    第 N 块照常应答，但存入的第一个字节不同\n"
+    "  --tuning HEX            开始前把功能标志字节和功率档设为这两个字节（如 3019）\n"
+
     "  --flood                 电脑一开始发送就全速送出随机字节，不再应答\n";
 
 qint64 nowNs()
@@ -64,6 +67,7 @@ struct Setup
     QString imagePath;
     QString dumpPath;
     bool once = false;
+    QByteArray tuning; // flags byte and power step byte, or empty
     bool flood = false;
 };
 
@@ -105,7 +109,13 @@ QString parse(const QStringList &args, Setup &setup)
             ok = number(&o.garbageAtBlock);
         else if (a == QStringLiteral("--hangup-at-block"))
             ok = number(&o.hangupAtBlock);
-        else if (a == QStringLiteral("--handshake-answer")) {
+        else if (a == QStringLiteral("--corrupt-at-block"))
+            ok = number(&o.corruptAtBlock);
+        else if (a == QStringLiteral("--tuning")) {
+            const QString hex = value();
+            setup.tuning = QByteArray::fromHex(hex.toLatin1());
+            ok = hex.size() == 4 && setup.tuning.size() == 2 && setup.tuning.toHex().toUpper() == hex.toUpper().toLatin1();
+        } else if (a == QStringLiteral("--handshake-answer")) {
             const QString hex = value().remove(QLatin1Char(' '));
             o.handshakeAnswer = QByteArray::fromHex(hex.toLatin1());
             ok = !hex.isEmpty() && hex.size() % 2 == 0
@@ -153,6 +163,10 @@ int main(int argc, char **argv)
         if (!image)
             return fail(QStringLiteral("%1: %2").arg(setup.imagePath, image.failure().description));
         memory = *image;
+    }
+    if (!setup.tuning.isEmpty()) {
+        memory[0][4] = quint8(setup.tuning[0]);
+        memory[0][7] = quint8(setup.tuning[1]);
     }
     RadioSim radio(setup.options, memory);
 

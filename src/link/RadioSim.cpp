@@ -169,6 +169,8 @@ QByteArray RadioSim::feed(quint8 byte, bool *hangup)
         if (n == m_options.garbageAtBlock)
             return QByteArray("\x55\xAA", 2); // no 6 in any rendering of these
         std::copy(data.begin(), data.end(), m_memory[size_t(n)].begin());
+        if (n == m_options.corruptAtBlock)
+            m_memory[size_t(n)][0] ^= 0x01;
         ++m_session.blocks;
         if (n == codec::BlockCount - 1) {
             m_session.complete = true;

@@ -22,6 +22,7 @@ struct RadioSimOptions
     int replyLength = 12;                           // length of each block reply
     int garbageAtBlock = -1;                        // noise instead of that block's reply or ACK
     int hangupAtBlock = -1;                         // the line closes instead of that block's answer
+    int corruptAtBlock = -1;                        // that written block is acknowledged but stored with its first byte changed
     int baud = 0;                                   // 0: answers at once
 };
 

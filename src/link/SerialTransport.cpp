@@ -5,6 +5,8 @@
 #include <QFile>
 
 #include <cerrno>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -59,7 +61,34 @@ Status SerialTransport::open(const QString &device)
     }
     // What reached the device before it was opened is not part of this session.
     m_port.clear(QSerialPort::Input);
+    setLowLatency(true);
     return {};
+}
+
+void SerialTransport::setLowLatency(bool on)
+{
+    // USB serial adapters hold short replies back for up to 16 ms before passing them on;
+    // in low-latency mode they pass them at once. A driver without the mode (a
+    // pseudo-terminal, a plain UART) refuses the request, which changes nothing.
+    const int fd = int(m_port.handle());
+    serial_struct info{};
+    if (on) {
+        if (::ioctl(fd, TIOCGSERIAL, &info) != 0)
+            return;
+        m_restoreFlags = info.flags;
+        if (info.flags & ASYNC_LOW_LATENCY)
+            return;
+        info.flags |= ASYNC_LOW_LATENCY;
+        if (::ioctl(fd, TIOCSSERIAL, &info) == 0)
+            m_lowLatencySet = true;
+    } else if (m_lowLatencySet) {
+        // Other programs on this port get the latency it had before.
+        m_lowLatencySet = false;
+        if (::ioctl(fd, TIOCGSERIAL, &info) != 0)
+            return;
+        info.flags = (info.flags & ~ASYNC_LOW_LATENCY) | (m_restoreFlags & ASYNC_LOW_LATENCY);
+        ::ioctl(fd, TIOCSSERIAL, &info);
+    }
 }
 
 void SerialTransport::close()
@@ -71,6 +100,7 @@ void SerialTransport::close()
     // still be on its way and go out at the old speed. Wait until they are out.
     m_port.flush();
     ::tcdrain(m_port.handle());
+    setLowLatency(false);
     m_port.close();
 }
 

@@ -27,8 +27,12 @@ public:
 
 private:
     void onError(QSerialPort::SerialPortError error);
+    // Asks the driver for its low-latency mode, or gives back the mode it had.
+    void setLowLatency(bool on);
 
     QSerialPort m_port;
     QString m_device;
     std::optional<Failure> m_fault;
+    int m_restoreFlags = 0;
+    bool m_lowLatencySet = false;
 };

@@ -123,7 +123,8 @@ void TestEndToEnd::writeThenRead()
     Sim sim;
     QVERIFY(sim.start({QStringLiteral("--dump"), dump}));
 
-    const Run write = cli({QStringLiteral("write"), QStringLiteral("--port"), sim.device, example});
+    const Run write = cli({QStringLiteral("write"), QStringLiteral("--no-backup"), QStringLiteral("--no-verify"),
+                           QStringLiteral("--port"), sim.device, example});
     QCOMPARE(write.errors, QString());
     QCOMPARE(write.exitCode, 0);
     QVERIFY(sim.nextLine().startsWith(QStringLiteral("session kind=write blocks=128 complete=1")));
@@ -150,11 +151,13 @@ void TestEndToEnd::failures_data()
     QTest::addColumn<QString>("told");
     QTest::addColumn<int>("fileLimit");
     const QString dev = QStringLiteral("DEV");
+    // The write transfer itself, without the safe write's reads around it.
+    const QString noBackup = QStringLiteral("--no-backup"), noVerify = QStringLiteral("--no-verify");
     QTest::newRow("NAK during write") << QStringList{QStringLiteral("--nak-at-block"), QStringLiteral("3")}
-                                      << QStringList{QStringLiteral("write"), QStringLiteral("--port"), dev, example}
+                                      << QStringList{QStringLiteral("write"), noBackup, noVerify, QStringLiteral("--port"), dev, example}
                                       << 1 << "通信错误" << 0;
     QTest::newRow("write cut short") << QStringList{QStringLiteral("--nak-at-block"), QStringLiteral("3")}
-                                     << QStringList{QStringLiteral("write"), QStringLiteral("--port"), dev, example}
+                                     << QStringList{QStringLiteral("write"), noBackup, noVerify, QStringLiteral("--port"), dev, example}
                                      << 1 << "only part of the new data" << 0;
     QTest::newRow("reply not asked for")
         << QStringList{QStringLiteral("--garbage-at-block"), QStringLiteral("7")}

@@ -1,0 +1,102 @@
+#include "Commands.h"
+
+#include "files/BackupStore.h"
+#include "link/Clock.h"
+#include "link/FleetWrite.h"
+#include "link/RadioLink.h"
+#include "link/SafeWrite.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSocketNotifier>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <unistd.h>
+
+bool takeSafeWriteOptions(QStringList &args, SafeWriteRequest &request)
+{
+    request.backup = !args.removeAll(QStringLiteral("--no-backup"));
+    request.verify = !args.removeAll(QStringLiteral("--no-verify"));
+    request.fileTuning = args.removeAll(QStringLiteral("--file-tuning")) > 0;
+    const int i = args.indexOf(QStringLiteral("--count"));
+    if (i < 0)
+        return true;
+    bool ok = false;
+    const int n = i + 1 < args.size() ? args[i + 1].toInt(&ok) : -1;
+    if (!ok || n < 0)
+        return false;
+    request.count = n;
+    args.remove(i, 2);
+    return true;
+}
+
+namespace {
+
+// Enter on standard input; false when the input has ended or the user cancelled (Ctrl+C,
+// SIGTERM, SIGHUP reach the link as a Cancel while events are handled).
+bool waitForEnter(RadioLink &link)
+{
+    link.setTransferActive(true);
+    bool ready = false;
+    QSocketNotifier input(fileno(stdin), QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &input, [&] {
+        ready = true;
+        input.setEnabled(false);
+    });
+    while (!ready && link.transferActive())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (!link.transferActive())
+        return false;
+    char line[256];
+    return std::fgets(line, sizeof line, stdin) != nullptr;
+}
+
+QString tableRow(const FleetWrite::Row &row)
+{
+    return QStringLiteral("%1\t%2\t%3\t%4")
+        .arg(row.number, 3)
+        .arg(row.finished.toString(QStringLiteral("HH:mm:ss")), row.result,
+             row.backupPath.isEmpty() ? QStringLiteral("-") : QDir::toNativeSeparators(row.backupPath));
+}
+
+} // namespace
+
+int runSafeWrites(RadioLink &link, const codec::Image &image, const QString &file, const SafeWriteRequest &request)
+{
+    SystemClock clock;
+    BackupStore store;
+    SafeWrite write(link, clock, store);
+    write.options = {request.backup, request.verify, !request.fileTuning};
+    QObject::connect(&write, &SafeWrite::stageStarted, &write, [&write](SafeWrite::Stage stage) {
+        if (write.progressMaximum() > codec::BlockCount && isatty(fileno(stderr)))
+            err() << SafeWrite::stageName(stage) << "\n" << Qt::flush;
+    });
+
+    if (request.count < 0) {
+        const SafeWrite::Outcome o = write.run(image);
+        (o.ok ? out() : err()) << o.text << "\n";
+        return o.ok ? 0 : 1;
+    }
+
+    FleetWrite fleet(write);
+    fleet.count = request.count;
+    fleet.nextRadio = [&link](int k) {
+        out() << QStringLiteral("请连接第 %1 台对讲机，然后按回车键").arg(k) << "\n" << Qt::flush;
+        return waitForEnter(link);
+    };
+    QObject::connect(&fleet, &FleetWrite::radioStarted, &fleet, [](int k) {
+        if (k == 1)
+            out() << "台号\t时间\t\t结果\t备份\n" << Qt::flush;
+    });
+    QObject::connect(&fleet, &FleetWrite::radioDone, &fleet, [](const FleetWrite::Row &row) {
+        err() << row.text << "\n" << Qt::flush;
+        out() << tableRow(row) << "\n" << Qt::flush;
+    });
+    fleet.run(image);
+    out() << fleet.summary() << "\n" << Qt::flush;
+    if (Status s = fleet.appendLog(FleetWrite::defaultLogPath(), QFileInfo(file).absoluteFilePath()); !s)
+        err() << "tarnik-cli: " << s.failure().description << "\n";
+    // Ctrl+C, SIGTERM or SIGHUP while waiting for the next radio is a Cancel too.
+    return link.transferActive() ? fleet.exitCode() : 1;
+}

@@ -1,0 +1,137 @@
+#include "link/ui/SafeWriteCommands.h"
+
+#include "channels/WorkingCopy.h"
+#include "files/BackupStore.h"
+#include "link/Clock.h"
+#include "link/FleetWrite.h"
+#include "link/RadioLink.h"
+#include "link/SafeWrite.h"
+#include "link/ui/LinkCommands.h"
+#include "link/ui/SafeWriteDialog.h"
+#include "widgets/Prompter.h"
+
+#include <QSettings>
+
+namespace {
+
+const QString BackupKey = QStringLiteral("safeWrite/backupBeforeWrite");
+const QString VerifyKey = QStringLiteral("safeWrite/verifyAfterWrite");
+
+// The image to write, or nothing after the failure has been shown.
+std::optional<codec::Image> imageToWrite(QWidget *parent, WorkingCopy &wc)
+{
+    const Result<codec::Image> image = RadioLink::writeImage(wc);
+    if (image)
+        return *image;
+    Prompter::instance().message(parent, QMessageBox::Information, QString::number(image.failure().number),
+                                 image.failure().description);
+    return std::nullopt;
+}
+
+bool confirmed(QWidget *parent, const QString &question)
+{
+    return Prompter::instance().message(parent, QMessageBox::NoIcon, QStringLiteral("写频进度显示"), question,
+                                        QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+           == QMessageBox::Ok;
+}
+
+// What one command's safe writes run with: the stages chosen in the 编程 menu, wall-clock
+// pauses between them and the backups in the per-user folder.
+struct SafeWriteSetup
+{
+    SystemClock clock;
+    BackupStore store;
+    SafeWrite write;
+    SafeWriteSetup(RadioLink &link, bool keepRadioTuning) : write(link, clock, store)
+    {
+        const SafeWriteChoices choices = SafeWriteChoices::load();
+        write.options = {choices.backup, choices.verify, keepRadioTuning};
+    }
+};
+
+void offerBackup(QWidget *parent, WorkingCopy &wc, const SafeWrite::Outcome &o)
+{
+    const auto answer = Prompter::instance().message(
+        parent, QMessageBox::Warning, QStringLiteral("提示"),
+        o.text + QStringLiteral("\n\n要把写频前的备份载入编辑器吗？"), QMessageBox::Yes | QMessageBox::No,
+        QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    if (Status s = BackupStore::loadInto(wc, o.backupPath); !s)
+        Prompter::instance().message(parent, QMessageBox::Information, QString::number(s.failure().number),
+                                     s.failure().description);
+}
+
+} // namespace
+
+SafeWriteChoices SafeWriteChoices::load()
+{
+    QSettings settings;
+    return {settings.value(BackupKey, true).toBool(), settings.value(VerifyKey, true).toBool()};
+}
+
+void SafeWriteChoices::save() const
+{
+    QSettings settings;
+    settings.setValue(BackupKey, backup);
+    settings.setValue(VerifyKey, verify);
+}
+
+void safeWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool keepRadioTuning)
+{
+    const SafeWriteChoices choices = SafeWriteChoices::load();
+    if (!choices.backup && !choices.verify) {
+        writeRadioCommand(parent, wc, link);
+        return;
+    }
+    if (!confirmed(parent, QStringLiteral("确定要开始写频吗?")))
+        return;
+    const std::optional<codec::Image> image = imageToWrite(parent, wc);
+    if (!image)
+        return;
+    SafeWriteSetup setup(link, keepRadioTuning);
+    SafeWrite::Outcome outcome;
+    {
+        SafeWriteDialog dialog(setup.write, nullptr, parent);
+        LinkMessageBoxes boxes(link, &dialog);
+        dialog.job = [&] { outcome = setup.write.run(*image); };
+        dialog.exec();
+    }
+    link.closePort();
+    if (outcome.ok)
+        Prompter::instance().message(parent, QMessageBox::Information, QStringLiteral("提示"), outcome.text);
+    else if (outcome.radioChanged && !outcome.backupPath.isEmpty())
+        offerBackup(parent, wc, outcome);
+    else if (!outcome.text.isEmpty())
+        Prompter::instance().message(parent, QMessageBox::Warning, QStringLiteral("提示"), outcome.text);
+}
+
+void fleetWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool keepRadioTuning)
+{
+    if (!confirmed(parent, QStringLiteral("确定要开始批量写频吗?")))
+        return;
+    const std::optional<codec::Image> image = imageToWrite(parent, wc);
+    if (!image)
+        return;
+    SafeWriteSetup setup(link, keepRadioTuning);
+    FleetWrite fleet(setup.write);
+    fleet.count = 0;
+    SafeWriteDialog dialog(setup.write, &fleet, parent);
+    LinkMessageBoxes boxes(link, &dialog);
+    fleet.nextRadio = [&dialog](int k) {
+        return Prompter::instance().message(&dialog, QMessageBox::Information, QStringLiteral("批量写频"),
+                                            QStringLiteral("请连接第 %1 台对讲机").arg(k),
+                                            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+               == QMessageBox::Ok;
+    };
+    dialog.job = [&] {
+        fleet.run(*image);
+        link.closePort();
+        QString summary = fleet.summary();
+        if (Status s = fleet.appendLog(FleetWrite::defaultLogPath(), QStringLiteral("编辑器")); !s)
+            summary += QLatin1Char('\n') + s.failure().description;
+        dialog.finish(summary);
+    };
+    dialog.exec();
+    link.closePort();
+}

@@ -1,0 +1,120 @@
+// tarnik-cli write as a safe write against tarnik-sim on a pseudo-terminal, with the
+// per-user data folder in a temporary directory: the backup holds the radio's memory from
+// before, the radio keeps its own tuning unless asked otherwise, a radio that stores what
+// it did not acknowledge is caught, and several radios follow one another on Enter.
+
+#include "link/RadioSim.h"
+#include "link/RadioTuning.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString example = QStringLiteral(TARNIK_TEST_DATA "/example.chp");
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestSafeWriteCli : public QObject
+{
+    Q_OBJECT
+private slots:
+    void write_data()
+    {
+        QTest::addColumn<QStringList>("simArgs");
+        QTest::addColumn<QStringList>("writeArgs");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<int>("backups");
+        QTest::addColumn<bool>("radioTuningKept");
+        QTest::addColumn<QString>("told"); // on stdout or stderr
+
+        const QStringList tuned{QStringLiteral("--tuning"), QStringLiteral("3032")};
+        QTest::newRow("safe") << tuned << QStringList{} << QByteArray() << 0 << 1 << true
+                              << "已保留本机调整值：晶振 14.4MHz，中频 负，功率档 5";
+        QTest::newRow("file tuning") << tuned << QStringList{QStringLiteral("--file-tuning")} << QByteArray() << 0
+                                     << 1 << false << "写频完成，校验无误。";
+        QTest::newRow("no backup") << tuned << QStringList{QStringLiteral("--no-backup")} << QByteArray() << 0 << 0
+                                   << false << "写频完成，校验无误。";
+        const QStringList corrupting = tuned + QStringList{QStringLiteral("--corrupt-at-block"), QStringLiteral("3")};
+        QTest::newRow("corrupting radio") << corrupting << QStringList{} << QByteArray() << 1 << 1 << true
+                                          << "校验失败：地址 0x018";
+        QTest::newRow("corrupting radio, no verify")
+            << corrupting << QStringList{QStringLiteral("--no-verify")} << QByteArray() << 0 << 1 << true << "写频完成。";
+        QTest::newRow("three radios") << tuned << QStringList{QStringLiteral("--count"), QStringLiteral("3")}
+                                      << QByteArray("\n\n") << 0 << 3 << true << "成功 3 台，失败 0 台";
+        QTest::newRow("input ends after two") << tuned << QStringList{QStringLiteral("--count"), QStringLiteral("0")}
+                                              << QByteArray("\n") << 0 << 2 << true << "请连接第 2 台对讲机";
+        QTest::newRow("bad count") << tuned << QStringList{QStringLiteral("--count"), QStringLiteral("-1")}
+                                   << QByteArray() << 2 << 0 << false << "用法";
+    }
+
+    void write()
+    {
+        QFETCH(QStringList, simArgs);
+        QFETCH(QStringList, writeArgs);
+        QFETCH(QByteArray, input);
+        QFETCH(int, exitCode);
+        QFETCH(int, backups);
+        QFETCH(bool, radioTuningKept);
+        QFETCH(QString, told);
+
+        QTemporaryDir dir;
+        const QString dump = dir.filePath(QStringLiteral("radio.chp"));
+        QProcess sim;
+        sim.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-sim"),
+                  QStringList{QStringLiteral("--baud"), QStringLiteral("0"), QStringLiteral("--dump"), dump} + simArgs);
+        QVERIFY(sim.waitForReadyRead(5000));
+        const QString device = QString::fromUtf8(sim.readLine()).trimmed();
+        const codec::Image before = [&] {
+            codec::Image img = RadioSim::factoryImage();
+            if (simArgs.contains(QStringLiteral("3032"))) {
+                img[0][4] = 0x30;
+                img[0][7] = 0x32;
+            }
+            return img;
+        }();
+
+        QProcess cli;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+        cli.setProcessEnvironment(env);
+        cli.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-cli"),
+                  QStringList{QStringLiteral("write"), QStringLiteral("--port"), device} + writeArgs + QStringList{example});
+        cli.write(input);
+        cli.closeWriteChannel();
+        QVERIFY(cli.waitForFinished(60000));
+        const QString said = QString::fromUtf8(cli.readAllStandardOutput() + cli.readAllStandardError());
+        sim.kill();
+        sim.waitForFinished();
+        QCOMPARE(cli.exitCode(), exitCode);
+        QVERIFY2(said.contains(told), qPrintable(said));
+
+        const QDir backupDir(dir.filePath(QStringLiteral("data/tarnik/backups")));
+        const QStringList files = backupDir.entryList({QStringLiteral("*.chp")}, QDir::Files, QDir::Name);
+        QCOMPARE(files.size(), backups);
+        if (backups > 0)
+            QCOMPARE(readAll(backupDir.filePath(files.first())), RadioSim::channelText(before));
+        if (exitCode == 2)
+            return;
+        const auto radio = RadioSim::imageFromChannelText(readAll(dump));
+        QVERIFY(radio.ok());
+        QCOMPARE(RadioTuning::of(*radio) == RadioTuning::of(before), radioTuningKept);
+        if (writeArgs.contains(QStringLiteral("--count")))
+            QVERIFY(readAll(dir.filePath(QStringLiteral("data/tarnik/fleet-log.csv"))).contains(told.toUtf8())
+                    || told.startsWith(QStringLiteral("请连接")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSafeWriteCli)
+#include "tst_safewritecli.moc"
