@@ -95,6 +95,14 @@ private slots:
         cli.closeWriteChannel();
         QVERIFY(cli.waitForFinished(60000));
         const QString said = QString::fromUtf8(cli.readAllStandardOutput() + cli.readAllStandardError());
+        // The radio stores a write when its session ends, which may be after the CLI has
+        // gone: wait until it has said so for every radio written.
+        if (exitCode != 2) {
+            QByteArray simSaid;
+            const int writes = qMax(backups, 1);
+            while (simSaid.count("dump ") < writes && sim.waitForReadyRead(5000))
+                simSaid += sim.readAllStandardOutput();
+        }
         sim.kill();
         sim.waitForFinished();
         QCOMPARE(cli.exitCode(), exitCode);
