@@ -1,6 +1,7 @@
 #include "Prompter.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 
 namespace {
 Prompter *g_installed = nullptr;
@@ -51,4 +52,13 @@ QString WidgetPrompter::saveFileName(QWidget *parent, const QString &caption, co
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
         return {};
     return d.selectedFiles().first();
+}
+
+std::optional<double> WidgetPrompter::number(QWidget *parent, const QString &title,
+                                             const QString &label, double value, double min,
+                                             double max, int decimals)
+{
+    bool ok = false;
+    const double v = QInputDialog::getDouble(parent, title, label, value, min, max, decimals, &ok);
+    return ok ? std::optional<double>(v) : std::nullopt;
 }

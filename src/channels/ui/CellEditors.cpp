@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -49,6 +50,9 @@ QLineEdit *CellEditors::makeText(const char *name, int column)
     e->setAlignment(Qt::AlignCenter);
     // "000.00000" is 9 characters; a little room for decimals that get rounded.
     e->setMaxLength(12);
+    // Digits and one point only: a stray key is refused alone, what was typed stays.
+    e->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]*\\.?[0-9]*")), e));
     e->hide();
     e->installEventFilter(this);
     // Every change of a shown editor's text reaches the cell, typed or set.
@@ -62,6 +66,8 @@ QComboBox *CellEditors::makeList(const char *name)
     l->setObjectName(QLatin1String(name));
     l->setEditable(false);
     l->setMaxVisibleItems(20);
+    // The wheel chooses only in a list that has the keyboard.
+    l->setFocusPolicy(Qt::StrongFocus);
     l->hide();
     l->installEventFilter(this);
     // A row chosen with the mouse, the keyboard or by setCurrentIndex; activated as
@@ -203,7 +209,7 @@ void CellEditors::listChosen(QComboBox *list)
         text = gridrules::formatFrequency(text);
     // The list stays over its cell with the keyboard: Up and Down choose again, Left,
     // Right and Tab move on.
-    m_grid.write(cur.row(), cur.column(), text);
+    m_grid.listChoice(cur.row(), cur.column(), text);
 }
 
 void CellEditors::dropTextEditor(int column)
@@ -227,6 +233,9 @@ void CellEditors::followCell()
 
 bool CellEditors::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Wheel && (watched == m_signalling || watched == m_choice)
+        && !static_cast<QWidget *>(watched)->hasFocus())
+        return true;
     if (event->type() != QEvent::KeyPress
         || (watched != m_rxFreq && watched != m_txFreq && watched != m_signalling
             && watched != m_choice))
@@ -236,8 +245,12 @@ bool CellEditors::eventFilter(QObject *watched, QEvent *event)
     switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (!isText)
-            break;
+        if (!isText) {
+            // Enter confirms the list's choice, already written, and closes it.
+            hideAll();
+            m_grid.recordStep(QString());
+            return true;
+        }
         // Taken here: a line edit passes Enter on to its parents, which would reopen it.
         enterPressed(static_cast<QLineEdit *>(watched),
                      watched == m_rxFreq ? ChannelTable::RxFreq : ChannelTable::TxFreq);

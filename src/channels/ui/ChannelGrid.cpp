@@ -1,12 +1,15 @@
 #include "ChannelGrid.h"
 
+#include "channels/EditHistory.h"
 #include "channels/GridRules.h"
 #include "channels/WorkingCopy.h"
 #include "channels/ui/CellEditors.h"
+#include "channels/ui/GridActions.h"
 #include "channels/ui/GridColumns.h"
 #include "widgets/AppInfo.h"
 #include "widgets/Prompter.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -82,7 +85,7 @@ ChannelGrid::ChannelGrid(WorkingCopy &wc, QWidget *parent) : QTableView(parent),
     setItemDelegate(new CellDelegate(this));
     horizontalHeader()->hide();
     verticalHeader()->hide();
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTabKeyNavigation(true);
@@ -90,10 +93,47 @@ ChannelGrid::ChannelGrid(WorkingCopy &wc, QWidget *parent) : QTableView(parent),
     setCornerButtonEnabled(false);
 
     m_editors = new CellEditors(*this, wc);
+    m_actions = new GridActions(*this, wc);
 
     fitColumns();
     setCurrentIndex(wc.channels()->index(FirstRow, FirstColumn));
     connect(wc.channels(), &QAbstractItemModel::dataChanged, this, &ChannelGrid::cellsChanged);
+    connect(wc.channels(), &QAbstractItemModel::modelReset, this, [this] { m_currentVisited = false; });
+    m_entryText = wc.cell(FirstRow, FirstColumn);
+}
+
+QList<int> ChannelGrid::selectedRows(int column) const
+{
+    QList<int> rows;
+    for (const QModelIndex &i : selectionModel()->selectedIndexes())
+        if (!isFixed(i) && (column < 0 || i.column() == column) && !rows.contains(i.row()))
+            rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void ChannelGrid::recordStep(const QString &text)
+{
+    if (m_history)
+        m_history->record(text);
+}
+
+void ChannelGrid::selectRows(int from, int to)
+{
+    const auto [top, bottom] = std::minmax(from, to);
+    selectionModel()->select(QItemSelection(model()->index(top, FirstColumn),
+                                            model()->index(bottom, LastColumn)),
+                             QItemSelectionModel::ClearAndSelect);
+}
+
+void ChannelGrid::listChoice(int row, int column, const QString &text)
+{
+    QList<int> rows = selectedRows(column);
+    if (rows.size() < 2 || !rows.contains(row))
+        rows = {row};
+    for (int r : rows)
+        write(r, column, text);
+    recordStep(QString::fromUtf16(u"选择") + ChannelTable::columnTitles().value(column));
 }
 
 void ChannelGrid::fitColumns()
@@ -169,6 +209,8 @@ bool ChannelGrid::anyEditorVisible() const
 
 void ChannelGrid::openEditor(bool popup)
 {
+    if (!m_currentVisited)
+        m_entryText = m_wc.cell(currentIndex().row(), currentIndex().column());
     m_currentVisited = true;
     m_editors->place(popup);
 }
@@ -179,17 +221,23 @@ void ChannelGrid::leaveCell(int row, int column, bool visited)
     // A cell the user never visited is only given its "OFF"; its entry is not checked.
     if (!visited && !text.isEmpty())
         return;
-    const auto outcome = gridrules::checkLeaveCell(column, text, m_wc.bandText());
+    auto outcome = gridrules::checkLeaveCell(column, text, m_wc.bandText());
+    // Passed through unchanged: nothing is checked or filled.
+    if (!text.isEmpty() && (!visited || text == m_entryText))
+        outcome = gridrules::LeaveOutcome::Keep;
+    const QString previous = visited ? m_entryText : QString();
     const QString message = gridrules::messageFor(outcome);
     if (!message.isEmpty())
         Prompter::instance().message(window(), QMessageBox::Information, gridrules::messageTitle(),
                                      message);
     {
         const QScopedValueRollback own(m_ownWrite, true);
-        gridrules::applyLeaveCell(*m_wc.channels(), row, column, outcome);
+        gridrules::applyLeaveCell(*m_wc.channels(), row, column, outcome, previous);
     }
     if (!message.isEmpty())
         m_editors->dropTextEditor(column);
+    m_entryText = m_wc.cell(row, column);
+    recordStep(QString::fromUtf16(u"编辑信道 %1").arg(row));
 }
 
 void ChannelGrid::write(int row, int column, const QString &text)
@@ -213,6 +261,8 @@ void ChannelGrid::currentChanged(const QModelIndex &current, const QModelIndex &
     m_currentVisited = true;
     if (previous.isValid() && previous != current && !isFixed(previous))
         leaveCell(previous.row(), previous.column(), visited);
+    if (current.isValid())
+        m_entryText = m_wc.cell(current.row(), current.column());
 }
 
 QModelIndex ChannelGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
@@ -247,12 +297,27 @@ QModelIndex ChannelGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers m
 void ChannelGrid::keyPressEvent(QKeyEvent *event)
 {
     const QModelIndex cur = currentIndex();
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (event->matches(QKeySequence::Copy)) {
+        m_actions->copy();
+        return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        m_actions->paste();
+        return;
+    }
+    // Delete on several cells, or on a list cell, clears them; on one frequency cell it
+    // erases in the editor, as typing does.
+    if (event->key() == Qt::Key_Delete && plain
+        && (selectionModel()->selectedIndexes().size() > 1 || !isFrequencyColumn(cur.column()))) {
+        m_actions->clearSelected();
+        return;
+    }
     if (!cur.isValid() || isFixed(cur)) {
         QTableView::keyPressEvent(event);
         return;
     }
     const int c = cur.column();
-    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
     // The frequency editor already shown over the current cell, though the grid has the
     // keyboard (after a click on a fixed cell): keys go on to it as if it had the focus.
     QLineEdit *shownEditor = m_editors->shownTextEditor(cur.row(), c);
@@ -288,6 +353,12 @@ void ChannelGrid::keyPressEvent(QKeyEvent *event)
                 QCoreApplication::sendEvent(e, event);
             return;
         }
+    } else if (plain && event->text().size() == 1 && event->text()[0].isPrint()) {
+        // A list cell: the list opens and searches its entries for what is typed.
+        openEditor(false);
+        if (QWidget *list = m_editors->editorFor(c); list && !list->isHidden())
+            QCoreApplication::sendEvent(list, event);
+        return;
     }
     QTableView::keyPressEvent(event);
     // An editor left over a cell the keyboard moved away from would write its choice
@@ -300,25 +371,62 @@ void ChannelGrid::keyPressEvent(QKeyEvent *event)
 void ChannelGrid::mousePressEvent(QMouseEvent *event)
 {
     const QModelIndex i = indexAt(event->position().toPoint());
+    const bool left = event->button() == Qt::LeftButton;
     if (!i.isValid() || isFixed(i)) {
         setFocus(Qt::MouseFocusReason);
         event->accept();
+        // A channel number selects its channel, Shift extends from the last one; the
+        // current cell stays where it is.
+        if (left && i.isValid() && i.column() == 0 && i.row() >= FirstRow) {
+            if (!(event->modifiers() & Qt::ShiftModifier) || m_rowAnchor < 0)
+                m_rowAnchor = i.row();
+            m_draggingRows = true;
+            selectRows(m_rowAnchor, i.row());
+        }
         return;
     }
     QTableView::mousePressEvent(event);
-    if (currentIndex() == i)
+    if (left && currentIndex() == i && !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)))
         openEditor(false);
 }
 
 void ChannelGrid::mouseMoveEvent(QMouseEvent *event)
 {
-    // Dragging must not walk the current cell across the grid: every cell passed
-    // would be checked as it is left.
+    const QModelIndex i = indexAt(event->position().toPoint());
+    if (m_draggingRows && (event->buttons() & Qt::LeftButton)) {
+        if (i.isValid() && i.row() >= FirstRow)
+            selectRows(m_rowAnchor, i.row());
+        return;
+    }
+    if (event->buttons() == Qt::LeftButton && i.isValid() && !isFixed(i)) {
+        // A drag selects: the editor opened by the press goes once the drag leaves its
+        // cell. Cells passed are left unchanged, so their checks change nothing.
+        if (i != currentIndex())
+            hideEditors();
+        QTableView::mouseMoveEvent(event);
+        return;
+    }
     if (event->buttons() != Qt::NoButton) {
         event->accept();
         return;
     }
     QTableView::mouseMoveEvent(event);
+}
+
+void ChannelGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_draggingRows = false;
+    QTableView::mouseReleaseEvent(event);
+}
+
+void ChannelGrid::contextMenuEvent(QContextMenuEvent *event)
+{
+    m_actions->showMenu(event->globalPos());
+}
+
+void ChannelGrid::keyboardSearch(const QString &)
+{
+    // Typing never jumps to another row: keys are for the current cell's editor.
 }
 
 void ChannelGrid::updateGeometries()

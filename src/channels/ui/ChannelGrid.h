@@ -3,6 +3,8 @@
 #include <QTableView>
 
 class CellEditors;
+class EditHistory;
+class GridActions;
 class QComboBox;
 class QLineEdit;
 class WorkingCopy;
@@ -16,8 +18,14 @@ class WorkingCopy;
 // failed check, the editor timer or a move of the current cell by the keyboard.
 //
 // Keyboard: arrows, Tab and Home/End move the current cell; a digit on a frequency
-// cell opens its editor with that digit; Enter, F2 or Space opens the current cell's
-// editor; the keys inside an editor are the editors' own.
+// cell opens its editor with that digit, a letter or digit on a list cell opens its
+// list searching for it; Enter, F2 or Space opens the current cell's editor; the keys
+// inside an editor are the editors' own. Shift with a move, a drag or a click on the
+// channel numbers selects several cells; Ctrl+C, Ctrl+V, Delete and the right-click
+// menu act on them (GridActions).
+//
+// Leaving a cell the user changed checks it; a cell passed through unchanged keeps
+// what it holds. Each finished edit is one step of the edit history, when one is set.
 class ChannelGrid : public QTableView
 {
     Q_OBJECT
@@ -36,12 +44,24 @@ public:
     void hideEditors();
     bool anyEditorVisible() const;
 
+    void setHistory(EditHistory *history) { m_history = history; }
+    EditHistory *history() const { return m_history; }
+    GridActions *actions() const { return m_actions; }
+    // The channel rows with a selected cell in column (any column when column is −1),
+    // ascending.
+    QList<int> selectedRows(int column = -1) const;
+    // Records what changed since the last step (nothing without a history).
+    void recordStep(const QString &text);
+
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyboardSearch(const QString &search) override;
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -53,11 +73,23 @@ private:
     // only an empty cell's "OFF".
     void leaveCell(int row, int column, bool visited = true);
     void write(int row, int column, const QString &text);
+    // A list's choice for the current cell: written into every selected row of the
+    // column when several are selected.
+    void listChoice(int row, int column, const QString &text);
+    void selectRows(int from, int to);
     void cellsChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight);
     void fitColumns();
 
     WorkingCopy &m_wc;
     CellEditors *m_editors = nullptr;
+    GridActions *m_actions = nullptr;
+    EditHistory *m_history = nullptr;
+    // What the current cell held when the visit began: a cell left with the same text
+    // was not changed; a refused entry gets it back.
+    QString m_entryText;
+    // The row a press on the channel numbers started at (−1: none); a drag extends it.
+    int m_rowAnchor = -1;
+    bool m_draggingRows = false;
     // The current cell counts as visited until something other than the grid (a file
     // load, a read from the radio, a model change) rewrites it. Leaving a cell the user
     // never visited does not check its entry: otherwise the first click after opening
