@@ -3,6 +3,8 @@
 #include "channels/ui/ChannelGrid.h"
 #include "channels/ui/FunctionPanel.h"
 #include "channels/ui/ModelPanel.h"
+#include "channels/GridRules.h"
+#include "widgets/ListCombo.h"
 #include "files/ui/FileCommands.h"
 #include "app/AboutDialog.h"
 #include "widgets/AppInfo.h"
@@ -13,6 +15,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -40,6 +43,47 @@ constexpr ToolButton toolButtons[] = {
     {"Write", u"写频", ":/icons/write.svg"},
 };
 
+// What each command does, for tooltips and the status bar, by object name.
+struct Hint
+{
+    const char *name;
+    const char16_t *text;
+};
+constexpr Hint hints[] = {
+    {"mnuOpen", u"打开信道文件 (*.chp)"},
+    {"Open", u"打开信道文件 (*.chp)"},
+    {"mnuSaveFile", u"保存到当前文件；没有当前文件时询问文件名"},
+    {"mnuSave", u"以新文件名保存信道数据"},
+    {"Save", u"以新文件名保存信道数据"},
+    {"mnuPreview", u"预览并打印信道数据表"},
+    {"Print", u"预览并打印信道数据表"},
+    {"mnuExit", u"退出程序"},
+    {"mnuRead", u"从对讲机读取全部数据"},
+    {"Read", u"从对讲机读取全部数据"},
+    {"mnuWrite", u"把全部数据写入对讲机"},
+    {"Write", u"把全部数据写入对讲机"},
+    {"mnuUndo", u"撤销上一步修改"},
+    {"mnuRedo", u"重做撤销的修改"},
+    {"mnuTune", u"进入调整模式（需要密码）"},
+    {"mnuPort", u"选择连接对讲机的串口"},
+    {"mnuHelpContents", u"打开帮助"},
+    {"mnuAbout", u"程序版本与系统信息"},
+};
+
+void setHint(QAction *a)
+{
+    for (const Hint &h : hints)
+        if (a->objectName() == QLatin1String(h.name)) {
+            a->setToolTip(QString::fromUtf16(h.text));
+            a->setStatusTip(QString::fromUtf16(h.text));
+        }
+}
+
+QString timeNow()
+{
+    return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -58,6 +102,13 @@ MainWindow::MainWindow(QWidget *parent)
     buildToolBar();
     setCentralWidget(buildBody());
     buildStatusBar();
+
+    m_grid->setHistory(&m_history);
+    for (ListCombo *list : findChildren<ListCombo *>())
+        list->setGate([this](WorkingCopy::List l, int, const std::function<void()> &select) {
+            return changeList(l, select);
+        });
+    connect(&m_history, &EditHistory::modifiedChanged, this, &MainWindow::updateTitle);
 
     m_editorTimer->setObjectName(QStringLiteral("Timer"));
     m_editorTimer->setInterval(EditorTimerMs);
@@ -86,6 +137,7 @@ QAction *MainWindow::addCommand(QMenu *menu, const char *name, const char16_t *t
     a->setObjectName(QLatin1String(name));
     if (!key.isEmpty())
         a->setShortcut(key);
+    setHint(a);
     connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
     return a;
 }
@@ -102,6 +154,7 @@ void MainWindow::buildMenus()
 
     QMenu *file = menu("mnuFile", u"文件(&F)");
     addCommand(file, "mnuOpen", u"打开(&O)", ctrl(Qt::Key_O), [this] { openFile(); });
+    addCommand(file, "mnuSaveFile", u"保存", {}, [this] { saveFile(); });
     addCommand(file, "mnuSave", u"另存(&S)", ctrl(Qt::Key_S), [this] { saveFileAs(); });
     file->addSeparator();
     addCommand(file, "mnuPreview", u"打印(&P)", ctrl(Qt::Key_P), command(Command::Print));
@@ -113,6 +166,14 @@ void MainWindow::buildMenus()
     addCommand(program, "mnuWrite", u"写频(&W)", ctrl(Qt::Key_W), command(Command::Write));
 
     QMenu *edit = menu("mnuEdit", u"编辑(&E)");
+    QAction *undo = addCommand(edit, "mnuUndo", u"撤销", ctrl(Qt::Key_Z), [this] { this->undo(); });
+    QAction *redo = addCommand(edit, "mnuRedo", u"重做", ctrl(Qt::Key_Y), [this] { this->redo(); });
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(m_history.stack(), &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(m_history.stack(), &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    edit->addSeparator();
     addCommand(edit, "mnuTune", u"调整模式(&T)", {}, command(Command::Tune));
 
     QMenu *com = menu("mnuCom", u"端口选择(&C)");
@@ -138,7 +199,8 @@ void MainWindow::buildToolBar()
         QAction *a = bar->addAction(QIcon(QLatin1String(b.icon)), QString::fromUtf16(b.caption));
         a->setObjectName(key);
         a->setData(key);
-        a->setToolTip(a->text());
+        setHint(a);
+        a->setToolTip(a->text() + QString::fromUtf16(u"：") + a->statusTip());
         connect(a, &QAction::triggered, this, [this, key] { runToolbarCommand(key); });
         if (key == QLatin1String("Print"))
             bar->addSeparator(); // file commands, then the radio's
@@ -200,6 +262,8 @@ void MainWindow::updateClock()
 void MainWindow::startUp(const QString &settingsPath)
 {
     m_wc.startUp(settingsPath);
+    m_history.absorb();
+    m_history.stack()->clear();
     closePort();
 }
 
@@ -242,20 +306,134 @@ void MainWindow::stopEditorTimer()
 
 void MainWindow::openFile()
 {
-    m_files->open();
     // An editor left open over a cell would write its old text into the loaded cell.
     m_grid->hideEditors();
+    if (!maySetAsideChanges())
+        return;
+    bool loaded = false;
+    m_history.step(QString::fromUtf16(u"打开"), [&] { loaded = m_files->open(); });
+    if (loaded)
+        m_history.markSaved();
+    updateTitle();
 }
 
-void MainWindow::saveFileAs()
+bool MainWindow::saveFile()
 {
-    m_files->saveAs();
+    return save(&FileCommands::saveCurrent);
+}
+
+bool MainWindow::saveFileAs()
+{
+    return save(&FileCommands::saveAs);
+}
+
+bool MainWindow::save(bool (FileCommands::*command)())
+{
+    m_history.record(QString::fromUtf16(u"编辑"));
+    const bool saved = (m_files.get()->*command)();
+    if (saved)
+        m_history.markSaved();
+    updateTitle();
+    return saved;
 }
 
 bool MainWindow::loadFile(const QString &path)
 {
     m_grid->hideEditors();
-    return m_files->load(path);
+    bool loaded = false;
+    m_history.step(QString::fromUtf16(u"打开"), [&] { loaded = m_files->load(path); });
+    if (loaded) {
+        m_files->setCurrentPath(path);
+        m_history.markSaved();
+    }
+    updateTitle();
+    return loaded;
+}
+
+QString MainWindow::currentPath() const
+{
+    return m_files->currentPath();
+}
+
+bool MainWindow::maySetAsideChanges()
+{
+    m_history.record(QString::fromUtf16(u"编辑"));
+    if (!m_history.isModified())
+        return true;
+    const auto answer = Prompter::instance().message(
+        this, QMessageBox::Question, appinfo::title(), QString::fromUtf16(u"保存修改吗？"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save)
+        return saveFile();
+    return answer == QMessageBox::Discard;
+}
+
+void MainWindow::readFromRadio()
+{
+    m_files->setCurrentPath(QString());
+    m_history.markSaved();
+    updateTitle();
+    showStatus(QString::fromUtf16(u"读频完成 ") + timeNow());
+}
+
+void MainWindow::showStatus(const QString &text)
+{
+    statusBar()->showMessage(text);
+}
+
+void MainWindow::updateTitle()
+{
+    const QString name = QFileInfo(m_files->currentPath()).fileName();
+    const QString mark = m_history.isModified() ? QStringLiteral("*") : QString();
+    setWindowTitle(name.isEmpty() ? appinfo::mainCaption() + mark
+                                  : name + mark + QStringLiteral(" - ") + appinfo::mainCaption());
+    setWindowModified(m_history.isModified());
+}
+
+void MainWindow::undo()
+{
+    m_grid->hideEditors();
+    m_history.undo();
+    updateTitle();
+}
+
+void MainWindow::redo()
+{
+    m_grid->hideEditors();
+    m_history.redo();
+    updateTitle();
+}
+
+bool MainWindow::channelsHoldData() const
+{
+    for (int r = 1; r < ChannelTable::Rows; ++r)
+        for (int c : {int(ChannelTable::RxFreq), int(ChannelTable::TxFreq)})
+            if (gridrules::readsAsNumber(m_wc.cell(r, c)))
+                return true;
+    return false;
+}
+
+// Every list choice is one step. A model change that clears channels holding data asks
+// first: about unsaved edits when there are some, otherwise whether to clear.
+bool MainWindow::changeList(WorkingCopy::List list, const std::function<void()> &select)
+{
+    const bool model = list == WorkingCopy::List::Model;
+    if (model && m_wc.clearGridOnModelChange && channelsHoldData()) {
+        m_grid->hideEditors();
+        m_history.record(QString::fromUtf16(u"编辑"));
+        if (m_history.isModified()) {
+            if (!maySetAsideChanges())
+                return false;
+        } else if (Prompter::instance().message(
+                       this, QMessageBox::Question, appinfo::title(),
+                       QString::fromUtf16(u"更换机型将清除全部信道数据，是否继续？"),
+                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                   != QMessageBox::Yes) {
+            return false;
+        }
+    }
+    m_history.step(QString::fromUtf16(model ? u"更换机型" : u"更改功能设置"), select);
+    return true;
 }
 
 void MainWindow::runToolbarCommand(const QString &key)
@@ -318,16 +496,24 @@ void MainWindow::shutDownSteps()
 
 void MainWindow::exitProgram()
 {
+    if (!maySetAsideChanges())
+        return;
+    m_exitConfirmed = true;
     shutDownSteps();
     close();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (!m_exitConfirmed && !maySetAsideChanges()) {
+        event->ignore();
+        return;
+    }
+    m_exitConfirmed = false;
     shutDownSteps();
     m_editorTimer->stop();
     m_clock.stop();
-    // Nothing is asked and nothing is saved. Every other window goes with this one, so
+    // Every other window goes with this one, so
     // the program ends once the event loop sees no window left.
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible())
@@ -345,7 +531,10 @@ bool MainWindow::event(QEvent *event)
 void MainWindow::activated()
 {
     // Band strings and tune values changed in tune mode show up here; the channels stay.
+    m_history.record(QString::fromUtf16(u"编辑"));
     m_wc.activate();
+    // Band strings refreshed from the settings file are no edit to undo.
+    m_history.absorb();
     m_editorTimer->start();
 }
 

@@ -1,5 +1,6 @@
 #include "Prompter.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QInputDialog>
 
@@ -26,6 +27,13 @@ QMessageBox::StandardButton WidgetPrompter::message(QWidget *parent, QMessageBox
     QMessageBox box(icon, title, text, buttons, parent);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
+    // The question about unsaved changes names its buttons by what they do.
+    const std::pair<QMessageBox::StandardButton, const char16_t *> names[] = {
+        {QMessageBox::Save, u"保存"}, {QMessageBox::Discard, u"不保存"}, {QMessageBox::Cancel, u"取消"}};
+    if (buttons & QMessageBox::Discard)
+        for (const auto &[button, name] : names)
+            if (QAbstractButton *b = box.button(button))
+                b->setText(QString::fromUtf16(name));
     return QMessageBox::StandardButton(box.exec());
 }
 
