@@ -6,7 +6,15 @@
 
 namespace {
 Prompter *g_installed = nullptr;
+
+// The keyboard goes back to the window a box was shown over, also where no window
+// manager hands it back.
+void giveBackKeyboard(QWidget *parent)
+{
+    if (parent && parent->window()->isVisible())
+        parent->window()->activateWindow();
 }
+} // namespace
 
 Prompter &Prompter::instance()
 {
@@ -34,7 +42,9 @@ QMessageBox::StandardButton WidgetPrompter::message(QWidget *parent, QMessageBox
         for (const auto &[button, name] : names)
             if (QAbstractButton *b = box.button(button))
                 b->setText(QString::fromUtf16(name));
-    return QMessageBox::StandardButton(box.exec());
+    const auto answer = QMessageBox::StandardButton(box.exec());
+    giveBackKeyboard(parent);
+    return answer;
 }
 
 QString WidgetPrompter::openFileName(QWidget *parent, const QString &caption, const QString &dir,
@@ -44,9 +54,9 @@ QString WidgetPrompter::openFileName(QWidget *parent, const QString &caption, co
     d.setAcceptMode(QFileDialog::AcceptOpen);
     d.setFileMode(QFileDialog::ExistingFile);
     d.setNameFilters(nameFilters);
-    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
-        return {};
-    return d.selectedFiles().first();
+    const bool chosen = d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty();
+    giveBackKeyboard(parent);
+    return chosen ? d.selectedFiles().first() : QString();
 }
 
 QString WidgetPrompter::saveFileName(QWidget *parent, const QString &caption, const QString &dir,
@@ -57,9 +67,9 @@ QString WidgetPrompter::saveFileName(QWidget *parent, const QString &caption, co
     d.setFileMode(QFileDialog::AnyFile);
     d.setNameFilters(nameFilters);
     d.setDefaultSuffix(QString()); // the name is used exactly as typed
-    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
-        return {};
-    return d.selectedFiles().first();
+    const bool chosen = d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty();
+    giveBackKeyboard(parent);
+    return chosen ? d.selectedFiles().first() : QString();
 }
 
 std::optional<double> WidgetPrompter::number(QWidget *parent, const QString &title,

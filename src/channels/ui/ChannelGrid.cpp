@@ -424,6 +424,18 @@ void ChannelGrid::contextMenuEvent(QContextMenuEvent *event)
     m_actions->showMenu(event->globalPos());
 }
 
+QItemSelectionModel::SelectionFlags ChannelGrid::selectionCommand(const QModelIndex &index,
+                                                                  const QEvent *event) const
+{
+    // Tab and Shift+Tab move on; Shift with an arrow, Home or End selects.
+    if (event && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<const QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+            return QItemSelectionModel::ClearAndSelect;
+    }
+    return QTableView::selectionCommand(index, event);
+}
+
 void ChannelGrid::keyboardSearch(const QString &)
 {
     // Typing never jumps to another row: keys are for the current cell's editor.

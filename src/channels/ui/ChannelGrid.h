@@ -62,6 +62,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyboardSearch(const QString &search) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event) const override;
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
 
