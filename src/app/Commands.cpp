@@ -38,26 +38,7 @@ void plugInCommands(MainWindow &mw)
     link->stopEditorTimer = [&mw] { mw.stopEditorTimer(); };
     new LinkMessageBoxes(*link, &mw);
 
-    mw.setCommandHandler(Command::Read, [&mw, link] {
-        // An open frequency editor must not write its old text over the loaded cells.
-        mw.grid()->hideEditors();
-        if (!mw.maySetAsideChanges())
-            return;
-        // However the read takes the received image over, it is one undo step.
-        bool completed = false;
-        mw.history().step(QString::fromUtf16(u"读频"), [&] {
-            completed = transferCompleted(*link, [&] { readRadioCommand(&mw, mw.workingCopy(), *link); });
-        });
-        if (completed)
-            mw.readFromRadio();
-    });
-    mw.setCommandHandler(Command::Write, [&mw, link] {
-        mw.grid()->hideEditors();
-        mw.history().record(QString::fromUtf16(u"编辑"));
-        if (transferCompleted(*link, [&] { writeRadioCommand(&mw, mw.workingCopy(), *link); }))
-            mw.showStatus(QString::fromUtf16(u"写频完成 ")
-                          + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
-    });
+    plugInTransferCommands(mw, *link);
     mw.setCommandHandler(Command::ChoosePort, [&mw, link] { choosePortCommand(&mw, *link); });
     mw.setPortCloser([link] { link->closePort(); });
 
@@ -73,5 +54,30 @@ void plugInCommands(MainWindow &mw)
     mw.setShutdownHook([] {
         closePreview();
         deletePrintScript();
+    });
+}
+
+void plugInTransferCommands(MainWindow &mw, RadioLink &link)
+{
+    using Command = MainWindow::Command;
+    mw.setCommandHandler(Command::Read, [&mw, &link] {
+        // An open frequency editor must not write its old text over the loaded cells.
+        mw.grid()->hideEditors();
+        if (!mw.maySetAsideChanges())
+            return;
+        // However the read takes the received image over, it is one undo step.
+        bool completed = false;
+        mw.history().step(QString::fromUtf16(u"读频"), [&] {
+            completed = transferCompleted(link, [&] { readRadioCommand(&mw, mw.workingCopy(), link); });
+        });
+        if (completed)
+            mw.readFromRadio();
+    });
+    mw.setCommandHandler(Command::Write, [&mw, &link] {
+        mw.grid()->hideEditors();
+        mw.history().record(QString::fromUtf16(u"编辑"));
+        if (transferCompleted(link, [&] { writeRadioCommand(&mw, mw.workingCopy(), link); }))
+            mw.showStatus(QString::fromUtf16(u"写频完成 ")
+                          + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
     });
 }
