@@ -3,7 +3,8 @@
 #include "channels/ui/ChannelGrid.h"
 #include "channels/ui/FunctionPanel.h"
 #include "channels/ui/ModelPanel.h"
-#include "channels/GridRules.h"
+#include "app/CommandHints.h"
+#include "app/EditSession.h"
 #include "widgets/ListCombo.h"
 #include "files/ui/FileCommands.h"
 #include "app/AboutDialog.h"
@@ -15,7 +16,6 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -43,42 +43,6 @@ constexpr ToolButton toolButtons[] = {
     {"Write", u"写频", ":/icons/write.svg"},
 };
 
-// What each command does, for tooltips and the status bar, by object name.
-struct Hint
-{
-    const char *name;
-    const char16_t *text;
-};
-constexpr Hint hints[] = {
-    {"mnuOpen", u"打开信道文件 (*.chp)"},
-    {"Open", u"打开信道文件 (*.chp)"},
-    {"mnuSaveFile", u"保存到当前文件；没有当前文件时询问文件名"},
-    {"mnuSave", u"以新文件名保存信道数据"},
-    {"Save", u"以新文件名保存信道数据"},
-    {"mnuPreview", u"预览并打印信道数据表"},
-    {"Print", u"预览并打印信道数据表"},
-    {"mnuExit", u"退出程序"},
-    {"mnuRead", u"从对讲机读取全部数据"},
-    {"Read", u"从对讲机读取全部数据"},
-    {"mnuWrite", u"把全部数据写入对讲机"},
-    {"Write", u"把全部数据写入对讲机"},
-    {"mnuUndo", u"撤销上一步修改"},
-    {"mnuRedo", u"重做撤销的修改"},
-    {"mnuTune", u"进入调整模式（需要密码）"},
-    {"mnuPort", u"选择连接对讲机的串口"},
-    {"mnuHelpContents", u"打开帮助"},
-    {"mnuAbout", u"程序版本与系统信息"},
-};
-
-void setHint(QAction *a)
-{
-    for (const Hint &h : hints)
-        if (a->objectName() == QLatin1String(h.name)) {
-            a->setToolTip(QString::fromUtf16(h.text));
-            a->setStatusTip(QString::fromUtf16(h.text));
-        }
-}
-
 QString timeNow()
 {
     return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
@@ -104,11 +68,11 @@ MainWindow::MainWindow(QWidget *parent)
     buildStatusBar();
 
     m_grid->setHistory(&m_history);
+    m_session = new EditSession(*this, m_wc, m_history, *m_files, *m_grid);
     for (ListCombo *list : findChildren<ListCombo *>())
         list->setGate([this](WorkingCopy::List l, int, const std::function<void()> &select) {
-            return changeList(l, select);
+            return m_session->changeList(l, select);
         });
-    connect(&m_history, &EditHistory::modifiedChanged, this, &MainWindow::updateTitle);
 
     m_editorTimer->setObjectName(QStringLiteral("Timer"));
     m_editorTimer->setInterval(EditorTimerMs);
@@ -137,7 +101,7 @@ QAction *MainWindow::addCommand(QMenu *menu, const char *name, const char16_t *t
     a->setObjectName(QLatin1String(name));
     if (!key.isEmpty())
         a->setShortcut(key);
-    setHint(a);
+    commandhints::apply(a);
     connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
     return a;
 }
@@ -166,8 +130,8 @@ void MainWindow::buildMenus()
     addCommand(program, "mnuWrite", u"写频(&W)", ctrl(Qt::Key_W), command(Command::Write));
 
     QMenu *edit = menu("mnuEdit", u"编辑(&E)");
-    QAction *undo = addCommand(edit, "mnuUndo", u"撤销", ctrl(Qt::Key_Z), [this] { this->undo(); });
-    QAction *redo = addCommand(edit, "mnuRedo", u"重做", ctrl(Qt::Key_Y), [this] { this->redo(); });
+    QAction *undo = addCommand(edit, "mnuUndo", u"撤销", ctrl(Qt::Key_Z), [this] { m_session->undo(); });
+    QAction *redo = addCommand(edit, "mnuRedo", u"重做", ctrl(Qt::Key_Y), [this] { m_session->redo(); });
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     undo->setEnabled(false);
     redo->setEnabled(false);
@@ -199,7 +163,7 @@ void MainWindow::buildToolBar()
         QAction *a = bar->addAction(QIcon(QLatin1String(b.icon)), QString::fromUtf16(b.caption));
         a->setObjectName(key);
         a->setData(key);
-        setHint(a);
+        commandhints::apply(a);
         a->setToolTip(a->text() + QString::fromUtf16(u"：") + a->statusTip());
         connect(a, &QAction::triggered, this, [this, key] { runToolbarCommand(key); });
         if (key == QLatin1String("Print"))
@@ -306,48 +270,22 @@ void MainWindow::stopEditorTimer()
 
 void MainWindow::openFile()
 {
-    // An editor left open over a cell would write its old text into the loaded cell.
-    m_grid->hideEditors();
-    if (!maySetAsideChanges())
-        return;
-    bool loaded = false;
-    m_history.step(QString::fromUtf16(u"打开"), [&] { loaded = m_files->open(); });
-    if (loaded)
-        m_history.markSaved();
-    updateTitle();
+    m_session->openFile();
 }
 
 bool MainWindow::saveFile()
 {
-    return save(&FileCommands::saveCurrent);
+    return m_session->saveFile();
 }
 
 bool MainWindow::saveFileAs()
 {
-    return save(&FileCommands::saveAs);
-}
-
-bool MainWindow::save(bool (FileCommands::*command)())
-{
-    m_history.record(QString::fromUtf16(u"编辑"));
-    const bool saved = (m_files.get()->*command)();
-    if (saved)
-        m_history.markSaved();
-    updateTitle();
-    return saved;
+    return m_session->saveFileAs();
 }
 
 bool MainWindow::loadFile(const QString &path)
 {
-    m_grid->hideEditors();
-    bool loaded = false;
-    m_history.step(QString::fromUtf16(u"打开"), [&] { loaded = m_files->load(path); });
-    if (loaded) {
-        m_files->setCurrentPath(path);
-        m_history.markSaved();
-    }
-    updateTitle();
-    return loaded;
+    return m_session->loadFile(path);
 }
 
 QString MainWindow::currentPath() const
@@ -357,83 +295,18 @@ QString MainWindow::currentPath() const
 
 bool MainWindow::maySetAsideChanges()
 {
-    m_history.record(QString::fromUtf16(u"编辑"));
-    if (!m_history.isModified())
-        return true;
-    const auto answer = Prompter::instance().message(
-        this, QMessageBox::Question, appinfo::title(), QString::fromUtf16(u"保存修改吗？"),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-    if (answer == QMessageBox::Save)
-        return saveFile();
-    return answer == QMessageBox::Discard;
+    return m_session->maySetAsideChanges();
 }
 
 void MainWindow::readFromRadio()
 {
-    m_files->setCurrentPath(QString());
-    m_history.markSaved();
-    updateTitle();
+    m_session->tookOverRead();
     showStatus(QString::fromUtf16(u"读频完成 ") + timeNow());
 }
 
 void MainWindow::showStatus(const QString &text)
 {
     statusBar()->showMessage(text);
-}
-
-void MainWindow::updateTitle()
-{
-    const QString name = QFileInfo(m_files->currentPath()).fileName();
-    const QString mark = m_history.isModified() ? QStringLiteral("*") : QString();
-    setWindowTitle(name.isEmpty() ? appinfo::mainCaption() + mark
-                                  : name + mark + QStringLiteral(" - ") + appinfo::mainCaption());
-    setWindowModified(m_history.isModified());
-}
-
-void MainWindow::undo()
-{
-    m_grid->hideEditors();
-    m_history.undo();
-    updateTitle();
-}
-
-void MainWindow::redo()
-{
-    m_grid->hideEditors();
-    m_history.redo();
-    updateTitle();
-}
-
-bool MainWindow::channelsHoldData() const
-{
-    for (int r = 1; r < ChannelTable::Rows; ++r)
-        for (int c : {int(ChannelTable::RxFreq), int(ChannelTable::TxFreq)})
-            if (gridrules::readsAsNumber(m_wc.cell(r, c)))
-                return true;
-    return false;
-}
-
-// Every list choice is one step. A model change that clears channels holding data asks
-// first: about unsaved edits when there are some, otherwise whether to clear.
-bool MainWindow::changeList(WorkingCopy::List list, const std::function<void()> &select)
-{
-    const bool model = list == WorkingCopy::List::Model;
-    if (model && m_wc.clearGridOnModelChange && channelsHoldData()) {
-        m_grid->hideEditors();
-        m_history.record(QString::fromUtf16(u"编辑"));
-        if (m_history.isModified()) {
-            if (!maySetAsideChanges())
-                return false;
-        } else if (Prompter::instance().message(
-                       this, QMessageBox::Question, appinfo::title(),
-                       QString::fromUtf16(u"更换机型将清除全部信道数据，是否继续？"),
-                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-                   != QMessageBox::Yes) {
-            return false;
-        }
-    }
-    m_history.step(QString::fromUtf16(model ? u"更换机型" : u"更改功能设置"), select);
-    return true;
 }
 
 void MainWindow::runToolbarCommand(const QString &key)

@@ -12,6 +12,7 @@
 #include <memory>
 
 class ChannelGrid;
+class EditSession;
 class FileCommands;
 class HelpWindow;
 class QAction;
@@ -114,17 +115,12 @@ private:
     void closePort();
     void shutDownSteps();
     void updateClock();
-    void updateTitle();
-    bool save(bool (FileCommands::*command)());
-    void undo();
-    void redo();
-    bool changeList(WorkingCopy::List list, const std::function<void()> &select);
-    bool channelsHoldData() const;
 
     WorkingCopy m_wc;
     EditHistory m_history{m_wc};
     bool m_exitConfirmed = false;
     std::unique_ptr<FileCommands> m_files;
+    EditSession *m_session = nullptr;
     ChannelGrid *m_grid = nullptr;
     QGroupBox *m_channelPanel = nullptr;
     QLabel *m_date = nullptr;
