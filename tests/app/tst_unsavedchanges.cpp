@@ -26,6 +26,7 @@ private slots:
 
     void leavingAsks_data();
     void leavingAsks();
+    void visitingAFreshGridLeavesNothingToSave();
     void modelChangeAsksAndUndoes();
     void openIsOneStep();
     void saveWritesCurrentFile();
@@ -104,6 +105,21 @@ void TestUnsavedChanges::leavingAsks()
         QCOMPARE(m_prompter->openAnswers.isEmpty(), ahead);
     else
         QCOMPARE(m_window->isVisible(), !ahead);
+}
+
+// Passing through the empty cells of a fresh grid turns them to "OFF" and leaves
+// nothing to save.
+void TestUnsavedChanges::visitingAFreshGridLeavesNothingToSave()
+{
+    MainWindow fresh;
+    fresh.startUp(QString());
+    for (int c = 1; c < ChannelTable::Columns; ++c)
+        fresh.grid()->clickCell(2, c);
+    fresh.grid()->clickCell(3, 1);
+    QCOMPARE(fresh.workingCopy().cell(2, 1), QStringLiteral("OFF"));
+    QVERIFY(fresh.maySetAsideChanges());
+    QVERIFY(m_prompter->shown.isEmpty());
+    QVERIFY(!fresh.windowTitle().contains(u'*'));
 }
 
 void TestUnsavedChanges::modelChangeAsksAndUndoes()

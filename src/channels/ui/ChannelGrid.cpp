@@ -223,7 +223,8 @@ void ChannelGrid::leaveCell(int row, int column, bool visited)
         return;
     auto outcome = gridrules::checkLeaveCell(column, text, m_wc.bandText());
     // Passed through unchanged: nothing is checked or filled.
-    if (!text.isEmpty() && (!visited || text == m_entryText))
+    const bool passedThrough = !visited || text == m_entryText;
+    if (!text.isEmpty() && passedThrough)
         outcome = gridrules::LeaveOutcome::Keep;
     const QString previous = visited ? m_entryText : QString();
     const QString message = gridrules::messageFor(outcome);
@@ -237,7 +238,11 @@ void ChannelGrid::leaveCell(int row, int column, bool visited)
     if (!message.isEmpty())
         m_editors->dropTextEditor(column);
     m_entryText = m_wc.cell(row, column);
-    recordStep(QString::fromUtf16(u"编辑信道 %1").arg(row));
+    // An empty cell passed through only shows its "OFF": no edit to undo or to save.
+    if (passedThrough && m_history)
+        m_history->absorb();
+    else
+        recordStep(QString::fromUtf16(u"编辑信道 %1").arg(row));
 }
 
 void ChannelGrid::write(int row, int column, const QString &text)
