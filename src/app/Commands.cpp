@@ -2,8 +2,8 @@
 
 #include "channels/WorkingCopy.h"
 #include "channels/ui/ChannelGrid.h"
-#include "link/RadioLink.h"
 #include "files/ui/BackupListDialog.h"
+#include "link/RadioLink.h"
 #include "link/ui/LinkCommands.h"
 #include "link/ui/PortDialog.h"
 #include "link/ui/SafeWriteCommands.h"
@@ -13,21 +13,31 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QTime>
 
 #include <memory>
+#include <tuple>
 
 namespace {
+
+// Runs a transfer command and says whether a transfer ran to its end: the command may
+// stop at its question or the port without starting one, and a cancelled or failed one
+// ends otherwise.
+bool transferCompleted(RadioLink &link, const std::function<void()> &command)
+{
+    bool started = false;
+    const auto watch = QObject::connect(&link, &RadioLink::captionChanged, &link,
+                                        [&started] { started = true; });
+    command();
+    QObject::disconnect(watch);
+    return started && link.lastEnding() == RadioLink::Ending::Completed;
+}
 
 // The safe write's menu items: "写频前备份" and "写频后校验" (remembered), "批量写频…" in
 // 编程, "恢复备份…" in 文件 before 打印. A tune-mode change of the crystal, the sign or the
 // power step during this run is written as the editor has it, not kept from the radio.
-void plugInSafeWrite(MainWindow &mw, RadioLink *link)
+void plugInSafeWrite(MainWindow &mw, RadioLink *link, std::shared_ptr<bool> tunedThisRun)
 {
-    auto tunedThisRun = std::make_shared<bool>(false);
-    auto tuning = [&mw] {
-        const WorkingCopy &wc = mw.workingCopy();
-        return std::tuple(wc.crystalCode(), wc.ifSignCode(), wc.powerStep());
-    };
     QMenu *program = mw.findChild<QMenu *>(QStringLiteral("mnuProgram"));
     QMenu *file = mw.findChild<QMenu *>(QStringLiteral("mnuFile"));
     if (!program || !file)
@@ -62,20 +72,9 @@ void plugInSafeWrite(MainWindow &mw, RadioLink *link)
     file->insertAction(mw.findChild<QAction *>(QStringLiteral("mnuPreview")), restore);
     QObject::connect(restore, &QAction::triggered, &mw, [&mw] {
         mw.grid()->hideEditors();
-        restoreBackupCommand(&mw, mw.workingCopy());
-    });
-
-    mw.setCommandHandler(MainWindow::Command::Write, [&mw, link, tunedThisRun] {
-        mw.grid()->hideEditors();
-        safeWriteCommand(&mw, mw.workingCopy(), *link, !*tunedThisRun);
-    });
-    mw.setCommandHandler(MainWindow::Command::Tune, [&mw, tunedThisRun, tuning] {
-        const auto before = tuning();
-        tuneModeCommand(&mw, mw.workingCopy());
-        // The window manager may not hand activation back; the refresh is harmless twice.
-        mw.workingCopy().activate();
-        if (tuning() != before)
-            *tunedThisRun = true;
+        if (!mw.maySetAsideChanges())
+            return;
+        mw.history().step(QString::fromUtf16(u"恢复备份"), [&mw] { restoreBackupCommand(&mw, mw.workingCopy()); });
     });
 }
 
@@ -92,15 +91,10 @@ void plugInCommands(MainWindow &mw)
     link->stopEditorTimer = [&mw] { mw.stopEditorTimer(); };
     new LinkMessageBoxes(*link, &mw);
 
-    mw.setCommandHandler(Command::Read, [&mw, link] {
-        // An open frequency editor must not write its old text over the loaded cells.
-        mw.grid()->hideEditors();
-        readRadioCommand(&mw, mw.workingCopy(), *link);
-    });
-    mw.setCommandHandler(Command::Write, [&mw, link] {
-        mw.grid()->hideEditors();
-        writeRadioCommand(&mw, mw.workingCopy(), *link);
-    });
+    // A tune-mode change of the crystal, the sign or the power step during this run is
+    // written as the editor has it, not kept from the radio.
+    auto tunedThisRun = std::make_shared<bool>(false);
+    plugInTransferCommands(mw, *link, [tunedThisRun] { return !*tunedThisRun; });
     const auto showPort = [&mw, link] { mw.setPortStatus(PortDialog::statusText(link->portOption, link->customDevice())); };
     mw.setCommandHandler(Command::ChoosePort, [&mw, link, showPort] {
         choosePortCommand(&mw, *link);
@@ -112,14 +106,51 @@ void plugInCommands(MainWindow &mw)
     mw.setCommandHandler(Command::Print, [&mw] {
         printReportCommand(&mw, mw.workingCopy(), [&mw] { mw.stopEditorTimer(); });
     });
-    mw.setCommandHandler(Command::Tune, [&mw] {
+    mw.setCommandHandler(Command::Tune, [&mw, tunedThisRun] {
+        const WorkingCopy &wc = mw.workingCopy();
+        const auto tuning = [&wc] { return std::tuple(wc.crystalCode(), wc.ifSignCode(), wc.powerStep()); };
+        const auto before = tuning();
         tuneModeCommand(&mw, mw.workingCopy());
         // The window manager may not hand activation back; the refresh is harmless twice.
         mw.workingCopy().activate();
+        mw.history().absorb();
+        if (tuning() != before)
+            *tunedThisRun = true;
     });
-    plugInSafeWrite(mw, link);
+    plugInSafeWrite(mw, link, tunedThisRun);
     mw.setShutdownHook([] {
         closePreview();
         deletePrintScript();
+    });
+}
+
+void plugInTransferCommands(MainWindow &mw, RadioLink &link, std::function<bool()> keepRadioTuning)
+{
+    using Command = MainWindow::Command;
+    mw.setCommandHandler(Command::Read, [&mw, &link] {
+        // An open frequency editor must not write its old text over the loaded cells.
+        mw.grid()->hideEditors();
+        if (!mw.maySetAsideChanges())
+            return;
+        // However the read takes the received image over, it is one undo step.
+        bool completed = false;
+        mw.history().step(QString::fromUtf16(u"读频"), [&] {
+            completed = transferCompleted(link, [&] { readRadioCommand(&mw, mw.workingCopy(), link); });
+        });
+        if (completed)
+            mw.readFromRadio();
+    });
+    mw.setCommandHandler(Command::Write, [&mw, &link, keepRadioTuning] {
+        mw.grid()->hideEditors();
+        mw.history().record(QString::fromUtf16(u"编辑"));
+        bool completed = false;
+        QString summary;
+        // After a failed write the backup may be loaded into the editor: one undo step.
+        mw.history().step(QString::fromUtf16(u"恢复备份"), [&] {
+            completed = safeWriteCommand(&mw, mw.workingCopy(), link, keepRadioTuning(), &summary);
+        });
+        if (completed)
+            mw.showStatus(QString::fromUtf16(u"写频完成 ") + QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))
+                          + (summary.isEmpty() ? QString() : QStringLiteral("  ") + summary));
     });
 }

@@ -5,6 +5,9 @@
 #include "channels/ui/ModelPanel.h"
 #include "files/ui/CsvCommands.h"
 #include "files/ui/CompareDialog.h"
+#include "app/CommandHints.h"
+#include "app/EditSession.h"
+#include "widgets/ListCombo.h"
 #include "files/ui/FileCommands.h"
 #include "app/AboutDialog.h"
 #include "widgets/AppInfo.h"
@@ -42,6 +45,11 @@ constexpr ToolButton toolButtons[] = {
     {"Write", u"写频", ":/icons/write.svg"},
 };
 
+QString timeNow()
+{
+    return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -60,6 +68,13 @@ MainWindow::MainWindow(QWidget *parent)
     buildToolBar();
     setCentralWidget(buildBody());
     buildStatusBar();
+
+    m_grid->setHistory(&m_history);
+    m_session = new EditSession(*this, m_wc, m_history, *m_files, *m_grid);
+    for (ListCombo *list : findChildren<ListCombo *>())
+        list->setGate([this](WorkingCopy::List l, int, const std::function<void()> &select) {
+            return m_session->changeList(l, select);
+        });
 
     m_editorTimer->setObjectName(QStringLiteral("Timer"));
     m_editorTimer->setInterval(EditorTimerMs);
@@ -88,6 +103,7 @@ QAction *MainWindow::addCommand(QMenu *menu, const char *name, const char16_t *t
     a->setObjectName(QLatin1String(name));
     if (!key.isEmpty())
         a->setShortcut(key);
+    commandhints::apply(a);
     connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
     return a;
 }
@@ -104,10 +120,12 @@ void MainWindow::buildMenus()
 
     QMenu *file = menu("mnuFile", u"文件(&F)");
     addCommand(file, "mnuOpen", u"打开(&O)", ctrl(Qt::Key_O), [this] { openFile(); });
+    addCommand(file, "mnuSaveFile", u"保存", {}, [this] { saveFile(); });
     addCommand(file, "mnuSave", u"另存(&S)", ctrl(Qt::Key_S), [this] { saveFileAs(); });
     addCommand(file, "mnuImportCsv", u"导入CSV…", {}, [this] {
-        CsvCommands(m_wc, this, m_files->folder()).importCsv();
         m_grid->hideEditors();
+        history().step(QString::fromUtf16(u"导入CSV"),
+                       [this] { CsvCommands(m_wc, this, m_files->folder()).importCsv(); });
     });
     addCommand(file, "mnuExportCsv", u"导出CSV…", {},
                [this] { CsvCommands(m_wc, this, m_files->folder()).exportCsv(); });
@@ -122,6 +140,14 @@ void MainWindow::buildMenus()
     addCommand(program, "mnuWrite", u"写频(&W)", ctrl(Qt::Key_W), command(Command::Write));
 
     QMenu *edit = menu("mnuEdit", u"编辑(&E)");
+    QAction *undo = addCommand(edit, "mnuUndo", u"撤销", ctrl(Qt::Key_Z), [this] { m_session->undo(); });
+    QAction *redo = addCommand(edit, "mnuRedo", u"重做", ctrl(Qt::Key_Y), [this] { m_session->redo(); });
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(m_history.stack(), &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(m_history.stack(), &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    edit->addSeparator();
     addCommand(edit, "mnuTune", u"调整模式(&T)", {}, command(Command::Tune));
 
     QMenu *com = menu("mnuCom", u"端口选择(&C)");
@@ -147,7 +173,8 @@ void MainWindow::buildToolBar()
         QAction *a = bar->addAction(QIcon(QLatin1String(b.icon)), QString::fromUtf16(b.caption));
         a->setObjectName(key);
         a->setData(key);
-        a->setToolTip(a->text());
+        commandhints::apply(a);
+        a->setToolTip(a->text() + QString::fromUtf16(u"：") + a->statusTip());
         connect(a, &QAction::triggered, this, [this, key] { runToolbarCommand(key); });
         if (key == QLatin1String("Print"))
             bar->addSeparator(); // file commands, then the radio's
@@ -217,6 +244,8 @@ void MainWindow::updateClock()
 void MainWindow::startUp(const QString &settingsPath)
 {
     m_wc.startUp(settingsPath);
+    m_history.absorb();
+    m_history.stack()->clear();
     closePort();
 }
 
@@ -259,20 +288,43 @@ void MainWindow::stopEditorTimer()
 
 void MainWindow::openFile()
 {
-    m_files->open();
-    // An editor left open over a cell would write its old text into the loaded cell.
-    m_grid->hideEditors();
+    m_session->openFile();
 }
 
-void MainWindow::saveFileAs()
+bool MainWindow::saveFile()
 {
-    m_files->saveAs();
+    return m_session->saveFile();
+}
+
+bool MainWindow::saveFileAs()
+{
+    return m_session->saveFileAs();
 }
 
 bool MainWindow::loadFile(const QString &path)
 {
-    m_grid->hideEditors();
-    return m_files->load(path);
+    return m_session->loadFile(path);
+}
+
+QString MainWindow::currentPath() const
+{
+    return m_files->currentPath();
+}
+
+bool MainWindow::maySetAsideChanges()
+{
+    return m_session->maySetAsideChanges();
+}
+
+void MainWindow::readFromRadio()
+{
+    m_session->tookOverRead();
+    showStatus(QString::fromUtf16(u"读频完成 ") + timeNow());
+}
+
+void MainWindow::showStatus(const QString &text)
+{
+    statusBar()->showMessage(text);
 }
 
 void MainWindow::runToolbarCommand(const QString &key)
@@ -335,16 +387,24 @@ void MainWindow::shutDownSteps()
 
 void MainWindow::exitProgram()
 {
+    if (!maySetAsideChanges())
+        return;
+    m_exitConfirmed = true;
     shutDownSteps();
     close();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (!m_exitConfirmed && !maySetAsideChanges()) {
+        event->ignore();
+        return;
+    }
+    m_exitConfirmed = false;
     shutDownSteps();
     m_editorTimer->stop();
     m_clock.stop();
-    // Nothing is asked and nothing is saved. Every other window goes with this one, so
+    // Every other window goes with this one, so
     // the program ends once the event loop sees no window left.
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible())
@@ -362,7 +422,10 @@ bool MainWindow::event(QEvent *event)
 void MainWindow::activated()
 {
     // Band strings and tune values changed in tune mode show up here; the channels stay.
+    m_history.record(QString::fromUtf16(u"编辑"));
     m_wc.activate();
+    // Band strings refreshed from the settings file are no edit to undo.
+    m_history.absorb();
     m_editorTimer->start();
 }
 

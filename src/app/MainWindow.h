@@ -1,5 +1,6 @@
 #pragma once
 
+#include "channels/EditHistory.h"
 #include "channels/WorkingCopy.h"
 
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 #include <memory>
 
 class ChannelGrid;
+class EditSession;
 class FileCommands;
 class HelpWindow;
 class QAction;
@@ -35,6 +37,9 @@ public:
 
     WorkingCopy &workingCopy() { return m_wc; }
     ChannelGrid *grid() const { return m_grid; }
+    // Undo and redo of everything that changes the working copy. A command that replaces
+    // the whole state (a read, an import) runs inside history().step() and is one step.
+    EditHistory &history() { return m_history; }
 
     // Start-up steps 3 and 4: band strings from the settings file, tune start values,
     // channel titles, start rows and the first selections; then the port is closed.
@@ -59,9 +64,20 @@ public:
     QString initialPort() const { return m_initialPort; }
     void setInitialPort(const QString &port) { m_initialPort = port; }
 
-    // Open and save as, the same as the menu items.
+    // Open, save and save as, the same as the menu items.
     void openFile();
-    void saveFileAs();
+    bool saveFile();
+    bool saveFileAs();
+    // The file the editor holds (empty when none, as after a read).
+    QString currentPath() const;
+    // Before something replaces what the user edited: with unsaved changes asks
+    // "保存修改吗？" (保存 / 不保存 / 取消). True to go ahead, false when cancelled or the
+    // save failed; nothing is asked when there is nothing to lose.
+    bool maySetAsideChanges();
+    // After a complete read: the editor holds what the radio holds, from no file.
+    void readFromRadio();
+    // A message in the status bar until the next one ("读频完成 12:00:00").
+    void showStatus(const QString &text);
     // Loads a channel file as "打开" does after its dialog.
     bool loadFile(const QString &path);
 
@@ -104,7 +120,10 @@ private:
     void updateClock();
 
     WorkingCopy m_wc;
+    EditHistory m_history{m_wc};
+    bool m_exitConfirmed = false;
     std::unique_ptr<FileCommands> m_files;
+    EditSession *m_session = nullptr;
     ChannelGrid *m_grid = nullptr;
     QGroupBox *m_channelPanel = nullptr;
     QLabel *m_port = nullptr;

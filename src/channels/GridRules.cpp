@@ -143,15 +143,19 @@ bool onChannelStep(qint64 hz)
 
 LeaveOutcome checkLeaveCell(int column, const QString &text, const QString &bandText)
 {
+    const bool frequency = column == ChannelTable::RxFreq || column == ChannelTable::TxFreq;
+    const bool signalling = column == ChannelTable::RxSignal || column == ChannelTable::TxSignal;
     if (text.isEmpty())
-        return LeaveOutcome::SetOff;
-    if (column != ChannelTable::RxFreq && column != ChannelTable::TxFreq)
+        return frequency || signalling ? LeaveOutcome::SetOff : LeaveOutcome::Keep;
+    if (!frequency)
         return LeaveOutcome::Keep;
-    const auto band = readBand(bandText);
     const auto m = wholeMegahertz(text);
     const auto hz = frequencyHz(text);
-    if (!band || !m || !hz)
+    if (!m || !hz)
         return LeaveOutcome::SetOff;
+    const auto band = readBand(bandText);
+    if (!band)
+        return LeaveOutcome::NoBand;
     if (*m < band->lo || *m > band->hi)
         return LeaveOutcome::OutOfRange;
     if (!onChannelStep(*hz))
@@ -159,9 +163,17 @@ LeaveOutcome checkLeaveCell(int column, const QString &text, const QString &band
     return column == ChannelTable::RxFreq ? LeaveOutcome::FillRow : LeaveOutcome::Accepted;
 }
 
+bool isRefused(LeaveOutcome outcome)
+{
+    return outcome == LeaveOutcome::OutOfRange || outcome == LeaveOutcome::OffStep
+           || outcome == LeaveOutcome::NoBand;
+}
+
 QString messageFor(LeaveOutcome outcome)
 {
     switch (outcome) {
+    case LeaveOutcome::NoBand:
+        return QString::fromUtf16(u"当前机型没有设定频段，请在调整模式中设定频段");
     case LeaveOutcome::OutOfRange: return QString::fromUtf16(u"请在正确的频率范围输入");
     case LeaveOutcome::OffStep: return QString::fromUtf16(u"输入的频率需为6.25K或5K的整数");
     default: return {};
@@ -173,21 +185,31 @@ QString messageTitle()
     return QString::fromUtf16(u"提示");
 }
 
-void applyLeaveCell(ChannelTable &table, int row, int column, LeaveOutcome outcome)
+void applyLeaveCell(ChannelTable &table, int row, int column, LeaveOutcome outcome,
+                    const QString &previous)
 {
     switch (outcome) {
     case LeaveOutcome::SetOff: table.setCell(row, column, QStringLiteral("OFF")); break;
     case LeaveOutcome::OutOfRange:
-    case LeaveOutcome::OffStep: table.setCell(row, column, QString()); break;
-    case LeaveOutcome::FillRow: fillRow(table, row); break;
+    case LeaveOutcome::OffStep:
+    case LeaveOutcome::NoBand:
+        table.setCell(row, column, previous.isEmpty() ? QStringLiteral("OFF") : previous);
+        break;
+    case LeaveOutcome::FillRow: fillRow(table, row, previous); break;
     case LeaveOutcome::Keep:
     case LeaveOutcome::Accepted: break;
     }
 }
 
-void fillRow(ChannelTable &table, int row)
+void fillRow(ChannelTable &table, int row, const QString &previousRx)
 {
-    table.setCell(row, ChannelTable::TxFreq, table.cell(row, ChannelTable::RxFreq));
+    const QString rx = table.cell(row, ChannelTable::RxFreq);
+    if (readsAsNumber(previousRx)) {
+        if (table.cell(row, ChannelTable::TxFreq) == previousRx)
+            table.setCell(row, ChannelTable::TxFreq, rx);
+        return;
+    }
+    table.setCell(row, ChannelTable::TxFreq, rx);
     table.setCell(row, ChannelTable::RxSignal, QStringLiteral("OFF"));
     table.setCell(row, ChannelTable::TxSignal, QStringLiteral("OFF"));
     table.setCell(row, ChannelTable::BusyLock, QString::fromUtf16(u"否"));

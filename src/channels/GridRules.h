@@ -44,26 +44,37 @@ bool onChannelStep(qint64 hz);
 
 enum class LeaveOutcome {
     Keep,       // nothing to change
-    SetOff,     // empty cell, or a frequency that cannot be read against the band: "OFF"
-    OutOfRange, // message, then the cell is emptied
-    OffStep,    // message, then the cell is emptied
+    SetOff,     // empty frequency or signalling cell, or text that is no frequency: "OFF"
+    OutOfRange, // message, then the cell gets its previous value back
+    OffStep,    // message, then the cell gets its previous value back
+    NoBand,     // the model has no band: message, then the previous value back
     Accepted,   // valid transmit frequency
-    FillRow,    // valid receive frequency: the rest of the row is reset
+    FillRow,    // valid receive frequency: the rest of the row follows it
 };
 
 // What leaving cell (row, column) with this text does, given the band text of the
-// selected model. Columns 1 and 2 are the frequency columns.
+// selected model. Columns 1 and 2 are the frequency columns. Only frequency and
+// signalling cells become "OFF"; an empty busy-lock, bandwidth or power cell stays empty.
 LeaveOutcome checkLeaveCell(int column, const QString &text, const QString &bandText);
+
+// True for the outcomes that refuse the entry (a message, and the previous value back).
+bool isRefused(LeaveOutcome outcome);
 
 // The message of an outcome ("" when it shows none); the title is messageTitle().
 QString messageFor(LeaveOutcome outcome);
 QString messageTitle();
 
-// Carries out the outcome on the table: "OFF", emptying, or the row fill.
-void applyLeaveCell(ChannelTable &table, int row, int column, LeaveOutcome outcome);
+// Carries out the outcome on the table: "OFF", the previous value back after a refusal
+// ("OFF" when it had none), or the row fill. previous is what the cell held before the
+// user changed it.
+void applyLeaveCell(ChannelTable &table, int row, int column, LeaveOutcome outcome,
+                    const QString &previous = QString());
 
-// A valid receive frequency resets its row: transmit frequency := receive frequency,
-// both signallings "OFF", busy lock "否", bandwidth "宽", power "高".
-void fillRow(ChannelTable &table, int row);
+// A valid receive frequency fills its row. On a channel that had no receive frequency
+// (previousRx empty, "OFF" or no number): transmit frequency := receive frequency, both
+// signallings "OFF", busy lock "否", bandwidth "宽", power "高". On a channel that had
+// one, only the transmit frequency follows, and only when it equalled the old receive
+// frequency (simplex stays simplex); everything else is kept.
+void fillRow(ChannelTable &table, int row, const QString &previousRx = QString());
 
 } // namespace gridrules

@@ -1,11 +1,15 @@
 #include "ListCombo.h"
 
+#include <QSignalBlocker>
+#include <QWheelEvent>
+
 ListCombo::ListCombo(WorkingCopy &wc, WorkingCopy::List list, const QString &objectName,
                      QWidget *parent)
     : QComboBox(parent), m_wc(wc), m_list(list)
 {
     setObjectName(objectName);
     setEditable(false);
+    setFocusPolicy(Qt::StrongFocus);
     addItems(WorkingCopy::rows(list));
     setCurrentIndex(wc.row(list));
     // A row set by a program step acts like a row the user chose; only a change of row
@@ -16,8 +20,26 @@ ListCombo::ListCombo(WorkingCopy &wc, WorkingCopy::List list, const QString &obj
 
 void ListCombo::chosen(int row)
 {
-    if (row >= 0 && row != m_wc.row(m_list))
-        m_wc.select(m_list, row);
+    if (row < 0 || row == m_wc.row(m_list))
+        return;
+    const auto select = [this, row] { m_wc.select(m_list, row); };
+    if (!m_gate) {
+        select();
+        return;
+    }
+    if (!m_gate(m_list, row, select)) {
+        const QSignalBlocker quiet(this);
+        setCurrentIndex(m_wc.row(m_list));
+    }
+}
+
+void ListCombo::wheelEvent(QWheelEvent *event)
+{
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
 }
 
 void ListCombo::follow(WorkingCopy::List list, int row)

@@ -1,10 +1,20 @@
 #include "Prompter.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
+#include <QInputDialog>
 
 namespace {
 Prompter *g_installed = nullptr;
+
+// The keyboard goes back to the window a box was shown over, also where no window
+// manager hands it back.
+void giveBackKeyboard(QWidget *parent)
+{
+    if (parent && parent->window()->isVisible())
+        parent->window()->activateWindow();
 }
+} // namespace
 
 Prompter &Prompter::instance()
 {
@@ -25,7 +35,16 @@ QMessageBox::StandardButton WidgetPrompter::message(QWidget *parent, QMessageBox
     QMessageBox box(icon, title, text, buttons, parent);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
-    return QMessageBox::StandardButton(box.exec());
+    // The question about unsaved changes names its buttons by what they do.
+    const std::pair<QMessageBox::StandardButton, const char16_t *> names[] = {
+        {QMessageBox::Save, u"保存"}, {QMessageBox::Discard, u"不保存"}, {QMessageBox::Cancel, u"取消"}};
+    if (buttons & QMessageBox::Discard)
+        for (const auto &[button, name] : names)
+            if (QAbstractButton *b = box.button(button))
+                b->setText(QString::fromUtf16(name));
+    const auto answer = QMessageBox::StandardButton(box.exec());
+    giveBackKeyboard(parent);
+    return answer;
 }
 
 QString WidgetPrompter::openFileName(QWidget *parent, const QString &caption, const QString &dir,
@@ -35,9 +54,9 @@ QString WidgetPrompter::openFileName(QWidget *parent, const QString &caption, co
     d.setAcceptMode(QFileDialog::AcceptOpen);
     d.setFileMode(QFileDialog::ExistingFile);
     d.setNameFilters(nameFilters);
-    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
-        return {};
-    return d.selectedFiles().first();
+    const bool chosen = d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty();
+    giveBackKeyboard(parent);
+    return chosen ? d.selectedFiles().first() : QString();
 }
 
 QString WidgetPrompter::saveFileName(QWidget *parent, const QString &caption, const QString &dir,
@@ -48,7 +67,16 @@ QString WidgetPrompter::saveFileName(QWidget *parent, const QString &caption, co
     d.setFileMode(QFileDialog::AnyFile);
     d.setNameFilters(nameFilters);
     d.setDefaultSuffix(QString()); // the name is used exactly as typed
-    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
-        return {};
-    return d.selectedFiles().first();
+    const bool chosen = d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty();
+    giveBackKeyboard(parent);
+    return chosen ? d.selectedFiles().first() : QString();
+}
+
+std::optional<double> WidgetPrompter::number(QWidget *parent, const QString &title,
+                                             const QString &label, double value, double min,
+                                             double max, int decimals)
+{
+    bool ok = false;
+    const double v = QInputDialog::getDouble(parent, title, label, value, min, max, decimals, &ok);
+    return ok ? std::optional<double>(v) : std::nullopt;
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QWidget;
 
 // Message boxes and file dialogs go through this interface, so tests can answer them
@@ -25,6 +27,15 @@ public:
     // Asks before overwriting an existing file; adds no extension to the name typed.
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QStringList &nameFilters) = 0;
+
+    // Asks for a number between min and max; nothing when cancelled (or not answered).
+    virtual std::optional<double> number(QWidget *parent, const QString &title, const QString &label,
+                                         double value, double min, double max, int decimals)
+    {
+        Q_UNUSED(parent) Q_UNUSED(title) Q_UNUSED(label) Q_UNUSED(value) Q_UNUSED(min)
+        Q_UNUSED(max) Q_UNUSED(decimals)
+        return std::nullopt;
+    }
 
     // Convenience wrappers.
     void information(QWidget *p, const QString &title, const QString &text)
@@ -58,4 +69,6 @@ public:
                          const QStringList &nameFilters) override;
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                          const QStringList &nameFilters) override;
+    std::optional<double> number(QWidget *parent, const QString &title, const QString &label,
+                                 double value, double min, double max, int decimals) override;
 };

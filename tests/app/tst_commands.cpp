@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "tune/ui/TuneMode.h"
 
+#include "../link/LinkRig.h"
 #include "../widgets/FakePrompter.h"
 
 #include <QAction>
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -61,6 +63,8 @@ private slots:
     void commandsArePlugged();
     void tuneModeShowsNewBandAndKeepsGrid();
     void exitClosesPreviewAndDeletesScript();
+    void transferSaysSoAndReadIsOneStep_data();
+    void transferSaysSoAndReadIsOneStep();
 
 private:
     QAction *action(const QString &menuName, const QString &toolKey) const;
@@ -192,6 +196,50 @@ void TestCommands::exitClosesPreviewAndDeletesScript()
     QVERIFY(!openPreview() || !openPreview()->isVisible());
     QVERIFY(!QFile::exists(script));
     QVERIFY(m_prompter->shown.isEmpty());
+}
+
+// Columns: the command, the block after which the radio falls silent (−1: never), and
+// whether the status bar says the transfer completed.
+void TestCommands::transferSaysSoAndReadIsOneStep_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("silentAfter");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("complete read") << "mnuRead" << -1 << QString::fromUtf16(u"读频完成 ");
+    QTest::newRow("read cut short") << "mnuRead" << 40 << QString();
+    QTest::newRow("complete write") << "mnuWrite" << -1 << QString::fromUtf16(u"写频完成 ");
+}
+
+void TestCommands::transferSaysSoAndReadIsOneStep()
+{
+    QFETCH(QString, command);
+    QFETCH(int, silentAfter);
+    QFETCH(QString, status);
+    RadioSimOptions o;
+    if (silentAfter >= 0)
+        o.silentAfterBlock = silentAfter;
+    LinkRig rig(o);
+    rig.clock.processQtEvents = true;
+    MainWindow mw;
+    mw.startUp(QString());
+    plugInTransferCommands(mw, rig.link);
+    mw.workingCopy().setCell(4, 6, QString::fromUtf16(u"窄"));
+    mw.history().markSaved();
+    const WorkingCopyState before = mw.workingCopy().state();
+    mw.findChild<QAction *>(command)->trigger();
+    const QString shown = mw.statusBar()->currentMessage();
+    QCOMPARE(shown.left(5), status);
+    if (command != u"mnuRead"_qs)
+        return;
+    if (!status.isEmpty()) {
+        QVERIFY(mw.workingCopy().state() != before);
+        QVERIFY(!mw.history().isModified()); // the editor holds what the radio holds
+    }
+    // Whatever the read changed is one step.
+    if (mw.workingCopy().state() != before) {
+        mw.findChild<QAction *>(QStringLiteral("mnuUndo"))->trigger();
+        QCOMPARE(mw.workingCopy().state(), before);
+    }
 }
 
 QTEST_MAIN(TestCommands)

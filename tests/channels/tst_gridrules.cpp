@@ -106,8 +106,8 @@ void TestGridRules::checkLeaveCell_data()
     const QString band = QStringLiteral("400MHz---470MHz");
     QTest::newRow("empty receive") << 1 << "" << band << LeaveOutcome::SetOff;
     QTest::newRow("empty signalling") << 3 << "" << band << LeaveOutcome::SetOff;
-    QTest::newRow("empty busy lock") << 5 << "" << band << LeaveOutcome::SetOff;
-    QTest::newRow("empty power, no band") << 7 << "" << "" << LeaveOutcome::SetOff;
+    QTest::newRow("empty busy lock") << 5 << "" << band << LeaveOutcome::Keep;
+    QTest::newRow("empty power, no band") << 7 << "" << "" << LeaveOutcome::Keep;
     QTest::newRow("signalling kept") << 4 << "D023N" << band << LeaveOutcome::Keep;
     QTest::newRow("choice kept") << 6 << QString::fromUtf16(u"窄") << band << LeaveOutcome::Keep;
     QTest::newRow("valid receive") << 1 << "450.10000" << band << LeaveOutcome::FillRow;
@@ -122,10 +122,10 @@ void TestGridRules::checkLeaveCell_data()
     QTest::newRow("6.25 kHz step") << 1 << "450.00625" << band << LeaveOutcome::FillRow;
     QTest::newRow("5 kHz step") << 1 << "450.00500" << band << LeaveOutcome::FillRow;
     QTest::newRow("12.5 kHz step") << 2 << "450.01250" << band << LeaveOutcome::Accepted;
-    QTest::newRow("no band") << 1 << "450.10000" << "" << LeaveOutcome::SetOff;
+    QTest::newRow("no band") << 1 << "450.10000" << "" << LeaveOutcome::NoBand;
     QTest::newRow("two-digit band limit") << 1 << "450.10000" << "40MHz---470MHz"
-                                          << LeaveOutcome::SetOff;
-    QTest::newRow("band cut short") << 2 << "450.10000" << "400MHz---" << LeaveOutcome::SetOff;
+                                          << LeaveOutcome::NoBand;
+    QTest::newRow("band cut short") << 2 << "450.10000" << "400MHz---" << LeaveOutcome::NoBand;
     QTest::newRow("OFF in receive") << 1 << "OFF" << band << LeaveOutcome::SetOff;
     QTest::newRow("hex digit from the radio") << 2 << "45A.00000" << band << LeaveOutcome::SetOff;
 }
@@ -137,7 +137,7 @@ void TestGridRules::checkLeaveCell()
     QFETCH(QString, band);
     QFETCH(LeaveOutcome, outcome);
     QCOMPARE(gridrules::checkLeaveCell(column, text, band), outcome);
-    const bool hasMessage = outcome == LeaveOutcome::OutOfRange || outcome == LeaveOutcome::OffStep;
+    const bool hasMessage = gridrules::isRefused(outcome);
     QCOMPARE(!gridrules::messageFor(outcome).isEmpty(), hasMessage);
 }
 
@@ -148,13 +148,14 @@ void TestGridRules::applyLeaveCell_data()
     QTest::addColumn<QStringList>("row"); // columns 1…7 afterwards
     const QStringList before = fullRow();
     const QStringList filled = utf8({"450.10000", "450.10000", "OFF", "OFF", "否", "宽", "高"});
-    QStringList emptied = before;
-    emptied[0].clear();
+    // A refusal gives the cell its previous value back ("OFF" when it had none).
+    QStringList refused = before;
+    refused[0] = QStringLiteral("OFF");
     QStringList off = before;
     off[1] = QStringLiteral("OFF");
     QTest::newRow("fill") << 1 << LeaveOutcome::FillRow << filled;
-    QTest::newRow("range emptied") << 1 << LeaveOutcome::OutOfRange << emptied;
-    QTest::newRow("step emptied") << 1 << LeaveOutcome::OffStep << emptied;
+    QTest::newRow("range refused") << 1 << LeaveOutcome::OutOfRange << refused;
+    QTest::newRow("step refused") << 1 << LeaveOutcome::OffStep << refused;
     QTest::newRow("off") << 2 << LeaveOutcome::SetOff << off;
     QTest::newRow("transmit accepted") << 2 << LeaveOutcome::Accepted << before;
     QTest::newRow("kept") << 3 << LeaveOutcome::Keep << before;

@@ -62,14 +62,14 @@ void TestSettingsEncoding::undecodableValues()
     QCOMPARE(ReadSetting(F, QStringLiteral("PL2"), path), QStringLiteral("136MHz---174MHz"));
 
     // Start-up takes the text as it reads; the band label shows it, and a band that does
-    // not read as two limits checks no frequency (every typed one becomes "OFF").
+    // not read as two limits refuses every typed frequency, saying there is no band.
     WorkingCopy wc;
     wc.startUp(path);
     QCOMPARE(wc.bandStringByKey(1), read);
     const auto band = gridrules::readBand(read);
     if (!band)
         QCOMPARE(gridrules::checkLeaveCell(ChannelTable::RxFreq, QStringLiteral("450.00000"), read),
-                 gridrules::LeaveOutcome::SetOff);
+                 gridrules::LeaveOutcome::NoBand);
 
     // Written back unchanged in every other line.
     QVERIFY(WriteSetting(F, QStringLiteral("PL2"), QStringLiteral("400MHz---470MHz"), path));

@@ -20,6 +20,7 @@ public:
     QStringList openAnswers;
     QStringList saveAnswers;
     QStringList lastFilters;
+    QList<double> numberAnswers; // an empty queue cancels
 
     FakePrompter() { Prompter::setInstance(this); }
     ~FakePrompter() override { Prompter::setInstance(nullptr); }
@@ -47,5 +48,12 @@ public:
     {
         lastFilters = f;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
+    std::optional<double> number(QWidget *, const QString &, const QString &, double, double, double,
+                                 int) override
+    {
+        if (numberAnswers.isEmpty())
+            return std::nullopt;
+        return numberAnswers.takeFirst();
     }
 };

@@ -1,54 +1,28 @@
 #include "ChannelGrid.h"
 
+#include "channels/EditHistory.h"
 #include "channels/GridRules.h"
-#include "channels/Tables.h"
 #include "channels/WorkingCopy.h"
+#include "channels/ui/CellEditors.h"
+#include "channels/ui/GridActions.h"
+#include "channels/ui/GridColumns.h"
 #include "widgets/AppInfo.h"
 #include "widgets/Prompter.h"
 
-#include <QComboBox>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScopedValueRollback>
-#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
 
+using namespace gridcolumns;
+
 namespace {
-
-constexpr int FirstRow = 1;
-constexpr int LastRow = ChannelTable::Rows - 1;
-constexpr int FirstColumn = ChannelTable::RxFreq;
-constexpr int LastColumn = ChannelTable::Columns - 1;
-
-bool isFixed(const QModelIndex &i)
-{
-    return i.row() < FirstRow || i.column() < FirstColumn;
-}
-
-bool isFrequencyColumn(int c)
-{
-    return c == ChannelTable::RxFreq || c == ChannelTable::TxFreq;
-}
-
-bool isSignallingColumn(int c)
-{
-    return c == ChannelTable::RxSignal || c == ChannelTable::TxSignal;
-}
-
-QStringList choicesFor(int column)
-{
-    switch (column) {
-    case ChannelTable::BusyLock: return tables::busyLockRows();
-    case ChannelTable::Bandwidth: return tables::bandwidthRows();
-    case ChannelTable::Power: return tables::powerRows();
-    default: return {};
-    }
-}
 
 // Row 0 and column 0 are drawn like header sections; data cells are centred.
 class CellDelegate : public QStyledItemDelegate
@@ -111,71 +85,55 @@ ChannelGrid::ChannelGrid(WorkingCopy &wc, QWidget *parent) : QTableView(parent),
     setItemDelegate(new CellDelegate(this));
     horizontalHeader()->hide();
     verticalHeader()->hide();
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTabKeyNavigation(true);
     setWordWrap(false);
     setCornerButtonEnabled(false);
 
-    auto makeText = [this](const char *name, int column) {
-        auto *e = new QLineEdit(viewport());
-        e->setObjectName(QLatin1String(name));
-        e->setFrame(false);
-        e->setAlignment(Qt::AlignCenter);
-        // "000.00000" is 9 characters; a little room for decimals that get rounded.
-        e->setMaxLength(12);
-        e->hide();
-        e->installEventFilter(this);
-        // Every change of a shown editor's text reaches the cell, typed or set.
-        connect(e, &QLineEdit::textChanged, this, [this, e, column] { textChanged(e, column); });
-        return e;
-    };
-    m_rxFreqEditor = makeText("txtTxFreq", ChannelTable::RxFreq);
-    m_txFreqEditor = makeText("txtRecFreq", ChannelTable::TxFreq);
-
-    auto makeList = [this](const char *name) {
-        auto *l = new QComboBox(viewport());
-        l->setObjectName(QLatin1String(name));
-        l->setEditable(false);
-        l->setMaxVisibleItems(20);
-        l->hide();
-        l->installEventFilter(this);
-        // A row chosen with the mouse, the keyboard or by setCurrentIndex; activated as
-        // well, so choosing the entry that is already shown writes it too.
-        connect(l, &QComboBox::currentIndexChanged, this, [this, l] { listChosen(l); });
-        connect(l, &QComboBox::activated, this, [this, l] { listChosen(l); });
-        return l;
-    };
-    m_signalling = makeList("cmbCKTX(2)");
-    m_signalling->addItems(tables::signallingList());
-    // A scrolling list of 20 rows rather than a menu as tall as the screen for 261 entries.
-    m_signalling->setStyleSheet(QStringLiteral("combobox-popup: 0;"));
-    m_choice = makeList("cmbCKTX(1)");
+    m_editors = new CellEditors(*this, wc);
+    m_actions = new GridActions(*this, wc);
 
     fitColumns();
     setCurrentIndex(wc.channels()->index(FirstRow, FirstColumn));
     connect(wc.channels(), &QAbstractItemModel::dataChanged, this, &ChannelGrid::cellsChanged);
+    connect(wc.channels(), &QAbstractItemModel::modelReset, this, [this] { m_currentVisited = false; });
+    m_entryText = wc.cell(FirstRow, FirstColumn);
 }
 
-QLineEdit *ChannelGrid::textEditorFor(int column) const
+QList<int> ChannelGrid::selectedRows(int column) const
 {
-    if (column == ChannelTable::RxFreq)
-        return m_rxFreqEditor;
-    if (column == ChannelTable::TxFreq)
-        return m_txFreqEditor;
-    return nullptr;
+    QList<int> rows;
+    for (const QModelIndex &i : selectionModel()->selectedIndexes())
+        if (!isFixed(i) && (column < 0 || i.column() == column) && !rows.contains(i.row()))
+            rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
-QWidget *ChannelGrid::editorFor(int column) const
+void ChannelGrid::recordStep(const QString &text)
 {
-    if (isFrequencyColumn(column))
-        return textEditorFor(column);
-    if (isSignallingColumn(column))
-        return m_signalling;
-    if (column > ChannelTable::TxSignal && column <= LastColumn)
-        return m_choice;
-    return nullptr;
+    if (m_history)
+        m_history->record(text);
+}
+
+void ChannelGrid::selectRows(int from, int to)
+{
+    const auto [top, bottom] = std::minmax(from, to);
+    selectionModel()->select(QItemSelection(model()->index(top, FirstColumn),
+                                            model()->index(bottom, LastColumn)),
+                             QItemSelectionModel::ClearAndSelect);
+}
+
+void ChannelGrid::listChoice(int row, int column, const QString &text)
+{
+    QList<int> rows = selectedRows(column);
+    if (rows.size() < 2 || !rows.contains(row))
+        rows = {row};
+    for (int r : rows)
+        write(r, column, text);
+    recordStep(QString::fromUtf16(u"选择") + ChannelTable::columnTitles().value(column));
 }
 
 void ChannelGrid::fitColumns()
@@ -219,122 +177,42 @@ void ChannelGrid::clickCell(int row, int column)
     openEditor(false);
 }
 
+QLineEdit *ChannelGrid::rxFreqEditor() const
+{
+    return m_editors->rxFreq();
+}
+
+QLineEdit *ChannelGrid::txFreqEditor() const
+{
+    return m_editors->txFreq();
+}
+
+QComboBox *ChannelGrid::signallingEditor() const
+{
+    return m_editors->signalling();
+}
+
+QComboBox *ChannelGrid::choiceEditor() const
+{
+    return m_editors->choice();
+}
+
 void ChannelGrid::hideEditors()
 {
-    for (QWidget *e : editors())
-        hideEditor(e);
-    m_editorRow = -1;
-}
-
-std::array<QWidget *, 4> ChannelGrid::editors() const
-{
-    return {m_rxFreqEditor, m_txFreqEditor, m_signalling, m_choice};
-}
-
-// Hiding the focus widget would hand the focus on along the tab chain, and the grid
-// takes that as Tab: the current cell would move. The grid takes the focus first.
-void ChannelGrid::hideEditor(QWidget *editor)
-{
-    if (editor->hasFocus())
-        setFocus(Qt::OtherFocusReason);
-    editor->hide();
+    m_editors->hideAll();
 }
 
 bool ChannelGrid::anyEditorVisible() const
 {
-    const auto all = editors();
-    return std::any_of(all.begin(), all.end(), [](QWidget *e) { return !e->isHidden(); });
+    return m_editors->anyVisible();
 }
 
 void ChannelGrid::openEditor(bool popup)
 {
+    if (!m_currentVisited)
+        m_entryText = m_wc.cell(currentIndex().row(), currentIndex().column());
     m_currentVisited = true;
-    placeEditor();
-    if (!popup || m_editorRow < 0)
-        return;
-    if (auto *list = qobject_cast<QComboBox *>(editorFor(m_editorColumn)))
-        list->showPopup();
-}
-
-// Lays the current cell's editor over it, as a click on the cell does.
-void ChannelGrid::placeEditor()
-{
-    // A grid without its channel numbers has not been set up yet.
-    if (m_wc.cell(FirstRow, 0).isEmpty())
-        return;
-    const QModelIndex cur = currentIndex();
-    QWidget *editor = cur.isValid() && !isFixed(cur) ? editorFor(cur.column()) : nullptr;
-    for (QWidget *e : editors())
-        if (e != editor)
-            hideEditor(e);
-    if (!editor) {
-        m_editorRow = -1;
-        return;
-    }
-    const int r = cur.row();
-    const int c = cur.column();
-    const QString text = m_wc.cell(r, c);
-    m_editorRow = r;
-    m_editorColumn = c;
-    editor->setGeometry(visualRect(cur));
-    if (QLineEdit *e = textEditorFor(c)) {
-        e->setText(gridrules::editorText(text));
-        e->show();
-        e->setFocus(Qt::OtherFocusReason);
-        e->selectAll();
-        return;
-    }
-    auto *list = static_cast<QComboBox *>(editor);
-    {
-        // The list opens on the cell's own entry; nothing is written until one is chosen.
-        const QSignalBlocker quiet(list);
-        if (list == m_choice) {
-            m_choice->clear();
-            m_choice->addItems(choicesFor(c));
-        }
-        list->setCurrentIndex(list->findText(text, Qt::MatchExactly));
-    }
-    list->show();
-    list->setFocus(Qt::OtherFocusReason);
-}
-
-// Also when a shown editor is laid over another cell of its column: that cell is
-// rewritten in the grid's format, and an "OFF" cell becomes empty until it is left.
-void ChannelGrid::textChanged(QLineEdit *editor, int column)
-{
-    if (editor->isHidden())
-        return;
-    if (!gridrules::readsAsNumber(editor->text()))
-        editor->clear();
-    const int r = currentIndex().row();
-    if (r >= FirstRow)
-        write(r, column, gridrules::formatFrequency(editor->text()));
-}
-
-void ChannelGrid::enterPressed(QLineEdit *editor, int column)
-{
-    const QModelIndex cur = currentIndex();
-    if (!cur.isValid() || isFixed(cur))
-        return;
-    write(cur.row(), column, gridrules::formatFrequency(editor->text()));
-    hideEditor(editor);
-    m_editorRow = -1;
-    leaveCell(cur.row(), cur.column());
-}
-
-void ChannelGrid::listChosen(QComboBox *list)
-{
-    const QModelIndex cur = currentIndex();
-    if (list->isHidden() || !cur.isValid() || isFixed(cur))
-        return;
-    if (list->currentIndex() < 0)
-        return;
-    QString text = list->currentText();
-    if (isFrequencyColumn(cur.column()))
-        text = gridrules::formatFrequency(text);
-    // The list stays over its cell with the keyboard: Up and Down choose again, Left,
-    // Right and Tab move on.
-    write(cur.row(), cur.column(), text);
+    m_editors->place(popup);
 }
 
 void ChannelGrid::leaveCell(int row, int column, bool visited)
@@ -343,25 +221,28 @@ void ChannelGrid::leaveCell(int row, int column, bool visited)
     // A cell the user never visited is only given its "OFF"; its entry is not checked.
     if (!visited && !text.isEmpty())
         return;
-    const auto outcome = gridrules::checkLeaveCell(column, text, m_wc.bandText());
+    auto outcome = gridrules::checkLeaveCell(column, text, m_wc.bandText());
+    // Passed through unchanged: nothing is checked or filled.
+    const bool passedThrough = !visited || text == m_entryText;
+    if (!text.isEmpty() && passedThrough)
+        outcome = gridrules::LeaveOutcome::Keep;
+    const QString previous = visited ? m_entryText : QString();
     const QString message = gridrules::messageFor(outcome);
     if (!message.isEmpty())
         Prompter::instance().message(window(), QMessageBox::Information, gridrules::messageTitle(),
                                      message);
     {
         const QScopedValueRollback own(m_ownWrite, true);
-        gridrules::applyLeaveCell(*m_wc.channels(), row, column, outcome);
+        gridrules::applyLeaveCell(*m_wc.channels(), row, column, outcome, previous);
     }
-    if (message.isEmpty())
-        return;
-    if (QLineEdit *e = textEditorFor(column)) {
-        // Hidden first: a shown editor would write its emptying into the current cell,
-        // which may already be the next one.
-        hideEditor(e);
-        e->clear();
-        if (m_editorColumn == column)
-            m_editorRow = -1;
-    }
+    if (!message.isEmpty())
+        m_editors->dropTextEditor(column);
+    m_entryText = m_wc.cell(row, column);
+    // An empty cell passed through only shows its "OFF": no edit to undo or to save.
+    if (passedThrough && m_history)
+        m_history->absorb();
+    else
+        recordStep(QString::fromUtf16(u"编辑信道 %1").arg(row));
 }
 
 void ChannelGrid::write(int row, int column, const QString &text)
@@ -385,6 +266,8 @@ void ChannelGrid::currentChanged(const QModelIndex &current, const QModelIndex &
     m_currentVisited = true;
     if (previous.isValid() && previous != current && !isFixed(previous))
         leaveCell(previous.row(), previous.column(), visited);
+    if (current.isValid())
+        m_entryText = m_wc.cell(current.row(), current.column());
 }
 
 QModelIndex ChannelGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
@@ -419,22 +302,35 @@ QModelIndex ChannelGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers m
 void ChannelGrid::keyPressEvent(QKeyEvent *event)
 {
     const QModelIndex cur = currentIndex();
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (event->matches(QKeySequence::Copy)) {
+        m_actions->copy();
+        return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        m_actions->paste();
+        return;
+    }
+    // Delete on several cells, or on a list cell, clears them; on one frequency cell it
+    // erases in the editor, as typing does.
+    if (event->key() == Qt::Key_Delete && plain
+        && (selectionModel()->selectedIndexes().size() > 1 || !isFrequencyColumn(cur.column()))) {
+        m_actions->clearSelected();
+        return;
+    }
     if (!cur.isValid() || isFixed(cur)) {
         QTableView::keyPressEvent(event);
         return;
     }
     const int c = cur.column();
-    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
     // The frequency editor already shown over the current cell, though the grid has the
     // keyboard (after a click on a fixed cell): keys go on to it as if it had the focus.
-    QLineEdit *shownEditor = textEditorFor(c);
-    if (shownEditor && (shownEditor->isHidden() || m_editorRow != cur.row() || m_editorColumn != c))
-        shownEditor = nullptr;
+    QLineEdit *shownEditor = m_editors->shownTextEditor(cur.row(), c);
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (shownEditor) {
-            enterPressed(shownEditor, c);
+            m_editors->enterPressed(shownEditor, c);
             return;
         }
         openEditor(true);
@@ -458,36 +354,63 @@ void ChannelGrid::keyPressEvent(QKeyEvent *event)
             // The editor opens with the whole cell selected, so the key replaces it.
             if (!shownEditor)
                 openEditor(false);
-            if (QLineEdit *e = textEditorFor(c); e && !e->isHidden())
+            if (QLineEdit *e = m_editors->textEditorFor(c); e && !e->isHidden())
                 QCoreApplication::sendEvent(e, event);
             return;
         }
+    } else if (plain && event->text().size() == 1 && event->text()[0].isPrint()) {
+        // A list cell: the list opens and searches its entries for what is typed.
+        openEditor(false);
+        if (QWidget *list = m_editors->editorFor(c); list && !list->isHidden())
+            QCoreApplication::sendEvent(list, event);
+        return;
     }
     QTableView::keyPressEvent(event);
     // An editor left over a cell the keyboard moved away from would write its choice
     // into the new current cell, not the one it covers.
-    if (currentIndex() != cur && m_editorRow >= 0
-        && (m_editorRow != currentIndex().row() || m_editorColumn != currentIndex().column()))
+    if (currentIndex() != cur && m_editors->isShown()
+        && !m_editors->isOver(currentIndex().row(), currentIndex().column()))
         hideEditors();
 }
 
 void ChannelGrid::mousePressEvent(QMouseEvent *event)
 {
     const QModelIndex i = indexAt(event->position().toPoint());
+    const bool left = event->button() == Qt::LeftButton;
     if (!i.isValid() || isFixed(i)) {
         setFocus(Qt::MouseFocusReason);
         event->accept();
+        // A channel number selects its channel, Shift extends from the last one; the
+        // current cell stays where it is.
+        if (left && i.isValid() && i.column() == 0 && i.row() >= FirstRow) {
+            if (!(event->modifiers() & Qt::ShiftModifier) || m_rowAnchor < 0)
+                m_rowAnchor = i.row();
+            m_draggingRows = true;
+            selectRows(m_rowAnchor, i.row());
+        }
         return;
     }
     QTableView::mousePressEvent(event);
-    if (currentIndex() == i)
+    if (left && currentIndex() == i && !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)))
         openEditor(false);
 }
 
 void ChannelGrid::mouseMoveEvent(QMouseEvent *event)
 {
-    // Dragging must not walk the current cell across the grid: every cell passed
-    // would be checked as it is left.
+    const QModelIndex i = indexAt(event->position().toPoint());
+    if (m_draggingRows && (event->buttons() & Qt::LeftButton)) {
+        if (i.isValid() && i.row() >= FirstRow)
+            selectRows(m_rowAnchor, i.row());
+        return;
+    }
+    if (event->buttons() == Qt::LeftButton && i.isValid() && !isFixed(i)) {
+        // A drag selects: the editor opened by the press goes once the drag leaves its
+        // cell. Cells passed are left unchanged, so their checks change nothing.
+        if (i != currentIndex())
+            hideEditors();
+        QTableView::mouseMoveEvent(event);
+        return;
+    }
     if (event->buttons() != Qt::NoButton) {
         event->accept();
         return;
@@ -495,47 +418,39 @@ void ChannelGrid::mouseMoveEvent(QMouseEvent *event)
     QTableView::mouseMoveEvent(event);
 }
 
-bool ChannelGrid::eventFilter(QObject *watched, QEvent *event)
+void ChannelGrid::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->type() != QEvent::KeyPress
-        || (watched != m_rxFreqEditor && watched != m_txFreqEditor && watched != m_signalling
-            && watched != m_choice))
-        return QTableView::eventFilter(watched, event);
-    auto *key = static_cast<QKeyEvent *>(event);
-    const bool isText = watched == m_rxFreqEditor || watched == m_txFreqEditor;
-    switch (key->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (!isText)
-            break;
-        // Taken here: a line edit passes Enter on to its parents, which would reopen it.
-        enterPressed(static_cast<QLineEdit *>(watched),
-                     watched == m_rxFreqEditor ? ChannelTable::RxFreq : ChannelTable::TxFreq);
-        return true;
-    case Qt::Key_Escape:
-        hideEditors();
-        return true;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        if (!isText)
-            break;
-        [[fallthrough]];
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        hideEditors();
-        keyPressEvent(key);
-        return true;
-    default: break;
+    m_draggingRows = false;
+    QTableView::mouseReleaseEvent(event);
+}
+
+void ChannelGrid::contextMenuEvent(QContextMenuEvent *event)
+{
+    m_actions->showMenu(event->globalPos());
+}
+
+QItemSelectionModel::SelectionFlags ChannelGrid::selectionCommand(const QModelIndex &index,
+                                                                  const QEvent *event) const
+{
+    // Tab and Shift+Tab move on; Shift with an arrow, Home or End selects.
+    if (event && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<const QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+            return QItemSelectionModel::ClearAndSelect;
     }
-    return QTableView::eventFilter(watched, event);
+    return QTableView::selectionCommand(index, event);
+}
+
+void ChannelGrid::keyboardSearch(const QString &)
+{
+    // Typing never jumps to another row: keys are for the current cell's editor.
 }
 
 void ChannelGrid::updateGeometries()
 {
     QTableView::updateGeometries();
-    if (m_editorRow >= 0)
-        if (QWidget *e = editorFor(m_editorColumn))
-            e->setGeometry(visualRect(model()->index(m_editorRow, m_editorColumn)));
+    if (m_editors)
+        m_editors->followCell();
 }
 
 void ChannelGrid::scrollContentsBy(int dx, int dy)

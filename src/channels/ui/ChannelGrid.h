@@ -2,37 +2,40 @@
 
 #include <QTableView>
 
-#include <array>
-
+class CellEditors;
+class EditHistory;
+class GridActions;
 class QComboBox;
 class QLineEdit;
 class WorkingCopy;
 
 // The channel grid (object name "gridXDSZ"): the 17 × 8 channel table of the working copy, row 0 and
 // column 0 fixed. Cells are never typed into directly: an editor is laid over the
-// current cell — "txtTxFreq" on the receive column, "txtRecFreq" on the transmit column,
-// the signalling list "cmbCKTX(2)" on columns 3–4 and the choice list "cmbCKTX(1)" on
-// columns 5–7 — and what it holds is written into the cell as it changes. Leaving a
-// cell checks it (GridRules).
+// current cell (CellEditors) and what it holds is written into the cell as it changes.
+// Leaving a cell checks it (GridRules).
 //
 // An editor stays over its cell until another click, Enter in a frequency editor, a
 // failed check, the editor timer or a move of the current cell by the keyboard.
 //
 // Keyboard: arrows, Tab and Home/End move the current cell; a digit on a frequency
-// cell opens its editor with that digit; Enter, F2 or Space opens the current cell's
-// editor; in a frequency editor Enter writes and checks, Escape closes it, and Tab
-// or the up/down arrows close it and move on; in a list Up and Down choose, Left,
-// Right and Tab move on.
+// cell opens its editor with that digit, a letter or digit on a list cell opens its
+// list searching for it; Enter, F2 or Space opens the current cell's editor; the keys
+// inside an editor are the editors' own. Shift with a move, a drag or a click on the
+// channel numbers selects several cells; Ctrl+C, Ctrl+V, Delete and the right-click
+// menu act on them (GridActions).
+//
+// Leaving a cell the user changed checks it; a cell passed through unchanged keeps
+// what it holds. Each finished edit is one step of the edit history, when one is set.
 class ChannelGrid : public QTableView
 {
     Q_OBJECT
 public:
     explicit ChannelGrid(WorkingCopy &wc, QWidget *parent = nullptr);
 
-    QLineEdit *rxFreqEditor() const { return m_rxFreqEditor; }
-    QLineEdit *txFreqEditor() const { return m_txFreqEditor; }
-    QComboBox *signallingEditor() const { return m_signalling; }
-    QComboBox *choiceEditor() const { return m_choice; }
+    QLineEdit *rxFreqEditor() const;
+    QLineEdit *txFreqEditor() const;
+    QComboBox *signallingEditor() const;
+    QComboBox *choiceEditor() const;
 
     // As a mouse click on a data cell: it becomes the current cell (the cell left is
     // checked) and its editor is laid over it. Fixed cells are ignored.
@@ -41,41 +44,54 @@ public:
     void hideEditors();
     bool anyEditorVisible() const;
 
+    void setHistory(EditHistory *history) { m_history = history; }
+    EditHistory *history() const { return m_history; }
+    GridActions *actions() const { return m_actions; }
+    // The channel rows with a selected cell in column (any column when column is −1),
+    // ascending.
+    QList<int> selectedRows(int column = -1) const;
+    // Records what changed since the last step (nothing without a history).
+    void recordStep(const QString &text);
+
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyboardSearch(const QString &search) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event) const override;
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    friend class CellEditors;
+
     void openEditor(bool popup);
-    void placeEditor();
-    void textChanged(QLineEdit *editor, int column);
-    void enterPressed(QLineEdit *editor, int column);
-    void listChosen(QComboBox *list);
     // The leave-cell check; for a cell not visited since something else rewrote it,
     // only an empty cell's "OFF".
     void leaveCell(int row, int column, bool visited = true);
     void write(int row, int column, const QString &text);
+    // A list's choice for the current cell: written into every selected row of the
+    // column when several are selected.
+    void listChoice(int row, int column, const QString &text);
+    void selectRows(int from, int to);
     void cellsChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight);
-    QLineEdit *textEditorFor(int column) const;
-    std::array<QWidget *, 4> editors() const;
-    void hideEditor(QWidget *editor);
-    QWidget *editorFor(int column) const;
     void fitColumns();
 
     WorkingCopy &m_wc;
-    QLineEdit *m_rxFreqEditor;
-    QLineEdit *m_txFreqEditor;
-    QComboBox *m_signalling;
-    QComboBox *m_choice;
-    // The cell the visible editor lies over (row −1: none), kept in place on scrolling.
-    int m_editorRow = -1;
-    int m_editorColumn = -1;
+    CellEditors *m_editors = nullptr;
+    GridActions *m_actions = nullptr;
+    EditHistory *m_history = nullptr;
+    // What the current cell held when the visit began: a cell left with the same text
+    // was not changed; a refused entry gets it back.
+    QString m_entryText;
+    // The row a press on the channel numbers started at (−1: none); a drag extends it.
+    int m_rowAnchor = -1;
+    bool m_draggingRows = false;
     // The current cell counts as visited until something other than the grid (a file
     // load, a read from the radio, a model change) rewrites it. Leaving a cell the user
     // never visited does not check its entry: otherwise the first click after opening

@@ -30,7 +30,8 @@ FileCommands::FileCommands(WorkingCopy &wc, QWidget *parent)
 
 QStringList FileCommands::nameFilters()
 {
-    return {QStringLiteral("chp(*.chp)"), QString::fromUtf16(u"所有文件(*.*)")};
+    return {QStringLiteral("chp(*.chp)"), QString::fromUtf16(u"所有文件(*.*)"),
+            QString::fromUtf16(u"所有文件 (*)")};
 }
 
 void FileCommands::remember(const QString &path)
@@ -38,24 +39,43 @@ void FileCommands::remember(const QString &path)
     m_folder = QFileInfo(path).absolutePath();
 }
 
-void FileCommands::open()
+bool FileCommands::open()
 {
     const QString path = Prompter::instance().openFileName(m_parent, QString::fromUtf16(u"打开"),
                                                            m_folder, nameFilters());
     if (path.isEmpty())
-        return;
+        return false;
     remember(path);
-    load(path);
+    if (!load(path))
+        return false;
+    m_currentPath = path;
+    return true;
 }
 
-void FileCommands::saveAs()
+bool FileCommands::saveAs()
 {
-    const QString path = Prompter::instance().saveFileName(m_parent, QString::fromUtf16(u"另存为"),
-                                                           m_folder, nameFilters());
+    QString path = Prompter::instance().saveFileName(m_parent, QString::fromUtf16(u"另存为"),
+                                                     m_folder, nameFilters());
     if (path.isEmpty())
-        return;
+        return false;
+    if (QFileInfo(path).suffix().isEmpty() && !path.endsWith(QLatin1Char('.'))) {
+        path += QStringLiteral(".chp");
+        // The dialog asked about the name as typed, not about this one.
+        if (QFileInfo::exists(path)
+            && Prompter::instance().message(
+                   m_parent, QMessageBox::Warning, QString::fromUtf16(u"另存为"),
+                   QString::fromUtf16(u"%1 已存在。\n要替换它吗？").arg(QDir::toNativeSeparators(path)),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                   != QMessageBox::Yes)
+            return false;
+    }
     remember(path);
-    save(path);
+    return save(path);
+}
+
+bool FileCommands::saveCurrent()
+{
+    return m_currentPath.isEmpty() ? saveAs() : save(m_currentPath);
 }
 
 bool FileCommands::load(const QString &path)
@@ -85,6 +105,7 @@ bool FileCommands::save(const QString &path)
                                      status.failure().description);
         return false;
     }
+    m_currentPath = path;
     Prompter::instance().message(m_parent, QMessageBox::NoIcon, appinfo::title(), savedMessage());
     return true;
 }

@@ -6,20 +6,28 @@
 class QWidget;
 class WorkingCopy;
 
-// The open and save-as commands: file dialogs, the busy pointer and the messages,
+// The open, save and save-as commands: file dialogs, the busy pointer and the messages,
 // all through the Prompter. A cancelled dialog does nothing and says nothing.
 class FileCommands
 {
 public:
     FileCommands(WorkingCopy &wc, QWidget *parent);
 
-    // "chp(*.chp)" and "所有文件(*.*)".
+    // "chp(*.chp)", "所有文件(*.*)" and "所有文件 (*)", the last showing names without an
+    // extension too.
     static QStringList nameFilters();
 
-    // Asks for a channel file and loads it.
-    void open();
-    // Asks for a name (confirming an overwrite, adding no extension) and saves.
-    void saveAs();
+    // Asks for a channel file and loads it; true when it was loaded.
+    bool open();
+    // Asks for a name (confirming an overwrite) and saves; a name typed without an
+    // extension gets ".chp". True when saved.
+    bool saveAs();
+    // "保存": saves to the current file, or asks for a name as saveAs does when there is none.
+    bool saveCurrent();
+
+    // The file the editor holds: set by open() and by a successful save, empty when none.
+    QString currentPath() const { return m_currentPath; }
+    void setCurrentPath(const QString &path) { m_currentPath = path; }
 
     // Loading with the busy pointer; a missing file is ignored silently, any other
     // failure is shown with its number as title. The editor changes only when the
@@ -38,4 +46,5 @@ private:
     WorkingCopy &m_wc;
     QWidget *m_parent;
     QString m_folder;
+    QString m_currentPath;
 };

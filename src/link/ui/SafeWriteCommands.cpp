@@ -77,18 +77,22 @@ void SafeWriteChoices::save() const
     settings.setValue(VerifyKey, verify);
 }
 
-void safeWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool keepRadioTuning)
+bool safeWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool keepRadioTuning, QString *summary)
 {
     const SafeWriteChoices choices = SafeWriteChoices::load();
     if (!choices.backup && !choices.verify) {
+        // The plain write may stop at its question or its port before any transfer starts.
+        bool started = false;
+        const auto watch = QObject::connect(&link, &RadioLink::captionChanged, &link, [&started] { started = true; });
         writeRadioCommand(parent, wc, link);
-        return;
+        QObject::disconnect(watch);
+        return started && link.lastEnding() == RadioLink::Ending::Completed;
     }
     if (!confirmed(parent, QStringLiteral("确定要开始写频吗?")))
-        return;
+        return false;
     const std::optional<codec::Image> image = imageToWrite(parent, wc);
     if (!image)
-        return;
+        return false;
     SafeWriteSetup setup(link, keepRadioTuning);
     SafeWrite::Outcome outcome;
     {
@@ -98,12 +102,15 @@ void safeWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool ke
         dialog.exec();
     }
     link.closePort();
-    if (outcome.ok)
+    if (outcome.ok && summary)
+        *summary = outcome.text;
+    else if (outcome.ok)
         Prompter::instance().message(parent, QMessageBox::Information, QStringLiteral("提示"), outcome.text);
     else if (outcome.radioChanged && !outcome.backupPath.isEmpty())
         offerBackup(parent, wc, outcome);
     else if (!outcome.text.isEmpty())
         Prompter::instance().message(parent, QMessageBox::Warning, QStringLiteral("提示"), outcome.text);
+    return outcome.ok;
 }
 
 void fleetWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool keepRadioTuning)

@@ -1,5 +1,6 @@
 #pragma once
 
+class QString;
 class QWidget;
 class RadioLink;
 class WorkingCopy;
@@ -18,8 +19,11 @@ struct SafeWriteChoices
 // plain write; otherwise the safe sequence in one progress dialog. keepRadioTuning: the
 // radio's crystal, sign and power step from the backup go into the image (false once the
 // user has changed them in tune mode during this run). After a failed or cancelled write
-// with a backup, offers to load the backup into the editor.
-void safeWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool keepRadioTuning);
+// with a backup, offers to load the backup into the editor. True when a write ran to its
+// end (and, with verification, read back the same); then its result text (which tuning
+// values were kept) goes to summary instead of a box when summary is given.
+bool safeWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool keepRadioTuning,
+                      QString *summary = nullptr);
 // "批量写频…": the editor written to one radio after another, each with the chosen
 // stages; "请连接第 k 台对讲机" between radios, a table of the radios done and the summary,
 // which also goes to fleet-log.csv.

@@ -326,13 +326,31 @@ void TuneWindow::limitEdited(QLineEdit *field, const QString &text)
     field->clear();
 }
 
+bool TuneWindow::bandAcceptable()
+{
+    const tune::TuneForm f = form();
+    if (f.modelRow < 0 || (f.low.isEmpty() && f.high.isEmpty()))
+        return true;
+    QString problem;
+    if (!tune::isCompleteLimit(f.low) || !tune::isCompleteLimit(f.high))
+        problem = u16(u"频段的下限和上限须各为三位数字（例如 400 和 470），频段未保存。");
+    else if (f.low.toInt() > f.high.toInt())
+        problem = u16(u"频段的下限高于上限，频段未保存。");
+    if (problem.isEmpty())
+        return true;
+    Prompter::instance().message(this, QMessageBox::Warning, u16(u"提示"), problem);
+    return false;
+}
+
 void TuneWindow::commitAndClose(tune::Leave how)
 {
-    if (m_closing)
+    if (m_closing || !bandAcceptable())
         return;
     m_closing = true;
-    const tune::CommitOutcome out = tune::commitTuneForm(m_wc, form(), how, m_settingsPath);
-    if (how == tune::Leave::Exit && out.bandStored && !out.written) {
+    // However the window is left, the band goes where "退出调整" puts it.
+    const tune::CommitOutcome out =
+        tune::commitTuneForm(m_wc, form(), tune::Leave::Exit, m_settingsPath);
+    if (out.bandStored && !out.written) {
         Prompter::instance().message(
             this, QMessageBox::Critical, u16(u"错误"),
             u16(u"无法写入设置文件 %1，%2 的新频段只在本次运行中有效。").arg(out.path, out.key));
@@ -345,7 +363,8 @@ void TuneWindow::commitAndClose(tune::Leave how)
 
 void TuneWindow::reject()
 {
-    // The close box and Esc keep the values for this run, without the settings file.
+    // The close box and Esc keep the values as "退出调整" does; the window stays open
+    // while its band cannot be stored.
     commitAndClose(tune::Leave::CloseBox);
 }
 

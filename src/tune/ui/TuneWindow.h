@@ -16,8 +16,9 @@ class WorkingCopy;
 
 // The tune window: band limits per model, crystal, intermediate-frequency sign and
 // power step. It shows the working copy as it stands when it is created and copies
-// its values back when it closes: through "退出调整" with the band also written to
-// the settings file, through the close box (or Esc) for this run only.
+// its values back when it closes, through "退出调整", the close box or Esc alike, the
+// band also into the settings file. A band that cannot be stored (a limit not three
+// digits, or the low limit above the high one) is said and keeps the window open.
 class TuneWindow : public QDialog
 {
     Q_OBJECT
@@ -54,6 +55,8 @@ private:
     void onModelChosen(int row);
     void limitEdited(QLineEdit *field, const QString &text);
     void commitAndClose(tune::Leave how);
+    // False, after a message, when the typed band cannot be stored.
+    bool bandAcceptable();
 
     WorkingCopy &m_wc;
     QString m_settingsPath;

@@ -1,9 +1,14 @@
+#include "channels/EditHistory.h"
+#include "channels/GridEdits.h"
 #include "channels/Tables.h"
 #include "channels/WorkingCopy.h"
 #include "channels/ui/ChannelGrid.h"
+#include "channels/ui/GridActions.h"
 #include "../../widgets/FakePrompter.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -12,6 +17,7 @@ namespace {
 const QString Band = QStringLiteral("400MHz---470MHz");
 const QString Range = QString::fromUtf16(u"请在正确的频率范围输入");
 const QString Step = QString::fromUtf16(u"输入的频率需为6.25K或5K的整数");
+const QString NoBand = QString::fromUtf16(u"当前机型没有设定频段，请在调整模式中设定频段");
 
 QStringList utf8(std::initializer_list<const char *> texts)
 {
@@ -48,7 +54,7 @@ private slots:
     void shownEditorMovedDownItsColumn();
     void emptyCellBecomesOffWhenLeft_data();
     void emptyCellBecomesOffWhenLeft();
-    void revisitResetsRow();
+    void revisitKeepsRow();
     void rewrittenCurrentCellIsNotChecked_data();
     void rewrittenCurrentCellIsNotChecked();
     void editorShowsCellWithoutLeadingZeros();
@@ -66,6 +72,14 @@ private slots:
     void editorKeys();
     void mouseOnFixedCellDoesNothing();
     void mouseClickPlacesEditor();
+    void rowFill_data();
+    void rowFill();
+    void paste_data();
+    void paste();
+    void copyGivesTabSeparatedText();
+    void bulkListChoice();
+    void fillByStep();
+    void typingOnListCellSearchesIt();
 
 private:
     void typeInto(int row, int column, const QString &text);
@@ -119,7 +133,6 @@ void TestChannelGrid::typeThenEnter_data()
     const QStringList filled = utf8({"450.10000", "450.10000", "OFF", "OFF", "否", "宽", "高"});
     QStringList transmitOnly(7);
     transmitOnly[1] = QStringLiteral("450.10000");
-    QStringList emptyRow(7);
     QStringList stepFilled = filled;
     stepFilled[0] = stepFilled[1] = QStringLiteral("450.00625");
     QStringList off(7);
@@ -129,16 +142,17 @@ void TestChannelGrid::typeThenEnter_data()
                                          << "450.10000";
     QTest::newRow("transmit fills nothing") << Band << 2 << "450.1" << "450.10000" << ""
                                             << transmitOnly << "450.10000";
-    QTest::newRow("480 out of range") << Band << 1 << "480" << "480.00000" << Range << emptyRow
+    // A refused entry gives the cell its previous value back: "OFF" for a cell that was empty.
+    QTest::newRow("480 out of range") << Band << 1 << "480" << "480.00000" << Range << off
                                       << "OFF";
     QTest::newRow("450.0025 off step") << Band << 1 << "450.0025" << "450.00250" << Step
-                                       << emptyRow << "OFF";
+                                       << off << "OFF";
     QTest::newRow("450.00625 accepted") << Band << 1 << "450.00625" << "450.00625" << ""
                                         << stepFilled << "450.00625";
-    QTest::newRow("4500 is not 450") << Band << 1 << "4500" << "4500.00000" << Range << emptyRow
+    QTest::newRow("4500 is not 450") << Band << 1 << "4500" << "4500.00000" << Range << off
                                      << "OFF";
-    QTest::newRow("no band: OFF, silently") << "" << 1 << "450.1" << "450.10000" << "" << off
-                                            << "OFF";
+    QTest::newRow("no band: refused, and said why") << "" << 1 << "450.1" << "450.10000" << NoBand
+                                                    << off << "OFF";
 }
 
 void TestChannelGrid::typeThenEnter()
@@ -180,10 +194,11 @@ void TestChannelGrid::notANumberIsRemoved_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("editor");
     QTest::addColumn<QString>("cell");
-    QTest::newRow("letter after digits") << "450a" << "" << "";
+    // A key that makes no frequency is refused alone; what was typed before stays.
+    QTest::newRow("letter after digits") << "450a" << "450" << "450.00000";
     QTest::newRow("letter alone") << "x" << "" << "";
-    QTest::newRow("second point") << "45.1." << "" << "";
-    QTest::newRow("typing on after the removal") << "45a4" << "4" << "004.00000";
+    QTest::newRow("second point") << "45.1." << "45.1" << "045.10000";
+    QTest::newRow("typing on after the letter") << "45a4" << "454" << "454.00000";
     QTest::newRow("minus sign") << "-4" << "4" << "004.00000";
 }
 
@@ -241,9 +256,9 @@ void TestChannelGrid::shownEditorMovedDownItsColumn_data()
     QTest::addColumn<int>("messages");
     QTest::newRow("OFF below") << "450.1" << "OFF" << "450.10000" << "" << 0;
     QTest::newRow("frequency below") << "450.1" << "430.02500" << "450.10000" << "430.02500" << 0;
-    QTest::newRow("out of range over a frequency") << "480" << "450.10000" << "" << "450.10000" << 1;
+    QTest::newRow("out of range over a frequency") << "480" << "450.10000" << "OFF" << "450.10000" << 1;
     // The failed check hid the editor, so laying it over the next cell writes nothing.
-    QTest::newRow("off step over OFF") << "450.0025" << "OFF" << "" << "OFF" << 1;
+    QTest::newRow("off step over OFF") << "450.0025" << "OFF" << "OFF" << "OFF" << 1;
 }
 
 void TestChannelGrid::shownEditorMovedDownItsColumn()
@@ -264,24 +279,27 @@ void TestChannelGrid::shownEditorMovedDownItsColumn()
     QCOMPARE(m_wc->cell(9, 1), next);
 }
 
+// Frequency and signalling cells become "OFF"; busy lock, bandwidth and power stay empty.
 void TestChannelGrid::emptyCellBecomesOffWhenLeft_data()
 {
     QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("left");
     for (int c = 1; c < ChannelTable::Columns; ++c)
-        QTest::addRow("column %d", c) << c;
+        QTest::addRow("column %d", c) << c << (c <= 4 ? QStringLiteral("OFF") : QString());
 }
 
 void TestChannelGrid::emptyCellBecomesOffWhenLeft()
 {
     QFETCH(int, column);
+    QFETCH(QString, left);
     m_grid->clickCell(6, column);
     QVERIFY(m_wc->cell(6, column).isEmpty());
     m_grid->clickCell(7, column);
-    QCOMPARE(m_wc->cell(6, column), QStringLiteral("OFF"));
+    QCOMPARE(m_wc->cell(6, column), left);
     QVERIFY(m_prompter->shown.isEmpty());
 }
 
-void TestChannelGrid::revisitResetsRow()
+void TestChannelGrid::revisitKeepsRow()
 {
     const QStringList custom = utf8({"430.02500", "431.00000", "D754I", "67", "是", "窄", "低"});
     for (int c = 1; c < ChannelTable::Columns; ++c)
@@ -289,8 +307,7 @@ void TestChannelGrid::revisitResetsRow()
     m_grid->clickCell(5, 1);
     QCOMPARE(rowOf(*m_wc, 5), custom); // placing the editor changes nothing
     m_grid->clickCell(8, 2);
-    QCOMPARE(rowOf(*m_wc, 5),
-             utf8({"430.02500", "430.02500", "OFF", "OFF", "否", "宽", "高"}));
+    QCOMPARE(rowOf(*m_wc, 5), custom);
 }
 
 // A file load rewrites channel 1 while its receive cell is still current from start-up:
@@ -302,8 +319,7 @@ void TestChannelGrid::rewrittenCurrentCellIsNotChecked_data()
     QTest::addColumn<QStringList>("row1");
     const QStringList loaded = utf8({"450.10000", "450.10000", "67", "D023N", "是", "窄", "低"});
     QTest::newRow("loaded, not visited") << false << false << loaded;
-    QTest::newRow("visited after loading")
-        << false << true << utf8({"450.10000", "450.10000", "OFF", "OFF", "否", "宽", "高"});
+    QTest::newRow("visited after loading") << false << true << loaded;
     // A model change empties the grid: the empty cell left still becomes "OFF".
     QStringList offOnly(7);
     offOnly[0] = QStringLiteral("OFF");
@@ -432,18 +448,22 @@ void TestChannelGrid::keyboardMoves()
     QCOMPARE(m_grid->currentIndex().column(), toColumn);
 }
 
+// An arrow key passing an unchanged cell checks nothing; after typing it checks, and a
+// refused entry gets the previous value back.
 void TestChannelGrid::arrowKeyRunsLeaveCheck()
 {
     m_wc->setCell(4, 1, QStringLiteral("480.00000"));
     m_grid->setCurrentIndex(m_wc->channels()->index(4, 1));
     m_grid->setFocus();
     QTest::keyClick(m_grid.get(), Qt::Key_Down);
+    QVERIFY(m_prompter->shown.isEmpty());
+    QCOMPARE(m_wc->cell(4, 1), QStringLiteral("480.00000"));
+    QTest::keyClick(m_grid.get(), Qt::Key_Up);
+    QTest::keyClicks(m_grid.get(), QStringLiteral("475"));
+    QTest::keyClick(m_grid->rxFreqEditor(), Qt::Key_Down);
     QCOMPARE(m_prompter->shown.size(), 1);
     QCOMPARE(m_prompter->shown[0].text, Range);
-    QVERIFY(m_wc->cell(4, 1).isEmpty());
-    QTest::keyClick(m_grid.get(), Qt::Key_Up);
-    QTest::keyClick(m_grid.get(), Qt::Key_Right);
-    QCOMPARE(m_wc->cell(4, 1), QStringLiteral("OFF"));
+    QCOMPARE(m_wc->cell(4, 1), QStringLiteral("480.00000"));
 }
 
 void TestChannelGrid::digitOpensEditor()
@@ -560,8 +580,198 @@ void TestChannelGrid::mouseClickPlacesEditor()
     QCOMPARE(m_grid->currentIndex(), target);
     QVERIFY(m_grid->txFreqEditor()->isVisible());
     QVERIFY(m_grid->rxFreqEditor()->isHidden());
-    QCOMPARE(m_prompter->shown.size(), 1); // (12,1) was checked as it was left
-    QVERIFY(m_wc->cell(12, 1).isEmpty());
+    // (12,1) was passed through unchanged: nothing to say, nothing changed.
+    QVERIFY(m_prompter->shown.isEmpty());
+    QCOMPARE(m_wc->cell(12, 1), QStringLiteral("480.00000"));
+}
+
+// Columns: the channel before, what is typed into its receive cell ("" types nothing),
+// the key that leaves it, the band, the channel afterwards and the message shown.
+void TestChannelGrid::rowFill_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("leave");
+    QTest::addColumn<QString>("band");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("message");
+    const QStringList narrow = utf8({"450.10000", "450.10000", "D023N", "D023N", "是", "窄", "中"});
+    const QStringList split = utf8({"430.02500", "435.00000", "67", "OFF", "否", "窄", "低"});
+    QStringList offRow = utf8({"OFF", "OFF", "OFF", "OFF", "", "", ""});
+    const QStringList defaults = utf8({"450.10000", "450.10000", "OFF", "OFF", "否", "宽", "高"});
+    const int keys[] = {Qt::Key_Down, Qt::Key_Up, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, -1};
+    for (int key : keys)
+        QTest::addRow("visited, left by %d: unchanged", key) << narrow << "" << key << Band << narrow << "";
+    QTest::newRow("same value typed again") << narrow << "450.1" << int(Qt::Key_Tab) << Band << narrow << "";
+    QTest::newRow("empty channel: full fill") << QStringList(7) << "450.1" << int(Qt::Key_Tab) << Band
+                                              << defaults << "";
+    QTest::newRow("OFF channel: full fill") << offRow << "450.1" << int(Qt::Key_Down) << Band
+                                            << defaults << "";
+    QTest::newRow("simplex stays simplex")
+        << narrow << "451" << int(Qt::Key_Return) << Band
+        << utf8({"451.00000", "451.00000", "D023N", "D023N", "是", "窄", "中"}) << "";
+    QTest::newRow("split keeps its transmit")
+        << split << "431" << int(Qt::Key_Tab) << Band
+        << utf8({"431.00000", "435.00000", "67", "OFF", "否", "窄", "低"}) << "";
+    QTest::newRow("out of range keeps the old value") << narrow << "480" << int(Qt::Key_Tab) << Band
+                                                      << narrow << Range;
+    QTest::newRow("off step keeps the old value") << narrow << "450.003" << int(Qt::Key_Return)
+                                                  << Band << narrow << Step;
+    QTest::newRow("no band keeps the old value") << narrow << "451" << int(Qt::Key_Down) << ""
+                                                 << narrow << NoBand;
+}
+
+void TestChannelGrid::rowFill()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, typed);
+    QFETCH(int, leave);
+    QFETCH(QString, band);
+    QFETCH(QStringList, after);
+    QFETCH(QString, message);
+    m_wc->setBandStringByKey(1, band);
+    m_wc->activate();
+    for (int c = 1; c < ChannelTable::Columns; ++c)
+        m_wc->setCell(2, c, before[c - 1]);
+    m_grid->clickCell(2, 1);
+    QTest::keyClicks(m_grid->rxFreqEditor(), typed);
+    if (leave < 0)
+        m_grid->clickCell(9, 5);
+    else
+        QTest::keyClick(m_grid->rxFreqEditor(), Qt::Key(leave));
+    if (leave == Qt::Key_Escape || leave == Qt::Key_Return)
+        m_grid->clickCell(9, 5);
+    QCOMPARE(rowOf(*m_wc, 2), after);
+    QCOMPARE(m_prompter->shown.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QCOMPARE(m_prompter->shown[0].text, message);
+}
+
+// Columns: the cell pasted at, the text, the rows 3 and 4 afterwards, refusals listed.
+void TestChannelGrid::paste_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("row3");
+    QTest::addColumn<QStringList>("row4");
+    QTest::addColumn<int>("refused");
+    const QStringList off = utf8({"OFF", "OFF", "OFF", "OFF", "", "", ""});
+    const QStringList a = utf8({"450.10000", "451.00000", "D023N", "67", "是", "窄", "中"});
+    const QStringList b = utf8({"440.00000", "440.00000", "OFF", "OFF", "否", "宽", "低"});
+    QTest::newRow("two rows from this program")
+        << 1 << a.join(u'\t') + u'\n' + b.join(u'\t') + u'\n' << a << b << 0;
+    QTest::newRow("spreadsheet: CRLF, short numbers, blanks")
+        << 1 << QString::fromUtf8("450.1\t451\tD023N\t67\t是\t窄\t中\r\n 440 \t440\t\tOFF\t否\t宽\t低\r\n")
+        << a << utf8({"440.00000", "440.00000", "OFF", "OFF", "否", "宽", "低"}) << 0;
+    QTest::newRow("refused values listed, the rest applied")
+        << 1 << QString::fromUtf8("480\t451\tX99\t67\t也许\t窄\t中\n")
+        << utf8({"OFF", "451.00000", "OFF", "67", "", "窄", "中"}) << off << 3;
+    QTest::newRow("from the middle, cut at the last column")
+        << 6 << QString::fromUtf8("窄\t低\t多余\n宽\n")
+        << utf8({"OFF", "OFF", "OFF", "OFF", "", "窄", "低"})
+        << utf8({"OFF", "OFF", "OFF", "OFF", "", "宽", ""}) << 0;
+}
+
+void TestChannelGrid::paste()
+{
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    QFETCH(QStringList, row3);
+    QFETCH(QStringList, row4);
+    QFETCH(int, refused);
+    EditHistory history(*m_wc);
+    m_grid->setHistory(&history);
+    for (int r : {3, 4})
+        gridedits::clearChannel(*m_wc->channels(), r);
+    m_grid->clickCell(3, column);
+    history.absorb();
+    const WorkingCopyState before = m_wc->state();
+    m_grid->actions()->pasteText(text);
+    QCOMPARE(rowOf(*m_wc, 3), row3);
+    QCOMPARE(rowOf(*m_wc, 4), row4);
+    if (refused == 0) {
+        QVERIFY(m_prompter->shown.isEmpty());
+    } else {
+        QCOMPARE(m_prompter->shown.size(), 1);
+        QCOMPARE(m_prompter->shown[0].text.count(u'\n'), refused);
+    }
+    // One step, undone whole.
+    history.undo();
+    QCOMPARE(m_wc->state(), before);
+}
+
+void TestChannelGrid::copyGivesTabSeparatedText()
+{
+    const QStringList a = utf8({"450.10000", "451.00000", "D023N", "67", "是", "窄", "中"});
+    for (int c = 1; c < ChannelTable::Columns; ++c)
+        m_wc->setCell(5, c, a[c - 1]);
+    QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {},
+                      m_grid->visualRect(m_wc->channels()->index(5, 0)).center());
+    QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      m_grid->visualRect(m_wc->channels()->index(6, 0)).center());
+    QCOMPARE(m_grid->selectedRows(), (QList<int>{5, 6}));
+    m_grid->actions()->copy();
+    const QString text = QGuiApplication::clipboard()->text();
+    QCOMPARE(text, a.join(u'\t') + u'\n' + QStringList(7).join(u'\t') + u'\n');
+    // Pasted back one channel lower, the copied channel comes back whole.
+    m_grid->clickCell(8, 1);
+    m_grid->actions()->pasteText(text.section(u'\n', 0, 0));
+    QCOMPARE(rowOf(*m_wc, 8), a);
+}
+
+void TestChannelGrid::bulkListChoice()
+{
+    EditHistory history(*m_wc);
+    m_grid->setHistory(&history);
+    history.absorb();
+    m_grid->setCurrentIndex(m_wc->channels()->index(2, 6));
+    m_grid->setFocus();
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(m_grid.get(), Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(m_grid->selectedRows(6), (QList<int>{2, 3, 4, 5}));
+    QTest::keyClick(m_grid.get(), Qt::Key_F2);
+    QComboBox *list = m_grid->choiceEditor();
+    list->hidePopup();
+    list->setCurrentIndex(list->findText(QString::fromUtf16(u"窄")));
+    for (int r = 2; r <= 5; ++r)
+        QCOMPARE(m_wc->cell(r, 6), QString::fromUtf16(u"窄"));
+    QCOMPARE(m_wc->cell(6, 6), QString());
+    history.undo();
+    for (int r = 2; r <= 5; ++r)
+        QCOMPARE(m_wc->cell(r, 6), QString());
+}
+
+void TestChannelGrid::fillByStep()
+{
+    m_wc->setCell(3, 1, QStringLiteral("469.97500"));
+    m_wc->setCell(3, 2, QStringLiteral("469.97500"));
+    m_grid->clickCell(3, 1);
+    m_grid->selectionModel()->select(
+        QItemSelection(m_wc->channels()->index(3, 1), m_wc->channels()->index(6, 1)),
+        QItemSelectionModel::ClearAndSelect);
+    m_prompter->numberAnswers << 500;
+    m_grid->actions()->fillByStep();
+    QCOMPARE(m_wc->cell(4, 1), QStringLiteral("470.47500"));
+    QCOMPARE(m_wc->cell(5, 2), QStringLiteral("470.97500"));
+    QCOMPARE(m_wc->cell(5, 6), QString::fromUtf16(u"宽"));
+    // 471.475 is out of the band: refused, listed, the channel left as it was.
+    QVERIFY(m_wc->cell(6, 1).isEmpty() || m_wc->cell(6, 1) == QStringLiteral("OFF"));
+    QCOMPARE(m_prompter->shown.size(), 1);
+    QVERIFY(m_prompter->shown[0].text.contains(Range));
+}
+
+// A key on a list cell opens the list searching for it; the table stays on its row.
+void TestChannelGrid::typingOnListCellSearchesIt()
+{
+    m_grid->setCurrentIndex(m_wc->channels()->index(4, 3));
+    m_grid->setFocus();
+    QTest::keyClick(m_grid.get(), Qt::Key_D, Qt::ShiftModifier);
+    QCOMPARE(m_grid->currentIndex(), m_wc->channels()->index(4, 3));
+    QVERIFY(m_grid->signallingEditor()->isVisible());
+    QVERIFY(m_wc->cell(4, 3).startsWith(u'D'));
+    QTest::keyClick(m_grid->signallingEditor(), Qt::Key_Return);
+    QVERIFY(m_grid->signallingEditor()->isHidden());
+    QVERIFY(m_wc->cell(4, 3).startsWith(u'D'));
 }
 
 QTEST_MAIN(TestChannelGrid)

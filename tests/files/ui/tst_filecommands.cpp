@@ -74,7 +74,8 @@ QByteArray TestFileCommands::example() const
 void TestFileCommands::filters()
 {
     m_files->open();
-    QCOMPARE(m_prompter->lastFilters, QStringList({u"chp(*.chp)"_s, u"所有文件(*.*)"_s}));
+    QCOMPARE(m_prompter->lastFilters,
+             QStringList({u"chp(*.chp)"_s, u"所有文件(*.*)"_s, u"所有文件 (*)"_s}));
     m_files->saveAs();
     QCOMPARE(m_prompter->lastFilters, FileCommands::nameFilters());
 }
@@ -150,20 +151,22 @@ void TestFileCommands::saveAs_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("with extension") << "out.chp" << true;
-    QTest::newRow("no extension added") << "out" << true;
-    QTest::newRow("other extension kept") << "out.txt" << true;
-    QTest::newRow("folder missing") << "no/such/folder/out.chp" << false;
-    QTest::newRow("a folder") << "." << false;
+    QTest::addColumn<QString>("file");
+    QTest::newRow("with extension") << "out.chp" << true << "out.chp";
+    QTest::newRow(".chp added to a bare name") << "out" << true << "out.chp";
+    QTest::newRow("other extension kept") << "out.txt" << true << "out.txt";
+    QTest::newRow("folder missing") << "no/such/folder/out.chp" << false << "";
+    QTest::newRow("a folder") << "." << false << "";
 }
 
 void TestFileCommands::saveAs()
 {
     QFETCH(QString, name);
     QFETCH(bool, saved);
+    QFETCH(QString, file);
     QVERIFY(m_files->load(QStringLiteral(TARNIK_TEST_DATA "/example.chp")));
-    const QString path = m_dir.filePath(name);
-    m_prompter->saveAnswers << path;
+    m_prompter->saveAnswers << m_dir.filePath(name);
+    const QString path = m_dir.filePath(file);
     m_files->saveAs();
     QCOMPARE(m_prompter->shown.size(), 1);
     const FakePrompter::Shown box = m_prompter->shown[0];
@@ -172,7 +175,8 @@ void TestFileCommands::saveAs()
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), example());
-        QCOMPARE(m_dir.entryList(QDir::Files), QStringList{name});
+        QCOMPARE(m_dir.entryList(QDir::Files), QStringList{file});
+        QCOMPARE(m_files->currentPath(), path);
     } else {
         QCOMPARE(box.icon, QMessageBox::Critical);
         QCOMPARE(box.title, u"错误"_s);

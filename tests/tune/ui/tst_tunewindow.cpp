@@ -391,18 +391,27 @@ void TestTuneWindow::leaving_data()
     QTest::addColumn<QString>("high");
     QTest::addColumn<QString>("band");     // band of modelRow afterwards
     QTest::addColumn<QString>("fileBand"); // its settings key afterwards
+    QTest::addColumn<bool>("refused");     // said, and the window stays open
 
     const QString exit = QStringLiteral("exit");
+    const QString closeBox = QStringLiteral("close box");
+    const QString kept = QStringLiteral("400MHz---470MHz");
     QTest::newRow("exit row 3") << exit << 3 << QStringLiteral("310") << QStringLiteral("335")
-                                << QStringLiteral("310MHz---335MHz") << QStringLiteral("310MHz---335MHz");
-    QTest::newRow("exit empty low") << exit << 0 << QString() << QStringLiteral("480")
-                                    << QStringLiteral("400MHz---470MHz") << QStringLiteral("400MHz---470MHz");
-    QTest::newRow("close box") << QStringLiteral("close box") << 0 << QStringLiteral("410")
-                               << QStringLiteral("480") << QStringLiteral("410MHz---480MHz")
-                               << QStringLiteral("400MHz---470MHz");
+                                << QStringLiteral("310MHz---335MHz") << QStringLiteral("310MHz---335MHz")
+                                << false;
+    QTest::newRow("exit empty low") << exit << 0 << QString() << QStringLiteral("480") << kept << kept
+                                    << true;
+    QTest::newRow("exit low above high") << exit << 0 << QStringLiteral("470") << QStringLiteral("400")
+                                         << kept << kept << true;
+    QTest::newRow("close box, two-digit limit") << closeBox << 0 << QStringLiteral("40")
+                                                << QStringLiteral("470") << kept << kept << true;
+    // The close box and Esc keep the band as "退出调整" does, settings file included.
+    QTest::newRow("close box") << closeBox << 0 << QStringLiteral("410") << QStringLiteral("480")
+                               << QStringLiteral("410MHz---480MHz") << QStringLiteral("410MHz---480MHz")
+                               << false;
     QTest::newRow("escape") << QStringLiteral("escape") << 3 << QStringLiteral("310")
                             << QStringLiteral("335") << QStringLiteral("310MHz---335MHz")
-                            << QStringLiteral("300MHz---330MHz");
+                            << QStringLiteral("310MHz---335MHz") << false;
 }
 
 void TestTuneWindow::leaving()
@@ -413,6 +422,7 @@ void TestTuneWindow::leaving()
     QFETCH(QString, high);
     QFETCH(QString, band);
     QFETCH(QString, fileBand);
+    QFETCH(bool, refused);
 
     FakePrompter prompter;
     WorkingCopy wc;
@@ -429,6 +439,7 @@ void TestTuneWindow::leaving()
     child<QComboBox>(w, "cboFrequent")->setCurrentIndex(7);
     clickNode(w, "frequent");
 
+    prompter.shown.clear();
     if (how == QLatin1String("exit"))
         clickNode(w, "node2");
     else if (how == QLatin1String("escape"))
@@ -436,11 +447,14 @@ void TestTuneWindow::leaving()
     else
         w.close();
 
-    QVERIFY(!w.isVisible());
-    QCOMPARE(w.result(), int(how == QLatin1String("exit") ? QDialog::Accepted : QDialog::Rejected));
-    QCOMPARE(wc.bandStringForModelRow(modelRow), band);
     const QString key = modelRow == 3 ? QStringLiteral("PL6") : QStringLiteral("PL1");
+    QCOMPARE(wc.bandStringForModelRow(modelRow), band);
     QCOMPARE(ReadSetting(section, key, m_ini), fileBand);
+    QCOMPARE(w.isVisible(), refused);
+    QCOMPARE(prompter.shown.size(), refused ? 1 : 0);
+    if (refused)
+        return;
+    QCOMPARE(w.result(), int(how == QLatin1String("exit") ? QDialog::Accepted : QDialog::Rejected));
     QCOMPARE(wc.crystalCode(), QStringLiteral("1"));
     QCOMPARE(wc.ifSignCode(), QStringLiteral("1"));
     QCOMPARE(wc.powerStep(), 7);
@@ -520,8 +534,8 @@ void TestTuneWindow::failedWriteIsReported()
     QCOMPARE(wc.bandStringByKey(1), QStringLiteral("400MHz---480MHz"));
 }
 
-// close() on a window that was never shown ends it like the close box: the values
-// hold for this run, the settings file stays as it was.
+// close() on a window that was never shown ends it like the close box, and so like
+// "退出调整": the values hold, the band goes into the settings file too.
 void TestTuneWindow::closingUnshownWindowKeepsValues()
 {
     FakePrompter prompter;
@@ -536,7 +550,7 @@ void TestTuneWindow::closingUnshownWindowKeepsValues()
     QCOMPARE(wc.bandStringByKey(1), QStringLiteral("400MHz---480MHz"));
     QCOMPARE(wc.crystalCode(), QStringLiteral("1"));
     QCOMPARE(wc.powerStep(), 0);
-    QCOMPARE(ReadSetting(section, QStringLiteral("PL1"), m_ini), QStringLiteral("400MHz---470MHz"));
+    QCOMPARE(ReadSetting(section, QStringLiteral("PL1"), m_ini), QStringLiteral("400MHz---480MHz"));
     QVERIFY(prompter.shown.isEmpty());
 }
 

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "channels/WorkingCopy.h"
+
+#include <QObject>
+
+#include <functional>
+
+class ChannelGrid;
+class EditHistory;
+class FileCommands;
+class QWidget;
+
+// The editor's work as a whole, for the main window: opening and saving with the undo
+// history, the question about unsaved changes before anything replaces them, the
+// confirmed model change, and the title that names the file and marks unsaved changes.
+class EditSession : public QObject
+{
+    Q_OBJECT
+public:
+    EditSession(QWidget &window, WorkingCopy &wc, EditHistory &history, FileCommands &files,
+                ChannelGrid &grid);
+
+    void openFile();
+    bool saveFile();
+    bool saveFileAs();
+    bool loadFile(const QString &path);
+    // With unsaved changes asks "保存修改吗？" (保存 / 不保存 / 取消); true to go ahead.
+    bool maySetAsideChanges();
+    // A complete read took the radio's data over: no file, nothing unsaved.
+    void tookOverRead();
+    void undo();
+    void redo();
+    // The gate of every list: one step each; a model change that clears channels
+    // holding data asks first.
+    bool changeList(WorkingCopy::List list, const std::function<void()> &select);
+    // "name* - caption", or the caption alone (with "*") when there is no file.
+    void updateTitle();
+
+private:
+    bool save(bool (FileCommands::*command)());
+    bool channelsHoldData() const;
+
+    QWidget &m_window;
+    WorkingCopy &m_wc;
+    EditHistory &m_history;
+    FileCommands &m_files;
+    ChannelGrid &m_grid;
+};
