@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include "support/Translation.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 
@@ -10,12 +12,14 @@
 QTextStream &out()
 {
     static QTextStream s(stdout);
+    [[maybe_unused]] static const bool english = lang::route(s, stdout);
     return s;
 }
 
 QTextStream &err()
 {
     static QTextStream s(stderr);
+    [[maybe_unused]] static const bool english = lang::route(s, stderr);
     return s;
 }
 
@@ -30,6 +34,7 @@ static const char usage[] =
     "  doctor [--port DEV]           检查串口为什么不能用，并给出解决的命令\n"
     "  read --port DEV --out FILE    从对讲机读频，收到的数据逐行写入 FILE\n"
     "  write --port DEV FILE.chp     打开信道文件并写入对讲机\n"
+    "  --lang en|zh                  输出的语言：英文或中文（默认中文），可放在任何位置\n"
     "  --help                        显示本帮助\n"
     "  --version                     显示版本\n"
     "\n"
@@ -48,6 +53,12 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNIK_VERSION));
 
     QStringList args = app->arguments().mid(1);
+    QString languageError;
+    lang::select(lang::takeOption(args, &languageError).value_or(lang::Language::Chinese));
+    if (!languageError.isEmpty()) {
+        err() << "tarnik-cli: " << languageError << "\n";
+        return 2;
+    }
     if (args.isEmpty() || args[0] == QStringLiteral("--help") || args[0] == QStringLiteral("-h")) {
         out() << QString::fromUtf8(usage);
         out().flush();

@@ -8,6 +8,9 @@
 #include "print/ui/PrintCommand.h"
 #include "app/MainWindow.h"
 #include "tune/ui/TuneMode.h"
+#include "widgets/Language.h"
+
+#include <QMenu>
 
 void plugInCommands(MainWindow &mw)
 {
@@ -45,6 +48,8 @@ void plugInCommands(MainWindow &mw)
         // The window manager may not hand activation back; the refresh is harmless twice.
         mw.workingCopy().activate();
     });
+    if (auto *help = mw.findChild<QMenu *>(QStringLiteral("mnuHelp")))
+        language::addLanguageMenu(help, mw.findChild<QAction *>(QStringLiteral("mnuAbout")));
     mw.setShutdownHook([] {
         closePreview();
         deletePrintScript();
