@@ -907,7 +907,7 @@ Use this device anyway?</translation>
     </message>
     <message>
         <source>退出调整</source>
-        <translation>Leave tune mode</translation>
+        <translation>Exit</translation>
     </message>
     <message>
         <source>请输入数字</source>

@@ -318,10 +318,12 @@ QMenu *addLanguageMenu(QMenu *help, QAction *before)
     } choices[] = {{"mnuLanguageChinese", u"中文", lang::Language::Chinese},
                    {"mnuLanguageEnglish", u"English", lang::Language::English}};
     for (const auto &c : choices) {
-        QAction *a = menu->addAction(QString::fromUtf16(c.text));
-        a->setObjectName(QLatin1String(c.name));
-        // Each language is named in its own words, so it is found whatever is shown.
+        // Each language is named in its own words, so it is found whatever is shown;
+        // marked before it joins the menu, which would look it up.
+        auto *a = new QAction(QString::fromUtf16(c.text), menu);
         a->setProperty(KeepText, true);
+        a->setObjectName(QLatin1String(c.name));
+        menu->addAction(a);
         a->setCheckable(true);
         a->setChecked(c.language == chosen);
         group->addAction(a);

@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/Commands.h"
 #include "app/HelpWindow.h"
+#include "app/Launcher.h"
 #include "app/MainWindow.h"
 #include "channels/WorkingCopy.h"
 #include "link/RadioLink.h"
@@ -15,10 +16,12 @@
 #include "widgets/Language.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <memory>
 
@@ -31,6 +34,7 @@ class TestLanguage : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_config;
     FakePrompter m_prompter;
     WorkingCopy m_wc;
     RadioLink m_link;
@@ -58,7 +62,7 @@ class TestLanguage : public QObject
         if (name == u"about")
             return std::make_unique<AboutDialog>(QStringList());
         if (name == u"help") {
-            const QString guide = HelpWindow::find({QStringLiteral(TARNIK_BIN_DIR "/help")});
+            const QString guide = HelpWindow::find({QStringLiteral(TARNIK_TEST_DATA "/../../docs/help")});
             return std::make_unique<HelpWindow>(guide);
         }
         return {};
@@ -67,6 +71,8 @@ class TestLanguage : public QObject
 private slots:
     void initTestCase()
     {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit()); // the language choice goes here
         QStandardPaths::setTestModeEnabled(true);
         language::apply(lang::Language::English);
         m_wc.startUp(QString());
@@ -93,10 +99,78 @@ private slots:
         QVERIFY(w);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        if (auto *help = qobject_cast<HelpWindow *>(w.get()))
+            QVERIFY(help->browser()->toPlainText().contains(u"user guide"_s));
         const QStringList untranslated = language::untranslatedTexts(w.get());
         QVERIFY2(untranslated.isEmpty(), qPrintable(u"\n"_s + untranslated.join(u'\n')));
         if (window == u"preview")
             w.release()->close(); // deletes itself on close
+    }
+
+    // The boxes the program shows on the common faults, as Prompter would show them.
+    void messageShowsNoChinese_data()
+    {
+        QTest::addColumn<QString>("fault");
+        for (const char *fault : {"no handler", "no guide", "damaged file", "missing port", "saved"})
+            QTest::newRow(fault) << QString::fromLatin1(fault);
+    }
+
+    void messageShowsNoChinese()
+    {
+        QFETCH(QString, fault);
+        QTemporaryDir dir;
+        MainWindow w;
+        m_prompter.shown.clear();
+        if (fault == u"no handler") {
+            w.runCommand(MainWindow::Command::Read);
+        } else if (fault == u"no guide") {
+            w.setHelpFolders({dir.path()});
+            w.showHelp();
+        } else if (fault == u"damaged file") {
+            const QString path = dir.filePath(u"damaged.chp"_s);
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("12\nnot a channel file\n");
+            f.close();
+            w.loadFile(path);
+        } else if (fault == u"missing port") {
+            plugInCommands(w);
+            m_prompter.answers = {QMessageBox::Ok};
+            auto *link = w.findChild<RadioLink *>();
+            QVERIFY(link);
+            link->setCustomDevice(dir.filePath(u"ttyUSB9"_s));
+            w.runCommand(MainWindow::Command::Read);
+        } else if (fault == u"saved") {
+            m_prompter.saveAnswers = {dir.filePath(u"saved.chp"_s)};
+            w.saveFileAs();
+        }
+        QVERIFY(!m_prompter.shown.isEmpty());
+        for (const FakePrompter::Shown &box : std::as_const(m_prompter.shown)) {
+            const QString shown = lang::text(box.title) + u'\n' + lang::text(box.text);
+            QVERIFY2(!lang::hasCjk(shown), qPrintable(shown));
+        }
+    }
+
+    // Help -> Language remembers the choice for the next start; --lang decides for one run.
+    void languageChoice()
+    {
+        MainWindow w;
+        plugInCommands(w);
+        auto *english = w.findChild<QAction *>(u"mnuLanguageEnglish"_s);
+        auto *chinese = w.findChild<QAction *>(u"mnuLanguageChinese"_s);
+        QVERIFY(english && chinese);
+        QCOMPARE(chinese->text(), u"中文"_s); // named in its own language in either mode
+        m_prompter.shown.clear();
+        english->trigger();
+        QCOMPARE(language::saved(), lang::Language::English);
+        QCOMPARE(m_prompter.shown.size(), 1);
+        chinese->trigger();
+        QCOMPARE(language::saved(), lang::Language::Chinese);
+
+        QCOMPARE(parseCommandLine({u"tarnik"_s, u"--lang"_s, u"en"_s}).options.language, lang::Language::English);
+        QCOMPARE(parseCommandLine({u"tarnik"_s, u"--lang=zh"_s}).options.language, lang::Language::Chinese);
+        QVERIFY(!parseCommandLine({u"tarnik"_s}).options.language);
+        QVERIFY(!parseCommandLine({u"tarnik"_s, u"--lang"_s, u"fr"_s}).error.isEmpty());
     }
 
     void composedText_data()
