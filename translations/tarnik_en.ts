@@ -180,10 +180,6 @@
         <translation>%1: %2</translation>
     </message>
     <message>
-        <source>%1：</source>
-        <translation>%1:</translation>
-    </message>
-    <message>
         <source>用法: tarnik [选项] [信道文件.chp]</source>
         <translation>Usage: tarnik [options] [channel file.chp]</translation>
     </message>
@@ -702,16 +698,12 @@
         <translation>%1 (pid %2)</translation>
     </message>
     <message>
-        <source>%1。串口正被其他程序使用</source>
-        <translation>%1. The serial port is in use by another program</translation>
+        <source>%1。串口正被其他程序使用%2。</source>
+        <translation>%1. The serial port is in use by another program%2.</translation>
     </message>
     <message>
         <source>%1。串口正被 %2 使用：请关闭它后再试。</source>
         <translation>%1. The serial port is in use by %2: close it and try again.</translation>
-    </message>
-    <message>
-        <source>%1。</source>
-        <translation>%1.</translation>
     </message>
     <message>
         <source>端口 COM%1 不存在：系统只列出 %2 个串口。请在“端口选择”中选择端口或填写设备。</source>
@@ -792,6 +784,10 @@ Use this device anyway?</translation>
     <message>
         <source>端口转换成%1</source>
         <translation>Switch port to %1</translation>
+    </message>
+    <message>
+        <source>端口：</source>
+        <translation>Port:</translation>
     </message>
     <message>
         <source>端口：%1</source>

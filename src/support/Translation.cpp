@@ -97,7 +97,7 @@ private:
         while (it.hasNext()) {
             const QRegularExpressionMatch m = it.next();
             re += QRegularExpression::escape(source.mid(at, m.capturedStart() - at));
-            re += QStringLiteral("(.+?)");
+            re += QStringLiteral("(.*?)");
             p.order << m.captured(1).toInt();
             at = m.capturedEnd();
         }
@@ -148,7 +148,7 @@ public:
     ~LineTranslator() override
     {
         if (!m_pending.isEmpty())
-            put(text(QString::fromUtf8(m_pending)));
+            put(line(QString::fromUtf8(m_pending)));
     }
 
 protected:
@@ -158,13 +158,28 @@ protected:
         m_pending.append(data, size);
         qsizetype end;
         while ((end = m_pending.indexOf('\n')) >= 0) {
-            put(text(QString::fromUtf8(m_pending.left(end))) + QLatin1Char('\n'));
+            put(line(QString::fromUtf8(m_pending.left(end))) + QLatin1Char('\n'));
             m_pending.remove(0, end + 1);
+        }
+        // A progress bar redraws its line in place ("\r…", flushed whole) and goes out now.
+        if (m_pending.startsWith('\r')) {
+            put(QLatin1Char('\r') + line(QString::fromUtf8(m_pending.mid(1))));
+            m_pending.clear();
         }
         return size;
     }
 
 private:
+    // The terminal's "erase to the end of the line" stays out of the lookup.
+    static QString line(QString s)
+    {
+        const QString erase = QStringLiteral("\x1b[K");
+        const bool erases = s.endsWith(erase);
+        if (erases)
+            s.chop(erase.size());
+        return text(s) + (erases ? erase : QString());
+    }
+
     void put(const QString &s)
     {
         const QByteArray bytes = s.toUtf8();

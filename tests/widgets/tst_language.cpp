@@ -185,6 +185,8 @@ private slots:
                                << u"Help file index.html not found. Looked in:\n/a\n/b"_s;
         QTest::newRow("columns") << u"1    450.10000  OFF  否       宽     高"_s
                                  << u"1    450.10000  OFF  No       Wide     High"_s;
+        QTest::newRow("progress bar") << u"[####----]  64/128 正在从对讲机读取数据。。。"_s
+                                      << u"[####----]  64/128 Reading data from the radio..."_s;
         QTest::newRow("space around") << u"       可以打开"_s << u"       can be opened"_s;
         QTest::newRow("percent in a part") << u"第 %2 行：错误"_s << u"Line %2: Error"_s;
         QTest::newRow("no entry") << u"没有这个条目"_s << u"没有这个条目"_s;
