@@ -843,15 +843,15 @@ Use this device anyway?</translation>
     </message>
     <message>
         <source>恢复</source>
-        <translation>Restore</translation>
+        <translation>Redraw</translation>
     </message>
     <message>
         <source>放大</source>
-        <translation>Zoom in</translation>
+        <translation>In</translation>
     </message>
     <message>
         <source>缩小</source>
-        <translation>Zoom out</translation>
+        <translation>Out</translation>
     </message>
     <message>
         <source>退出</source>
