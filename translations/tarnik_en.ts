@@ -479,11 +479,11 @@
     </message>
     <message>
         <source>接收信令</source>
-        <translation>RX signal</translation>
+        <translation>RX tone</translation>
     </message>
     <message>
         <source>发射信令</source>
-        <translation>TX signal</translation>
+        <translation>TX tone</translation>
     </message>
     <message>
         <source>繁忙锁定</source>

@@ -213,12 +213,21 @@ QString piecewise(const QString &text)
     static const QRegularExpression space(QStringLiteral("\\s+"));
     if (!text.contains(space))
         return {};
+    // Each column keeps its start on a terminal, where a Chinese character takes two cells.
+    const auto cells = [](const QString &s) {
+        return s.size() + std::count_if(s.cbegin(), s.cend(), [](QChar c) { return hasCjk(QString(c)); });
+    };
     QString out;
     qsizetype at = 0;
     auto it = space.globalMatch(text);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
-        out += english(text.mid(at, m.capturedStart() - at)) + m.captured();
+        const QString column = text.mid(at, m.capturedStart() - at);
+        const QString translated = english(column);
+        const qsizetype pad = cells(column) + m.capturedLength() - cells(translated);
+        out += translated + (translated == column || m.captured().contains(QLatin1Char('\t'))
+                                 ? m.captured()
+                                 : QString(qMax<qsizetype>(pad, 1), QLatin1Char(' ')));
         at = m.capturedEnd();
     }
     return out + english(text.mid(at));

@@ -184,7 +184,7 @@ private slots:
         QTest::newRow("lines") << u"找不到帮助文件 index.html。已查找：\n/a\n/b"_s
                                << u"Help file index.html not found. Looked in:\n/a\n/b"_s;
         QTest::newRow("columns") << u"1    450.10000  OFF  否       宽     高"_s
-                                 << u"1    450.10000  OFF  No       Wide     High"_s;
+                                 << u"1    450.10000  OFF  No       Wide   High"_s; // columns keep their start
         QTest::newRow("progress bar") << u"[####----]  64/128 正在从对讲机读取数据。。。"_s
                                       << u"[####----]  64/128 Reading data from the radio..."_s;
         QTest::newRow("space around") << u"       可以打开"_s << u"       can be opened"_s;
