@@ -46,7 +46,8 @@ public:
             xml.readNext();
             if (xml.isStartElement() && xml.name() == QLatin1String("source")) {
                 const QString source = xml.readElementText();
-                if (source.contains(placeholder))
+                // A source of placeholders only would match every text.
+                if (source.contains(placeholder) && literalLength(source) > 0)
                     addPattern(source);
             }
         }
@@ -56,10 +57,10 @@ public:
         });
     }
 
+    // Empty when the table has no entry.
     QString exact(const QString &source) const
     {
-        const QString t = m_translator.translate(Context, source.toUtf8().constData());
-        return t.isEmpty() ? QString() : t;
+        return m_translator.translate(Context, source.toUtf8().constData());
     }
 
     QString fromPattern(const QString &text) const

@@ -19,6 +19,7 @@
 #include <QProxyStyle>
 #include <QSettings>
 #include <QSpinBox>
+#include <QStyleFactory>
 #include <QStyleOption>
 #include <QTabBar>
 #include <QTextEdit>
@@ -206,6 +207,8 @@ protected:
 class EnglishStyle : public QProxyStyle
 {
 public:
+    using QProxyStyle::QProxyStyle;
+
     void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
                      const QWidget *widget) const override
     {
@@ -272,7 +275,9 @@ void apply(lang::Language language)
         return;
     filter = new Filter(qApp);
     qApp->installEventFilter(filter);
-    QApplication::setStyle(new EnglishStyle);
+    // Over a fresh copy of the style in use (-style included): the application deletes
+    // the style it replaces.
+    QApplication::setStyle(new EnglishStyle(QStyleFactory::create(QApplication::style()->name())));
     for (QWidget *w : QApplication::topLevelWidgets())
         translateTree(w);
 }
