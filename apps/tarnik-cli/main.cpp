@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "support/AtomicFile.h"
+#include "support/Translation.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -12,12 +13,14 @@
 QTextStream &out()
 {
     static QTextStream s(stdout);
+    [[maybe_unused]] static const bool english = lang::route(s, stdout);
     return s;
 }
 
 QTextStream &err()
 {
     static QTextStream s(stderr);
+    [[maybe_unused]] static const bool english = lang::route(s, stderr);
     return s;
 }
 
@@ -40,6 +43,7 @@ static const char usage[] =
     "  export-csv FILE.chp OUT.csv   把信道导出为通用信道表 CSV\n"
     "  import-csv IN.csv OUT.chp [--base FILE.chp]\n"
     "                                从 CSV 导入信道（功能设置和机型取自 FILE）\n"
+    "  --lang en|zh                  输出的语言：英文或中文（默认中文），可放在任何位置\n"
     "  --help                        显示本帮助\n"
     "  --version                     显示版本\n"
     "\n"
@@ -59,6 +63,12 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNIK_VERSION));
 
     QStringList args = app->arguments().mid(1);
+    QString languageError;
+    lang::select(lang::takeOption(args, &languageError).value_or(lang::Language::Chinese));
+    if (!languageError.isEmpty()) {
+        err() << "tarnik-cli: " << languageError << "\n";
+        return 2;
+    }
     if (args.isEmpty() || args[0] == QStringLiteral("--help") || args[0] == QStringLiteral("-h")) {
         out() << QString::fromUtf8(usage);
         out().flush();

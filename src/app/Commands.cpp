@@ -10,6 +10,9 @@
 #include "print/ui/PrintCommand.h"
 #include "app/MainWindow.h"
 #include "tune/ui/TuneMode.h"
+#include "widgets/Language.h"
+
+#include <QMenu>
 
 #include <QAction>
 #include <QMenu>
@@ -118,6 +121,8 @@ void plugInCommands(MainWindow &mw)
             *tunedThisRun = true;
     });
     plugInSafeWrite(mw, link, tunedThisRun);
+    if (auto *help = mw.findChild<QMenu *>(QStringLiteral("mnuHelp")))
+        language::addLanguageMenu(help, mw.findChild<QAction *>(QStringLiteral("mnuAbout")));
     mw.setShutdownHook([] {
         closePreview();
         deletePrintScript();

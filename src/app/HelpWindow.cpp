@@ -1,5 +1,6 @@
 #include "HelpWindow.h"
 
+#include "support/Translation.h"
 #include "widgets/AppInfo.h"
 
 #include <QCoreApplication>
@@ -39,7 +40,7 @@ void HelpWindow::setSource(const QString &guidePath)
 
 QString HelpWindow::guideName()
 {
-    return QStringLiteral("index.html");
+    return lang::isEnglish() ? QStringLiteral("index.en.html") : QStringLiteral("index.html");
 }
 
 QStringList HelpWindow::defaultFolders()

@@ -5,6 +5,7 @@
 #include "support/SystemFailure.h"
 #include "widgets/Prompter.h"
 #include "widgets/AppInfo.h"
+#include "widgets/Language.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
 
@@ -49,6 +50,7 @@ QString usageText()
                               u"\n"
                               u"选项:\n"
                               u"  --port 设备      使用的串口，例如 /dev/ttyUSB0\n"
+                              u"  --lang en|zh     界面语言：英文或中文（默认为“帮助 → 语言”所选）\n"
                               u"  -h, --help       显示本帮助\n"
                               u"  -v, --version    显示版本\n"
                               u"\n"
@@ -71,9 +73,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
     QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("png"));
     QCommandLineOption size(QStringLiteral("window-size"), QString(), QStringLiteral("WxH"));
     QCommandLineOption noSplash(QStringLiteral("no-splash"));
+    const QCommandLineOption language(QStringLiteral("lang"), QString(), QStringLiteral("en|zh"));
     for (QCommandLineOption *o : {&open, &screenshot, &size, &noSplash})
         o->setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({help, version, port, open, screenshot, size, noSplash});
+    parser.addOptions({help, version, port, open, screenshot, size, noSplash, language});
     parser.addPositionalArgument(QStringLiteral("file"), QString());
 
     CommandLine cl;
@@ -85,6 +88,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
     cl.version = parser.isSet(version);
     StartOptions &o = cl.options;
     o.port = parser.value(port);
+    if (parser.isSet(language)) {
+        o.language = lang::parse(parser.value(language));
+        if (!o.language) {
+            cl.error = QString::fromUtf16(u"--lang 需要 en 或 zh");
+            return cl;
+        }
+    }
     o.screenshot = parser.value(screenshot);
     o.splash = !parser.isSet(noSplash) && o.screenshot.isEmpty();
     const QStringList files = parser.positionalArguments();
@@ -109,9 +119,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
 
 std::optional<int> answerWithoutDisplay(int argc, char **argv)
 {
+    lang::select(lang::scanOption(argc, argv).value_or(language::saved()));
     for (int i = 1; i < argc; ++i) {
         if (isOne(argv[i], {"-h", "--help", "-help"})) {
-            print(stdout, usageText());
+            print(stdout, lang::text(usageText()));
             return 0;
         }
         if (isOne(argv[i], {"-v", "--version", "-version"})) {
@@ -132,7 +143,7 @@ void setUpApplication()
     // Qt's own texts (message box buttons, file dialogs, edit menus) in Chinese like the
     // rest of the program, whatever the user's locale.
     auto *qtTexts = new QTranslator(qApp);
-    if (qtTexts->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+    if (!lang::isEnglish() && qtTexts->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(qtTexts);
     else
@@ -209,16 +220,17 @@ void Launcher::takeScreenshot()
 {
     const bool saved = m_main->grab().save(m_options.screenshot, "PNG");
     if (!saved)
-        print(stderr, QString::fromUtf16(u"tarnik: 无法保存截图 %1\n").arg(m_options.screenshot));
+        print(stderr, lang::text(QString::fromUtf16(u"tarnik: 无法保存截图 %1\n").arg(m_options.screenshot)));
     QCoreApplication::exit(saved ? 0 : 1);
 }
 
 int runGui(const PlugIn &plugIn)
 {
-    setUpApplication();
     const CommandLine cl = parseCommandLine(QCoreApplication::arguments());
+    language::apply(cl.options.language.value_or(language::saved()));
+    setUpApplication();
     if (!cl.error.isEmpty()) {
-        print(stderr, QStringLiteral("tarnik: ") + cl.error + QLatin1Char('\n') + usageText());
+        print(stderr, QStringLiteral("tarnik: ") + lang::text(cl.error) + QLatin1Char('\n') + lang::text(usageText()));
         return 2;
     }
     Launcher launcher(cl.options, plugIn);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Translation.h"
+
 #include <QObject>
 #include <QSize>
 #include <QString>
@@ -20,6 +22,7 @@ struct StartOptions
     QString screenshot; // --screenshot PNG: save a picture of the main window and quit
     QSize windowSize;   // --window-size WxH, for screenshots
     bool splash = true; // --no-splash
+    std::optional<lang::Language> language; // --lang en|zh; the remembered choice otherwise
 };
 
 struct CommandLine

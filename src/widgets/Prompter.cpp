@@ -1,5 +1,7 @@
 #include "Prompter.h"
 
+#include "support/Translation.h"
+
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -32,7 +34,7 @@ QMessageBox::StandardButton WidgetPrompter::message(QWidget *parent, QMessageBox
                                                     QMessageBox::StandardButtons buttons,
                                                     QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(icon, title, text, buttons, parent);
+    QMessageBox box(icon, lang::text(title), lang::text(text), buttons, parent);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     // The question about unsaved changes names its buttons by what they do.
@@ -50,10 +52,10 @@ QMessageBox::StandardButton WidgetPrompter::message(QWidget *parent, QMessageBox
 QString WidgetPrompter::openFileName(QWidget *parent, const QString &caption, const QString &dir,
                                      const QStringList &nameFilters)
 {
-    QFileDialog d(parent, caption, dir);
+    QFileDialog d(parent, lang::text(caption), dir);
     d.setAcceptMode(QFileDialog::AcceptOpen);
     d.setFileMode(QFileDialog::ExistingFile);
-    d.setNameFilters(nameFilters);
+    d.setNameFilters(lang::text(nameFilters));
     const bool chosen = d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty();
     giveBackKeyboard(parent);
     return chosen ? d.selectedFiles().first() : QString();
@@ -62,10 +64,10 @@ QString WidgetPrompter::openFileName(QWidget *parent, const QString &caption, co
 QString WidgetPrompter::saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                      const QStringList &nameFilters)
 {
-    QFileDialog d(parent, caption, dir);
+    QFileDialog d(parent, lang::text(caption), dir);
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);
-    d.setNameFilters(nameFilters);
+    d.setNameFilters(lang::text(nameFilters));
     d.setDefaultSuffix(QString()); // the name is used exactly as typed
     const bool chosen = d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty();
     giveBackKeyboard(parent);

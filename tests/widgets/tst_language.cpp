@@ -1,0 +1,229 @@
+#include "FakePrompter.h"
+
+#include "app/AboutDialog.h"
+#include "app/Commands.h"
+#include "app/HelpWindow.h"
+#include "app/Launcher.h"
+#include "app/MainWindow.h"
+#include "channels/WorkingCopy.h"
+#include "link/RadioLink.h"
+#include "link/ui/PortDialog.h"
+#include "link/ui/TransferDialog.h"
+#include "print/ui/PrintCommand.h"
+#include "print/ui/PreviewWindow.h"
+#include "tune/ui/ServicePasswordDialog.h"
+#include "tune/ui/TuneWindow.h"
+#include "widgets/Language.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// English mode end to end: every window of the program, shown offscreen, and the
+// command-line program's output hold no Chinese character; composed texts find their
+// pattern entries.
+class TestLanguage : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_config;
+    FakePrompter m_prompter;
+    WorkingCopy m_wc;
+    RadioLink m_link;
+
+    // Opens the window named by the test row; the main window as the program builds it.
+    std::unique_ptr<QWidget> open(const QString &name)
+    {
+        if (name == u"main window") {
+            auto w = std::make_unique<MainWindow>();
+            plugInCommands(*w);
+            w->startUp(QString());
+            w->setPortStatus(PortDialog::statusText(0, QString()));
+            return w;
+        }
+        if (name == u"port dialog")
+            return std::make_unique<PortDialog>(0, 1, QString());
+        if (name == u"transfer dialog")
+            return std::make_unique<TransferDialog>(m_link, m_wc, false);
+        if (name == u"password dialog")
+            return std::make_unique<ServicePasswordDialog>();
+        if (name == u"tune window")
+            return std::make_unique<TuneWindow>(m_wc);
+        if (name == u"preview")
+            return std::unique_ptr<QWidget>(printReportCommand(nullptr, m_wc, {}));
+        if (name == u"about")
+            return std::make_unique<AboutDialog>(QStringList());
+        if (name == u"help") {
+            const QString guide = HelpWindow::find({QStringLiteral(TARNIK_TEST_DATA "/../../docs/help")});
+            return std::make_unique<HelpWindow>(guide);
+        }
+        return {};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit()); // the language choice goes here
+        QStandardPaths::setTestModeEnabled(true);
+        language::apply(lang::Language::English);
+        m_wc.startUp(QString());
+    }
+
+    void cleanupTestCase()
+    {
+        closePreview();
+        deletePrintScript();
+    }
+
+    void windowShowsNoChinese_data()
+    {
+        QTest::addColumn<QString>("window");
+        for (const char *name : {"main window", "port dialog", "transfer dialog", "password dialog",
+                                 "tune window", "preview", "about", "help"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void windowShowsNoChinese()
+    {
+        QFETCH(QString, window);
+        std::unique_ptr<QWidget> w = open(window);
+        QVERIFY(w);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        if (auto *help = qobject_cast<HelpWindow *>(w.get()))
+            QVERIFY(help->browser()->toPlainText().contains(u"user guide"_s));
+        const QStringList untranslated = language::untranslatedTexts(w.get());
+        QVERIFY2(untranslated.isEmpty(), qPrintable(u"\n"_s + untranslated.join(u'\n')));
+        if (window == u"preview")
+            w.release()->close(); // deletes itself on close
+    }
+
+    // The boxes the program shows on the common faults, as Prompter would show them.
+    void messageShowsNoChinese_data()
+    {
+        QTest::addColumn<QString>("fault");
+        for (const char *fault : {"no handler", "no guide", "damaged file", "missing port", "saved"})
+            QTest::newRow(fault) << QString::fromLatin1(fault);
+    }
+
+    void messageShowsNoChinese()
+    {
+        QFETCH(QString, fault);
+        QTemporaryDir dir;
+        MainWindow w;
+        m_prompter.shown.clear();
+        if (fault == u"no handler") {
+            w.runCommand(MainWindow::Command::Read);
+        } else if (fault == u"no guide") {
+            w.setHelpFolders({dir.path()});
+            w.showHelp();
+        } else if (fault == u"damaged file") {
+            const QString path = dir.filePath(u"damaged.chp"_s);
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("12\nnot a channel file\n");
+            f.close();
+            w.loadFile(path);
+        } else if (fault == u"missing port") {
+            plugInCommands(w);
+            m_prompter.answers = {QMessageBox::Ok};
+            auto *link = w.findChild<RadioLink *>();
+            QVERIFY(link);
+            link->setCustomDevice(dir.filePath(u"ttyUSB9"_s));
+            w.runCommand(MainWindow::Command::Read);
+        } else if (fault == u"saved") {
+            m_prompter.saveAnswers = {dir.filePath(u"saved.chp"_s)};
+            w.saveFileAs();
+        }
+        QVERIFY(!m_prompter.shown.isEmpty());
+        for (const FakePrompter::Shown &box : std::as_const(m_prompter.shown)) {
+            const QString shown = lang::text(box.title) + u'\n' + lang::text(box.text);
+            QVERIFY2(!lang::hasCjk(shown), qPrintable(shown));
+        }
+    }
+
+    // Help -> Language remembers the choice for the next start; --lang decides for one run.
+    void languageChoice()
+    {
+        MainWindow w;
+        plugInCommands(w);
+        auto *english = w.findChild<QAction *>(u"mnuLanguageEnglish"_s);
+        auto *chinese = w.findChild<QAction *>(u"mnuLanguageChinese"_s);
+        QVERIFY(english && chinese);
+        QCOMPARE(chinese->text(), u"中文"_s); // named in its own language in either mode
+        m_prompter.shown.clear();
+        english->trigger();
+        QCOMPARE(language::saved(), lang::Language::English);
+        QCOMPARE(m_prompter.shown.size(), 1);
+        chinese->trigger();
+        QCOMPARE(language::saved(), lang::Language::Chinese);
+
+        QCOMPARE(parseCommandLine({u"tarnik"_s, u"--lang"_s, u"en"_s}).options.language, lang::Language::English);
+        QCOMPARE(parseCommandLine({u"tarnik"_s, u"--lang=zh"_s}).options.language, lang::Language::Chinese);
+        QVERIFY(!parseCommandLine({u"tarnik"_s}).options.language);
+        QVERIFY(!parseCommandLine({u"tarnik"_s, u"--lang"_s, u"fr"_s}).error.isEmpty());
+    }
+
+    void composedText_data()
+    {
+        QTest::addColumn<QString>("chinese");
+        QTest::addColumn<QString>("english");
+        QTest::newRow("number after the text") << u"端口转换成COM3"_s << u"Switch port to COM3"_s;
+        QTest::newRow("parts looked up again")
+            << u"无法打开串口 /dev/ttyUSB0：Permission denied。串口正被 minicom（pid 42） 使用：请关闭它后再试。"_s
+            << u"Cannot open the serial port /dev/ttyUSB0: Permission denied. The serial port is in use by minicom (pid 42): close it and try again."_s;
+        QTest::newRow("lines") << u"找不到帮助文件 index.html。已查找：\n/a\n/b"_s
+                               << u"Help file index.html not found. Looked in:\n/a\n/b"_s;
+        QTest::newRow("columns") << u"1    450.10000  OFF  否       宽     高"_s
+                                 << u"1    450.10000  OFF  No       Wide   High"_s; // columns keep their start
+        QTest::newRow("progress bar") << u"[####----]  64/128 正在从对讲机读取数据。。。"_s
+                                      << u"[####----]  64/128 Reading data from the radio..."_s;
+        QTest::newRow("space around") << u"       可以打开"_s << u"       can be opened"_s;
+        QTest::newRow("percent in a part") << u"第 %2 行：错误"_s << u"Line %2: Error"_s;
+        QTest::newRow("no entry") << u"没有这个条目"_s << u"没有这个条目"_s;
+    }
+
+    void composedText()
+    {
+        QFETCH(QString, chinese);
+        QFETCH(QString, english);
+        QCOMPARE(lang::english(chinese), english);
+    }
+
+    void cliSpeaksEnglish_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        const QString example = QStringLiteral(TARNIK_TEST_DATA "/example.chp");
+        QTest::newRow("help") << QStringList{u"--lang"_s, u"en"_s, u"--help"_s} << 0;
+        QTest::newRow("show") << QStringList{u"show"_s, example, u"--lang=en"_s} << 0;
+        QTest::newRow("unknown command") << QStringList{u"--lang"_s, u"en"_s, u"frob"_s} << 2;
+        QTest::newRow("missing file") << QStringList{u"--lang"_s, u"en"_s, u"show"_s, u"/nonexistent.chp"_s} << 2;
+        QTest::newRow("read usage") << QStringList{u"--lang"_s, u"en"_s, u"read"_s} << 2;
+    }
+
+    void cliSpeaksEnglish()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QProcess p;
+        p.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-cli"), arguments);
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), exitCode);
+        const QString output = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+        QVERIFY(!output.trimmed().isEmpty());
+        QVERIFY2(!lang::hasCjk(output), qPrintable(output));
+    }
+};
+
+QTEST_MAIN(TestLanguage)
+#include "tst_language.moc"
