@@ -2,6 +2,7 @@
 
 #include "link/FleetWrite.h"
 #include "link/SafeWrite.h"
+#include "link/ui/TransferDialog.h"
 #include "widgets/Prompter.h"
 
 #include <QDir>
@@ -83,10 +84,7 @@ void SafeWriteDialog::onCancel()
         done(m_cancel->text() == QStringLiteral("确定") ? QDialog::Accepted : QDialog::Rejected);
         return;
     }
-    const auto answer = Prompter::instance().message(this, QMessageBox::NoIcon, QStringLiteral("提示"),
-                                                     QStringLiteral("确定要取消吗"),
-                                                     QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
-    if (answer != QMessageBox::Ok)
+    if (!TransferDialog::cancelConfirmed(this))
         return;
     m_write.cancel();
     // A single write's dialog goes at once; the fleet's stays to show what was done.

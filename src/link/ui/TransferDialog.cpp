@@ -64,11 +64,16 @@ void TransferDialog::onCancel()
         done(QDialog::Accepted);
         return;
     }
-    const auto answer = Prompter::instance().message(this, QMessageBox::NoIcon, QStringLiteral("提示"),
-                                                     QStringLiteral("确定要取消吗"),
-                                                     QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
-    if (answer != QMessageBox::Ok)
+    if (!cancelConfirmed(this))
         return;
     m_link.cancelTransfer();
     done(QDialog::Rejected);
+}
+
+bool TransferDialog::cancelConfirmed(QWidget *parent)
+{
+    return Prompter::instance().message(parent, QMessageBox::NoIcon, QStringLiteral("提示"),
+                                        QStringLiteral("确定要取消吗"), QMessageBox::Ok | QMessageBox::Cancel,
+                                        QMessageBox::Ok)
+           == QMessageBox::Ok;
 }

@@ -24,6 +24,8 @@ public:
     QTimer startupTimer;
 
     void onCancel();
+    // "确定要取消吗": true when the user confirms the Cancel of a running transfer.
+    static bool cancelConfirmed(QWidget *parent);
     // Esc and the title bar's close box are the Cancel button.
     void reject() override { onCancel(); }
 
