@@ -84,15 +84,12 @@ bool EditSession::maySetAsideChanges()
     return answer == QMessageBox::Discard;
 }
 
-
-
 void EditSession::updateTitle()
 {
     const QString name = QFileInfo(m_files.currentPath()).fileName();
     const QString mark = m_history.isModified() ? QStringLiteral("*") : QString();
     m_window.setWindowTitle(name.isEmpty() ? appinfo::mainCaption() + mark
                                   : name + mark + QStringLiteral(" - ") + appinfo::mainCaption());
-    m_window.setWindowModified(m_history.isModified());
 }
 
 void EditSession::undo()
