@@ -35,6 +35,11 @@ EditHistory::EditHistory(WorkingCopy &wc, QObject *parent)
             [this](bool clean) { emit modifiedChanged(!clean); });
 }
 
+EditHistory::~EditHistory()
+{
+    m_stack.disconnect(this);
+}
+
 bool EditHistory::record(const QString &text)
 {
     WorkingCopyState now = m_wc.state();

@@ -24,6 +24,9 @@ class EditHistory : public QObject
     Q_OBJECT
 public:
     explicit EditHistory(WorkingCopy &wc, QObject *parent = nullptr);
+    // The stack's last clean-state signal, sent while it is destroyed, is not passed on:
+    // whoever follows it may already be gone.
+    ~EditHistory() override;
 
     QUndoStack *stack() { return &m_stack; }
 
