@@ -1213,11 +1213,11 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>已从 %1 导入 %2 个信道。</source>
-        <translation>Imported %2 channels from %1.</translation>
+        <translation>Imported %2 channel(s) from %1.</translation>
     </message>
     <message>
         <source>以下 %1 个数值未采用：</source>
-        <translation>These %1 values were not taken:</translation>
+        <translation>These %1 value(s) were not taken:</translation>
     </message>
     <message>
         <source>……另有 %1 个</source>
@@ -1225,7 +1225,7 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>已导出 %1 个信道到 %2。</source>
-        <translation>Exported %1 channels to %2.</translation>
+        <translation>Exported %1 channel(s) to %2.</translation>
     </message>
     <message>
         <source>信道 %1 的频率无法读出，未导出。</source>
@@ -1237,11 +1237,11 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>已导出 %1 个信道到 %2</source>
-        <translation>Exported %1 channels to %2</translation>
+        <translation>Exported %1 channel(s) to %2</translation>
     </message>
     <message>
         <source>已导入 %1 个信道，%2 个数值未采用</source>
-        <translation>Imported %1 channels, %2 values not taken</translation>
+        <translation>Imported %1 channel(s), %2 value(s) not taken</translation>
     </message>
     <message>
         <source>无法写入备份 %1：%2</source>
@@ -1429,7 +1429,7 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>成功 %1 台，失败 %2 台</source>
-        <translation>%1 radios succeeded, %2 failed</translation>
+        <translation>%1 radio(s) succeeded, %2 failed</translation>
     </message>
     <message>
         <source>确定要开始批量写频吗?</source>
