@@ -1555,5 +1555,17 @@ Do you want to replace it?</translation>
         <source>中频 %1，功率档 %2</source>
         <translation>IF %1, power level %2</translation>
     </message>
+    <message>
+        <source>tarnik-cli: %1</source>
+        <translation>tarnik-cli: %1</translation>
+    </message>
+    <message>
+        <source>错误: %1</source>
+        <translation>Error: %1</translation>
+    </message>
+    <message>
+        <source>信道 %1 %2 “%3”：%4</source>
+        <translation>Channel %1 %2 "%3": %4</translation>
+    </message>
 </context>
 </TS>

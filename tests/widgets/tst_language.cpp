@@ -15,8 +15,8 @@
 #include "files/ui/CsvCommands.h"
 #include "link/Clock.h"
 #include "link/FleetWrite.h"
-#include "link/SafeWrite.h"
 #include "link/RadioLink.h"
+#include "link/SafeWrite.h"
 #include "link/ui/PortDialog.h"
 #include "link/ui/SafeWriteDialog.h"
 #include "link/ui/TransferDialog.h"
@@ -199,7 +199,7 @@ private slots:
     void modalShowsNoChinese_data()
     {
         QTest::addColumn<QString>("modal");
-        for (const char *modal : {"unsaved changes", "step fill", "csv import", "compare"})
+        for (const char *modal : {"unsaved changes", "step fill", "paste refusals", "csv import", "compare"})
             QTest::newRow(modal) << QString::fromLatin1(modal);
     }
 
@@ -216,6 +216,10 @@ private slots:
             grid->selectionModel()->select(QItemSelection(grid->model()->index(1, 1), grid->model()->index(3, 1)),
                                            QItemSelectionModel::Select);
             open = [grid] { grid->actions()->fillByStep(); };
+        } else if (modal == u"paste refusals") {
+            ChannelGrid *grid = w.grid();
+            grid->setCurrentIndex(grid->model()->index(1, 1));
+            open = [grid] { grid->actions()->pasteText(u"abc\t123\tX"_s); };
         } else if (modal == u"csv import") {
             const QString path = m_config.filePath(u"in.csv"_s); // written by initTestCase
             open = [&w, path] { CsvCommands(w.workingCopy(), &w).importFrom(path); };
@@ -295,6 +299,8 @@ private slots:
             << u"Kept the radio's own tuning: crystal 13MHz, IF +, power level 0 (the file has crystal 14.4MHz, power level 2)"_s;
         QTest::newRow("write status") << u"写频完成 12:00:00  写频完成，校验无误。"_s
                                       << u"Write finished 12:00:00  Write finished and verified."_s;
+        QTest::newRow("cli prefix") << u"tarnik-cli: 错误: /x.chp：文件只读"_s
+                                    << u"tarnik-cli: Error: /x.chp: the file is read-only"_s;
         QTest::newRow("no entry") << u"没有这个条目"_s << u"没有这个条目"_s;
     }
 
