@@ -913,5 +913,659 @@ Use this device anyway?</translation>
         <source>无法写入设置文件 %1，%2 的新频段只在本次运行中有效。</source>
         <translation>Cannot write the settings file %1; the new band of %2 holds for this run only.</translation>
     </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>导入CSV…</source>
+        <translation>Import CSV…</translation>
+    </message>
+    <message>
+        <source>导入CSV</source>
+        <translation>Import CSV</translation>
+    </message>
+    <message>
+        <source>导出CSV…</source>
+        <translation>Export CSV…</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>比较…</source>
+        <translation>Compare…</translation>
+    </message>
+    <message>
+        <source>比较</source>
+        <translation>Compare</translation>
+    </message>
+    <message>
+        <source>恢复备份…</source>
+        <translation>Restore backup…</translation>
+    </message>
+    <message>
+        <source>恢复备份</source>
+        <translation>Restore backup</translation>
+    </message>
+    <message>
+        <source>写频前备份</source>
+        <translation>Back up before writing</translation>
+    </message>
+    <message>
+        <source>写频后校验</source>
+        <translation>Verify after writing</translation>
+    </message>
+    <message>
+        <source>批量写频…</source>
+        <translation>Write several radios…</translation>
+    </message>
+    <message>
+        <source>批量写频</source>
+        <translation>Write several radios</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>打开信道文件 (*.chp)</source>
+        <translation>Open a channel file (*.chp)</translation>
+    </message>
+    <message>
+        <source>保存到当前文件；没有当前文件时询问文件名</source>
+        <translation>Save to the current file; asks for a file name when there is none</translation>
+    </message>
+    <message>
+        <source>以新文件名保存信道数据</source>
+        <translation>Save the channel data under a new file name</translation>
+    </message>
+    <message>
+        <source>预览并打印信道数据表</source>
+        <translation>Preview and print the channel table</translation>
+    </message>
+    <message>
+        <source>退出程序</source>
+        <translation>Quit the program</translation>
+    </message>
+    <message>
+        <source>从对讲机读取全部数据</source>
+        <translation>Read all data from the radio</translation>
+    </message>
+    <message>
+        <source>把全部数据写入对讲机</source>
+        <translation>Write all data to the radio</translation>
+    </message>
+    <message>
+        <source>撤销上一步修改</source>
+        <translation>Undo the last change</translation>
+    </message>
+    <message>
+        <source>重做撤销的修改</source>
+        <translation>Redo the change undone</translation>
+    </message>
+    <message>
+        <source>进入调整模式（需要密码）</source>
+        <translation>Enter tune mode (password required)</translation>
+    </message>
+    <message>
+        <source>选择连接对讲机的串口</source>
+        <translation>Choose the serial port the radio is connected to</translation>
+    </message>
+    <message>
+        <source>打开帮助</source>
+        <translation>Open the help</translation>
+    </message>
+    <message>
+        <source>程序版本与系统信息</source>
+        <translation>Program version and system information</translation>
+    </message>
+    <message>
+        <source>读频完成 %1</source>
+        <translation>Read finished %1</translation>
+    </message>
+    <message>
+        <source>写频完成 %1</source>
+        <translation>Write finished %1</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>更换机型</source>
+        <translation>Change model</translation>
+    </message>
+    <message>
+        <source>更改功能设置</source>
+        <translation>Change functions</translation>
+    </message>
+    <message>
+        <source>选择%1</source>
+        <translation>Choose %1</translation>
+    </message>
+    <message>
+        <source>编辑信道 %1</source>
+        <translation>Edit channel %1</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>清除信道</source>
+        <translation>Clear channel</translation>
+    </message>
+    <message>
+        <source>复制到下一信道</source>
+        <translation>Copy to next channel</translation>
+    </message>
+    <message>
+        <source>按步进填充</source>
+        <translation>Fill by step</translation>
+    </message>
+    <message>
+        <source>按步进填充…</source>
+        <translation>Fill by step…</translation>
+    </message>
+    <message>
+        <source>复制</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>保存修改吗？</source>
+        <translation>Save the changes?</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>Don't save</translation>
+    </message>
+    <message>
+        <source>更换机型将清除全部信道数据，是否继续？</source>
+        <translation>Changing the model clears all channel data. Continue?</translation>
+    </message>
+    <message>
+        <source>找不到信道文件 %1</source>
+        <translation>Channel file %1 not found</translation>
+    </message>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>%1 已存在。
+要替换它吗？</source>
+        <translation>%1 already exists.
+Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>当前机型没有设定频段，请在调整模式中设定频段</source>
+        <translation>The current model has no band set; set the band in tune mode</translation>
+    </message>
+    <message>
+        <source>不在可选项中</source>
+        <translation>is not one of the choices</translation>
+    </message>
+    <message>
+        <source>不是频率</source>
+        <translation>is not a frequency</translation>
+    </message>
+    <message>
+        <source>没有可作起点的接收频率</source>
+        <translation>no receive frequency to start from</translation>
+    </message>
+    <message>
+        <source>以下数据未粘贴：</source>
+        <translation>The following data was not pasted:</translation>
+    </message>
+    <message>
+        <source>请先选择要填充的多个信道</source>
+        <translation>First select the channels to fill</translation>
+    </message>
+    <message>
+        <source>步进 (kHz)：</source>
+        <translation>Step (kHz):</translation>
+    </message>
+    <message>
+        <source>以下频率未填充：</source>
+        <translation>The following frequencies were not filled:</translation>
+    </message>
+    <message>
+        <source>频段的下限和上限须各为三位数字（例如 400 和 470），频段未保存。</source>
+        <translation>The lower and upper band limits must each be three digits (for example 400 and 470); the band was not saved.</translation>
+    </message>
+    <message>
+        <source>频段的下限高于上限，频段未保存。</source>
+        <translation>The lower band limit is above the upper one; the band was not saved.</translation>
+    </message>
+    <message>
+        <source>只能是 FM（宽）或 NFM（窄）</source>
+        <translation>must be FM (wide) or NFM (narrow)</translation>
+    </message>
+    <message>
+        <source>不是功率（瓦数或 High/Mid/Low）</source>
+        <translation>is not a power (watts or High/Mid/Low)</translation>
+    </message>
+    <message>
+        <source>不是频率（MHz）</source>
+        <translation>is not a frequency (MHz)</translation>
+    </message>
+    <message>
+        <source>所选机型没有可用的频段</source>
+        <translation>the chosen model has no usable band</translation>
+    </message>
+    <message>
+        <source>只能是空、+、-、split 或 off；不发射</source>
+        <translation>must be empty, +, -, split or off; transmit off</translation>
+    </message>
+    <message>
+        <source>%1；不发射</source>
+        <translation>%1; transmit off</translation>
+    </message>
+    <message>
+        <source>不在信令表中</source>
+        <translation>is not in the signalling table</translation>
+    </message>
+    <message>
+        <source>应为两个字母 N 或 R</source>
+        <translation>must be two letters, each N or R</translation>
+    </message>
+    <message>
+        <source>不是可用的交叉方式</source>
+        <translation>is not a usable cross mode</translation>
+    </message>
+    <message>
+        <source>只能是空、Tone、TSQL、DTCS 或 Cross</source>
+        <translation>must be empty, Tone, TSQL, DTCS or Cross</translation>
+    </message>
+    <message>
+        <source>第 %1 行 %2 “%3”：%4</source>
+        <translation>Line %1 %2 "%3": %4</translation>
+    </message>
+    <message>
+        <source>%1: 第 %2 行 %3 “%4”：%5</source>
+        <translation>%1: line %2 %3 "%4": %5</translation>
+    </message>
+    <message>
+        <source>不是信道表：找不到含 Frequency 列的标题行</source>
+        <translation>Not a channel table: no heading line with a Frequency column</translation>
+    </message>
+    <message>
+        <source>信道 %1 已由第 %2 行导入</source>
+        <translation>channel %1 already imported from line %2</translation>
+    </message>
+    <message>
+        <source>只导入信道 1–16</source>
+        <translation>only channels 1–16 are imported</translation>
+    </message>
+    <message>
+        <source>%1：文件太大，不像信道表（上限 4 MiB）</source>
+        <translation>%1: file too large for a channel table (at most 4 MiB)</translation>
+    </message>
+    <message>
+        <source>已从 %1 导入 %2 个信道。</source>
+        <translation>Imported %2 channel(s) from %1.</translation>
+    </message>
+    <message>
+        <source>以下 %1 个数值未采用：</source>
+        <translation>These %1 value(s) were not taken:</translation>
+    </message>
+    <message>
+        <source>……另有 %1 个</source>
+        <translation>…and %1 more</translation>
+    </message>
+    <message>
+        <source>已导出 %1 个信道到 %2。</source>
+        <translation>Exported %1 channel(s) to %2.</translation>
+    </message>
+    <message>
+        <source>信道 %1 的频率无法读出，未导出。</source>
+        <translation>The frequency of channel %1 cannot be read; not exported.</translation>
+    </message>
+    <message>
+        <source>信道 %1 的频率无法读出，未导出</source>
+        <translation>the frequency of channel %1 cannot be read; not exported</translation>
+    </message>
+    <message>
+        <source>已导出 %1 个信道到 %2</source>
+        <translation>Exported %1 channel(s) to %2</translation>
+    </message>
+    <message>
+        <source>已导入 %1 个信道，%2 个数值未采用</source>
+        <translation>Imported %1 channel(s), %2 value(s) not taken</translation>
+    </message>
+    <message>
+        <source>无法写入备份 %1：%2</source>
+        <translation>Cannot write the backup %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写入备份：%1</source>
+        <translation>Cannot write the backup: %1</translation>
+    </message>
+    <message>
+        <source>备份文件名已用尽</source>
+        <translation>No backup file name left</translation>
+    </message>
+    <message>
+        <source>文件不存在：%1</source>
+        <translation>File does not exist: %1</translation>
+    </message>
+    <message>
+        <source>%1：文件不存在</source>
+        <translation>%1: file does not exist</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>file does not exist</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>载入</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>还没有备份。写频前的备份保存在 %1</source>
+        <translation>No backups yet. Backups made before writing are kept in %1</translation>
+    </message>
+    <message>
+        <source>（空）</source>
+        <translation>(empty)</translation>
+    </message>
+    <message>
+        <source>省电功能</source>
+        <translation>Power save</translation>
+    </message>
+    <message>
+        <source>扫描功能</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source>语音报频</source>
+        <translation>Voice</translation>
+    </message>
+    <message>
+        <source>晶体</source>
+        <translation>Crystal</translation>
+    </message>
+    <message>
+        <source>%1: %2 → %3</source>
+        <translation>%1: %2 → %3</translation>
+    </message>
+    <message>
+        <source>编辑器与%1相同。</source>
+        <translation>The editor is the same as %1.</translation>
+    </message>
+    <message>
+        <source>编辑器与%1有 %2 处不同（编辑器 → %1）：</source>
+        <translation>The editor differs from %1 in %2 places (editor → %1):</translation>
+    </message>
+    <message>
+        <source>文件“%1”</source>
+        <translation>file "%1"</translation>
+    </message>
+    <message>
+        <source>备份</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>校验</source>
+        <translation>Verify</translation>
+    </message>
+    <message>
+        <source>%1（%2/%3）：%4</source>
+        <translation>%1 (%2/%3): %4</translation>
+    </message>
+    <message>
+        <source>写频未完成：对讲机中只有部分新数据，请重新写频。</source>
+        <translation>Write not finished: the radio holds only part of the new data. Write it again.</translation>
+    </message>
+    <message>
+        <source>写频未完成：没有数据写入对讲机。</source>
+        <translation>Write not finished: no data was written to the radio.</translation>
+    </message>
+    <message>
+        <source>写频前的备份：%1</source>
+        <translation>Backup made before the write: %1</translation>
+    </message>
+    <message>
+        <source>%1写频前的备份：%2</source>
+        <translation>%1 Backup made before the write: %2</translation>
+    </message>
+    <message>
+        <source>已取消：写频前的备份读频没有完成，对讲机未被改动。</source>
+        <translation>Cancelled: the backup read before the write did not finish; the radio was not changed.</translation>
+    </message>
+    <message>
+        <source>备份读频失败，没有写频，对讲机未被改动。</source>
+        <translation>The backup read failed; nothing was written and the radio was not changed.</translation>
+    </message>
+    <message>
+        <source>无法保存备份，没有写频，对讲机未被改动。</source>
+        <translation>The backup cannot be saved; nothing was written and the radio was not changed.</translation>
+    </message>
+    <message>
+        <source>写频已完成，但校验读频没有完成，对讲机中的数据未经校验。</source>
+        <translation>The write finished, but the verify read did not; the data in the radio is not verified.</translation>
+    </message>
+    <message>
+        <source>写频完成，校验无误。</source>
+        <translation>Write finished and verified.</translation>
+    </message>
+    <message>
+        <source>写频完成。</source>
+        <translation>Write finished.</translation>
+    </message>
+    <message>
+        <source>要把写频前的备份载入编辑器吗？</source>
+        <translation>Load the backup made before the write into the editor?</translation>
+    </message>
+    <message>
+        <source>校验失败：地址 0x%1 写入 %2，读回 %3；共 %4 块不同。</source>
+        <translation>Verify failed: at address 0x%1 wrote %2, read back %3; %4 blocks differ.</translation>
+    </message>
+    <message>
+        <source>晶振 %1，中频 %2，功率档 %3</source>
+        <translation>crystal %1, IF %2, power level %3</translation>
+    </message>
+    <message>
+        <source>晶振 %1</source>
+        <translation>crystal %1</translation>
+    </message>
+    <message>
+        <source>中频 %1</source>
+        <translation>IF %1</translation>
+    </message>
+    <message>
+        <source>功率档 %1</source>
+        <translation>power level %1</translation>
+    </message>
+    <message>
+        <source>已保留本机调整值：%1</source>
+        <translation>Kept the radio's own tuning: %1</translation>
+    </message>
+    <message>
+        <source>%1（文件中为 %2）</source>
+        <translation>%1 (the file has %2)</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>已取消</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>备份失败</source>
+        <translation>Backup failed</translation>
+    </message>
+    <message>
+        <source>写频失败</source>
+        <translation>Write failed</translation>
+    </message>
+    <message>
+        <source>校验读频失败</source>
+        <translation>Verify read failed</translation>
+    </message>
+    <message>
+        <source>校验失败</source>
+        <translation>Verify failed</translation>
+    </message>
+    <message>
+        <source>成功 %1 台，失败 %2 台</source>
+        <translation>%1 radio(s) succeeded, %2 failed</translation>
+    </message>
+    <message>
+        <source>确定要开始批量写频吗?</source>
+        <translation>Start writing several radios?</translation>
+    </message>
+    <message>
+        <source>请连接第 %1 台对讲机</source>
+        <translation>Connect radio %1</translation>
+    </message>
+    <message>
+        <source>请连接第 %1 台对讲机，然后按回车键</source>
+        <translation>Connect radio %1, then press Enter</translation>
+    </message>
+    <message>
+        <source>编辑器</source>
+        <translation>Editor</translation>
+    </message>
+    <message>
+        <source>台号</source>
+        <translation>Radio</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>对讲机中只有部分新数据，请重新写频</source>
+        <translation>The radio holds only part of the new data; write it again</translation>
+    </message>
+    <message>
+        <source>读频没有完成，已收到的 %1 块数据保存在 %2</source>
+        <translation>The read did not finish; the %1 blocks received are saved in %2</translation>
+    </message>
+    <message>
+        <source>%1：文件太大（超过 %2 字节）</source>
+        <translation>%1: file too large (over %2 bytes)</translation>
+    </message>
+    <message>
+        <source>%1：文件只读</source>
+        <translation>%1: the file is read-only</translation>
+    </message>
+    <message>
+        <source>文件超出了允许的大小（文件大小限制，见 ulimit -f）：%1</source>
+        <translation>The file exceeds the size allowed (file size limit, see ulimit -f): %1</translation>
+    </message>
+    <message>
+        <source>管道（FIFO）</source>
+        <translation>pipe (FIFO)</translation>
+    </message>
+    <message>
+        <source>设备</source>
+        <translation>device</translation>
+    </message>
+    <message>
+        <source>套接字</source>
+        <translation>socket</translation>
+    </message>
+    <message>
+        <source>特殊文件</source>
+        <translation>special file</translation>
+    </message>
+    <message>
+        <source>%1：这是一个%2，不是普通文件</source>
+        <translation>%1: this is a %2, not a regular file</translation>
+    </message>
+    <message>
+        <source>无法在文件夹 %1 中创建文件</source>
+        <translation>Cannot create a file in the folder %1</translation>
+    </message>
+    <message>
+        <source>  diff A.chp B.chp              逐项列出两个信道文件的不同（退出码 0 相同, 1 不同）</source>
+        <translation>  diff A.chp B.chp              list the differences of two channel files (exit status 0 same, 1 different)</translation>
+    </message>
+    <message>
+        <source>  read --port DEV --out FILE    从对讲机读频，读完后把收到的数据一次写入 FILE</source>
+        <translation>  read --port DEV --out FILE    read the radio; when done the data received goes into FILE at once</translation>
+    </message>
+    <message>
+        <source>  write --port DEV FILE.chp     打开信道文件并写入对讲机：先读频备份，保留本机调整值，写后读回校验</source>
+        <translation>  write --port DEV FILE.chp     open a channel file and write it to the radio: back up by reading first, keep the radio's own tuning, read back to verify</translation>
+    </message>
+    <message>
+        <source>        [--no-backup]           不备份（写入文件中的调整值）</source>
+        <translation>        [--no-backup]           no backup (writes the tuning values of the file)</translation>
+    </message>
+    <message>
+        <source>        [--no-verify]           写后不校验</source>
+        <translation>        [--no-verify]           do not verify after writing</translation>
+    </message>
+    <message>
+        <source>        [--file-tuning]         写入文件中的晶振、中频和功率档</source>
+        <translation>        [--file-tuning]         write the crystal, IF and power level of the file</translation>
+    </message>
+    <message>
+        <source>        [--count N]             依次写 N 台（0 为直到输入结束），台与台之间按回车键</source>
+        <translation>        [--count N]             write N radios one after another (0: until the input ends), Enter between radios</translation>
+    </message>
+    <message>
+        <source>  export-csv FILE.chp OUT.csv   把信道导出为通用信道表 CSV</source>
+        <translation>  export-csv FILE.chp OUT.csv   export the channels as a common channel table CSV</translation>
+    </message>
+    <message>
+        <source>                                从 CSV 导入信道（功能设置和机型取自 FILE）</source>
+        <translation>                                import channels from CSV (functions and model taken from FILE)</translation>
+    </message>
+    <message>
+        <source>用法: tarnik-cli import-csv IN.csv OUT.chp [--base FILE.chp]</source>
+        <translation>Usage: tarnik-cli import-csv IN.csv OUT.chp [--base FILE.chp]</translation>
+    </message>
+    <message>
+        <source>晶振 %1，中频 %2</source>
+        <translation>crystal %1, IF %2</translation>
+    </message>
+    <message>
+        <source>晶振 %1，功率档 %2</source>
+        <translation>crystal %1, power level %2</translation>
+    </message>
+    <message>
+        <source>中频 %1，功率档 %2</source>
+        <translation>IF %1, power level %2</translation>
+    </message>
+    <message>
+        <source>tarnik-cli: %1</source>
+        <translation>tarnik-cli: %1</translation>
+    </message>
+    <message>
+        <source>错误: %1</source>
+        <translation>Error: %1</translation>
+    </message>
+    <message>
+        <source>信道 %1 %2 “%3”：%4</source>
+        <translation>Channel %1 %2 "%3": %4</translation>
+    </message>
 </context>
 </TS>

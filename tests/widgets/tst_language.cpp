@@ -6,8 +6,19 @@
 #include "app/Launcher.h"
 #include "app/MainWindow.h"
 #include "channels/WorkingCopy.h"
+#include "channels/ui/ChannelGrid.h"
+#include "channels/ui/GridActions.h"
+#include "files/BackupStore.h"
+#include "files/ChannelDiff.h"
+#include "files/ui/BackupListDialog.h"
+#include "files/ui/CompareDialog.h"
+#include "files/ui/CsvCommands.h"
+#include "link/Clock.h"
+#include "link/FleetWrite.h"
 #include "link/RadioLink.h"
+#include "link/SafeWrite.h"
 #include "link/ui/PortDialog.h"
+#include "link/ui/SafeWriteDialog.h"
 #include "link/ui/TransferDialog.h"
 #include "print/ui/PrintCommand.h"
 #include "print/ui/PreviewWindow.h"
@@ -15,13 +26,16 @@
 #include "tune/ui/TuneWindow.h"
 #include "widgets/Language.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include <memory>
 
@@ -38,6 +52,11 @@ class TestLanguage : public QObject
     FakePrompter m_prompter;
     WorkingCopy m_wc;
     RadioLink m_link;
+    SystemClock m_clock;
+    BackupStore m_store{m_config.filePath(u"backups"_s)};
+    SafeWrite m_write{m_link, m_clock, m_store};
+    FleetWrite m_fleet{m_write};
+    std::unique_ptr<ChannelGrid> m_grid;
 
     // Opens the window named by the test row; the main window as the program builds it.
     std::unique_ptr<QWidget> open(const QString &name)
@@ -61,6 +80,24 @@ class TestLanguage : public QObject
             return std::unique_ptr<QWidget>(printReportCommand(nullptr, m_wc, {}));
         if (name == u"about")
             return std::make_unique<AboutDialog>(QStringList());
+        if (name == u"safe write") {
+            m_write.options.backup = true;
+            return std::make_unique<SafeWriteDialog>(m_write, nullptr);
+        }
+        if (name == u"fleet write") {
+            auto w = std::make_unique<SafeWriteDialog>(m_write, &m_fleet);
+            emit m_fleet.radioDone({1, QDateTime::currentDateTime(), false, u"校验失败"_s, u"/tmp/b.chp"_s, {}});
+            w->finish(m_fleet.summary());
+            return w;
+        }
+        if (name == u"backup list")
+            return std::make_unique<BackupListDialog>(QList<BackupEntry>{
+                {u"/tmp/b.chp"_s, QDateTime::currentDateTime(), WorkingCopy::rows(WorkingCopy::List::Model).value(0),
+                 u"OFF"_s}});
+        if (name == u"grid menu") {
+            m_grid = std::make_unique<ChannelGrid>(m_wc);
+            return std::unique_ptr<QWidget>(m_grid->actions()->makeMenu(nullptr));
+        }
         if (name == u"help") {
             const QString guide = HelpWindow::find({QStringLiteral(TARNIK_TEST_DATA "/../../docs/help")});
             return std::make_unique<HelpWindow>(guide);
@@ -76,6 +113,11 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
         language::apply(lang::Language::English);
         m_wc.startUp(QString());
+        // Refused values of every kind, for the CLI's import and the editor's.
+        QFile csv(m_config.filePath(u"in.csv"_s));
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write("Location,Frequency,Duplex,Offset,Mode,Power,Tone,DtcsPolarity,CrossMode\n"
+                  "1,450.1,x,0,AM,huge,Foo,XY,a\n1,450.2,,,,,,,\n20,451,,,,,,,\n");
     }
 
     void cleanupTestCase()
@@ -88,7 +130,8 @@ private slots:
     {
         QTest::addColumn<QString>("window");
         for (const char *name : {"main window", "port dialog", "transfer dialog", "password dialog",
-                                 "tune window", "preview", "about", "help"})
+                                 "tune window", "preview", "about", "help", "safe write", "fleet write",
+                                 "backup list", "grid menu"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
@@ -151,6 +194,63 @@ private slots:
         }
     }
 
+    // Boxes and dialogs shown modally, as the program shows them (the real prompter):
+    // the texts of the first one that opens.
+    void modalShowsNoChinese_data()
+    {
+        QTest::addColumn<QString>("modal");
+        for (const char *modal : {"unsaved changes", "step fill", "paste refusals", "csv import", "compare"})
+            QTest::newRow(modal) << QString::fromLatin1(modal);
+    }
+
+    void modalShowsNoChinese()
+    {
+        QFETCH(QString, modal);
+        MainWindow w;
+        std::function<void()> open;
+        if (modal == u"unsaved changes") {
+            w.workingCopy().setCrystalChoice(1 - w.workingCopy().crystalChoice());
+            open = [&w] { w.maySetAsideChanges(); };
+        } else if (modal == u"step fill") {
+            ChannelGrid *grid = w.grid();
+            grid->selectionModel()->select(QItemSelection(grid->model()->index(1, 1), grid->model()->index(3, 1)),
+                                           QItemSelectionModel::Select);
+            open = [grid] { grid->actions()->fillByStep(); };
+        } else if (modal == u"paste refusals") {
+            ChannelGrid *grid = w.grid();
+            grid->setCurrentIndex(grid->model()->index(1, 1));
+            open = [grid] { grid->actions()->pasteText(u"abc\t123\tX"_s); };
+        } else if (modal == u"csv import") {
+            const QString path = m_config.filePath(u"in.csv"_s); // written by initTestCase
+            open = [&w, path] { CsvCommands(w.workingCopy(), &w).importFrom(path); };
+        } else if (modal == u"compare") {
+            WorkingCopyState other = m_wc.state();
+            other.crystalChoice = 1 - other.crystalChoice;
+            other.cells[1][1] = u"OFF"_s;
+            open = [this, other] { showDifferences(nullptr, u"文件“b.chp”"_s, channelDifferences(m_wc.state(), other)); };
+        }
+        QStringList untranslated;
+        bool shown = false;
+        QTimer poll;
+        poll.setInterval(10);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!d || !d->isVisible())
+                return;
+            poll.stop();
+            untranslated = language::untranslatedTexts(d);
+            shown = true;
+            d->done(QDialog::Rejected);
+        });
+        poll.start();
+        Prompter::setInstance(nullptr);
+        open();
+        Prompter::setInstance(&m_prompter);
+        poll.stop();
+        QVERIFY(shown);
+        QVERIFY2(untranslated.isEmpty(), qPrintable(u"\n"_s + untranslated.join(u'\n')));
+    }
+
     // Help -> Language remembers the choice for the next start; --lang decides for one run.
     void languageChoice()
     {
@@ -189,6 +289,18 @@ private slots:
                                       << u"[####----]  64/128 Reading data from the radio..."_s;
         QTest::newRow("space around") << u"       可以打开"_s << u"       can be opened"_s;
         QTest::newRow("percent in a part") << u"第 %2 行：错误"_s << u"Line %2: Error"_s;
+        QTest::newRow("stage caption") << u"备份（1/3）：正在从对讲机读取数据。。。"_s
+                                       << u"Backup (1/3): Reading data from the radio..."_s;
+        QTest::newRow("verify failure and backup")
+            << u"校验失败：地址 0x010 写入 FF，读回 00；共 2 块不同。写频前的备份：/b.chp"_s
+            << u"Verify failed: at address 0x010 wrote FF, read back 00; 2 blocks differ. Backup made before the write: /b.chp"_s;
+        QTest::newRow("tuning kept")
+            << u"已保留本机调整值：晶振 13MHz，中频 正，功率档 0（文件中为 晶振 14.4MHz，功率档 2）"_s
+            << u"Kept the radio's own tuning: crystal 13MHz, IF +, power level 0 (the file has crystal 14.4MHz, power level 2)"_s;
+        QTest::newRow("write status") << u"写频完成 12:00:00  写频完成，校验无误。"_s
+                                      << u"Write finished 12:00:00  Write finished and verified."_s;
+        QTest::newRow("cli prefix") << u"tarnik-cli: 错误: /x.chp：文件只读"_s
+                                    << u"tarnik-cli: Error: /x.chp: the file is read-only"_s;
         QTest::newRow("no entry") << u"没有这个条目"_s << u"没有这个条目"_s;
     }
 
@@ -209,6 +321,10 @@ private slots:
         QTest::newRow("unknown command") << QStringList{u"--lang"_s, u"en"_s, u"frob"_s} << 2;
         QTest::newRow("missing file") << QStringList{u"--lang"_s, u"en"_s, u"show"_s, u"/nonexistent.chp"_s} << 2;
         QTest::newRow("read usage") << QStringList{u"--lang"_s, u"en"_s, u"read"_s} << 2;
+        const QString csv = m_config.filePath(u"in.csv"_s);
+        QTest::newRow("import csv") << QStringList{u"--lang"_s, u"en"_s, u"import-csv"_s, csv, m_config.filePath(u"out.chp"_s)} << 0;
+        QTest::newRow("write, missing port")
+            << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, m_config.filePath(u"ttyUSB9"_s), example} << 1;
     }
 
     void cliSpeaksEnglish()
