@@ -938,6 +938,10 @@ Use this device anyway?</translation>
         <translation>Compare…</translation>
     </message>
     <message>
+        <source>与对讲机比较…</source>
+        <translation>Compare with radio…</translation>
+    </message>
+    <message>
         <source>比较</source>
         <translation>Compare</translation>
     </message>

@@ -3,6 +3,7 @@
 #include "channels/WorkingCopy.h"
 #include "channels/ui/ChannelGrid.h"
 #include "files/ui/BackupListDialog.h"
+#include "files/ui/CompareDialog.h"
 #include "link/RadioLink.h"
 #include "link/ui/LinkCommands.h"
 #include "link/ui/PortDialog.h"
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QTime>
 
+#include <algorithm>
 #include <memory>
 #include <tuple>
 
@@ -158,4 +160,24 @@ void plugInTransferCommands(MainWindow &mw, RadioLink &link, std::function<bool(
             mw.showStatus(QString::fromUtf16(u"写频完成 ") + QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))
                           + (summary.isEmpty() ? QString() : QStringLiteral("  ") + summary));
     });
+    // 文件 → "与对讲机比较…" after "比较…": the editor against what the radio holds, read
+    // into a copy; the editor stays as it is.
+    if (auto *file = mw.findChild<QMenu *>(QStringLiteral("mnuFile"))) {
+        const QList<QAction *> items = file->actions();
+        const auto compare = std::find_if(items.begin(), items.end(), [](QAction *a) {
+            return a->objectName() == QLatin1String("mnuCompare");
+        });
+        QAction *compareRadio = new QAction(QString::fromUtf16(u"与对讲机比较…"), file);
+        compareRadio->setObjectName(QStringLiteral("mnuCompareRadio"));
+        file->insertAction(compare != items.end() && compare + 1 != items.end() ? *(compare + 1) : nullptr,
+                           compareRadio);
+        QObject::connect(compareRadio, &QAction::triggered, &mw, [&mw, &link] {
+            mw.grid()->hideEditors();
+            WorkingCopy radio;
+            radio.setState(mw.workingCopy().state());
+            if (transferCompleted(link, [&] { readRadioCommand(&mw, radio, link); }))
+                showDifferences(&mw, QString::fromUtf16(u"对讲机"),
+                                channelDifferences(mw.workingCopy().state(), radio.state()));
+        });
+    }
 }

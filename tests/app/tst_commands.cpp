@@ -2,6 +2,7 @@
 // commands are plugged in: none of them answers "此功能尚不可用".
 
 #include "channels/WorkingCopy.h"
+#include "files/ui/CompareDialog.h"
 #include "print/PageScript.h"
 #include "print/ui/PrintCommand.h"
 #include "print/ui/PreviewWindow.h"
@@ -65,6 +66,7 @@ private slots:
     void exitClosesPreviewAndDeletesScript();
     void transferSaysSoAndReadIsOneStep_data();
     void transferSaysSoAndReadIsOneStep();
+    void compareWithRadioLeavesEditor();
 
 private:
     QAction *action(const QString &menuName, const QString &toolKey) const;
@@ -240,6 +242,30 @@ void TestCommands::transferSaysSoAndReadIsOneStep()
         mw.findChild<QAction *>(QStringLiteral("mnuUndo"))->trigger();
         QCOMPARE(mw.workingCopy().state(), before);
     }
+}
+
+// The radio is read into a copy: its differences are listed and the editor keeps its own.
+void TestCommands::compareWithRadioLeavesEditor()
+{
+    LinkRig rig;
+    rig.clock.processQtEvents = true;
+    MainWindow mw;
+    mw.startUp(QString());
+    plugInTransferCommands(mw, rig.link);
+    mw.workingCopy().setCell(4, 6, QString::fromUtf16(u"窄"));
+    const WorkingCopyState before = mw.workingCopy().state();
+    QStringList lines;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &poll, [&] {
+        if (auto *d = qobject_cast<CompareDialog *>(QApplication::activeModalWidget())) {
+            lines = d->lines();
+            d->reject();
+        }
+    });
+    poll.start(10);
+    mw.findChild<QAction *>(QStringLiteral("mnuCompareRadio"))->trigger();
+    QVERIFY2(lines.contains(QString::fromUtf16(u"信道 4 宽/窄: 窄 → 宽")), qPrintable(lines.join(u'\n')));
+    QCOMPARE(mw.workingCopy().state(), before);
 }
 
 QTEST_MAIN(TestCommands)
