@@ -84,6 +84,14 @@ void RadioLine::closePort()
         m_port->close();
 }
 
+void RadioLine::discardPendingInput()
+{
+    if (m_port->isOpen())
+        m_port->discardInput();
+    m_text.clear();
+    m_receivedSinceSend = 0;
+}
+
 // ---------------------------------------------------------------- receive text
 
 QString RadioLine::render(quint8 byte, bool byteMode)

@@ -54,6 +54,9 @@ public:
     Status openForTransfer();
     bool isOpen() const;
     void closePort();
+    // Drops what came in before now, on the line and in the receive text: a stage that
+    // follows another on the same port starts with no pending input.
+    void discardPendingInput();
 
     // ----- Receive text
     // Every byte received while receive events are on, in decimal.

@@ -61,6 +61,9 @@ SafeWrite::StageEnd SafeWrite::runStage(Stage stage, const std::function<Status(
     }
     m_link.setTransferActive(true);
     Status s = m_link.openForTransfer();
+    // The radio's answer to the last frame of the stage before may still be on its way.
+    if (s && m_stageIndex > 0)
+        m_link.discardPendingInput();
     if (s)
         s = transfer();
     m_link.closePort();
