@@ -191,6 +191,19 @@ bool RadioLine::giveUp()
 
 // ---------------------------------------------------------------- protocol
 
+Result<bool> RadioLine::awaitTextLongerThan(qsizetype length)
+{
+    while (receiveText().size() <= length) {
+        if (Status s = doEvents(true); !s)
+            return s.failure();
+        if (m_flooded)
+            return refuse();
+        if (m_watchdogFired || !m_continue)
+            return false;
+    }
+    return true;
+}
+
 Result<bool> RadioLine::connectRadio(bool start)
 {
     if (!start)
@@ -220,14 +233,8 @@ Result<bool> RadioLine::connectRadio(bool start)
             return false;
         if (reply.isEmpty())
             continue;
-        while (receiveText().size() <= 2) {
-            if (Status s = doEvents(true); !s)
-                return s.failure();
-            if (m_flooded)
-                return refuse();
-            if (m_watchdogFired || !m_continue)
-                return false;
-        }
+        if (const Result<bool> more = awaitTextLongerThan(2); !more || !*more)
+            return more;
         reply = receiveText();
         // Without a 6 the sequence goes on from where it is, and the text is tested
         // again, with what follows, after the next byte.
@@ -238,14 +245,8 @@ Result<bool> RadioLine::connectRadio(bool start)
         m_text.clear();
         if (Status s = sendByte(ClosingLetter); !s)
             return s.failure();
-        while (receiveText().isEmpty()) {
-            if (Status s = doEvents(true); !s)
-                return s.failure();
-            if (m_flooded)
-                return refuse();
-            if (m_watchdogFired || !m_continue)
-                return false;
-        }
+        if (const Result<bool> any = awaitTextLongerThan(0); !any || !*any)
+            return any;
         if (m_flooded)
             return refuse();
         if (m_position == 0)

@@ -108,6 +108,9 @@ protected:
     // Ends a transfer on an answer that is not the one awaited: "通信错误", the watchdog
     // stopped, the port closed. Returns false.
     bool refuse();
+    // Handles events until the receive text is longer than length: true then; false when
+    // the watchdog fired, the transfer was cancelled or the line flooded (refused).
+    Result<bool> awaitTextLongerThan(qsizetype length);
     // Ends a wait after the watchdog has fired: the watchdog stopped, the port closed.
     // Returns false.
     bool giveUp();

@@ -16,6 +16,15 @@ void giveBackKeyboard(QWidget *parent)
     if (parent && parent->window()->isVisible())
         parent->window()->activateWindow();
 }
+
+// Runs the dialog; the file chosen, or empty when it was cancelled.
+QString chosenFile(QFileDialog &d, QWidget *parent)
+{
+    const bool chosen = d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty();
+    giveBackKeyboard(parent);
+    return chosen ? d.selectedFiles().first() : QString();
+}
+
 } // namespace
 
 Prompter &Prompter::instance()
@@ -56,9 +65,7 @@ QString WidgetPrompter::openFileName(QWidget *parent, const QString &caption, co
     d.setAcceptMode(QFileDialog::AcceptOpen);
     d.setFileMode(QFileDialog::ExistingFile);
     d.setNameFilters(lang::text(nameFilters));
-    const bool chosen = d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty();
-    giveBackKeyboard(parent);
-    return chosen ? d.selectedFiles().first() : QString();
+    return chosenFile(d, parent);
 }
 
 QString WidgetPrompter::saveFileName(QWidget *parent, const QString &caption, const QString &dir,
@@ -69,9 +76,7 @@ QString WidgetPrompter::saveFileName(QWidget *parent, const QString &caption, co
     d.setFileMode(QFileDialog::AnyFile);
     d.setNameFilters(lang::text(nameFilters));
     d.setDefaultSuffix(QString()); // the name is used exactly as typed
-    const bool chosen = d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty();
-    giveBackKeyboard(parent);
-    return chosen ? d.selectedFiles().first() : QString();
+    return chosenFile(d, parent);
 }
 
 std::optional<double> WidgetPrompter::number(QWidget *parent, const QString &title,
