@@ -1571,5 +1571,105 @@ Do you want to replace it?</translation>
         <source>信道 %1 %2 “%3”：%4</source>
         <translation>Channel %1 %2 "%3": %4</translation>
     </message>
+    <message>
+        <source>无法创建临时文件夹：%1</source>
+        <translation>Cannot create a temporary folder: %1</translation>
+    </message>
+    <message>
+        <source>没有写频，对讲机未被改动。</source>
+        <translation>Nothing was written; the radio was not changed.</translation>
+    </message>
+    <message>
+        <source>只写了 %1 台，要求 %2 台</source>
+        <translation>Only %1 radios written, %2 asked for</translation>
+    </message>
+    <message>
+        <source>无法写入批量写频记录 %1：%2</source>
+        <translation>Cannot write the fleet log %1: %2</translation>
+    </message>
+    <message>
+        <source>不能写入批量写频记录：%1</source>
+        <translation>Cannot use the fleet log: %1</translation>
+    </message>
+    <message>
+        <source>无法写入批量写频记录：%1</source>
+        <translation>Cannot write the fleet log: %1</translation>
+    </message>
+    <message>
+        <source>通信失败</source>
+        <translation>Link failed</translation>
+    </message>
+    <message>
+        <source>机型不符</source>
+        <translation>Wrong model</translation>
+    </message>
+    <message>
+        <source>文件错误</source>
+        <translation>File error</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>结束</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>第 %1 台</source>
+        <translation>Radio %1</translation>
+    </message>
+    <message>
+        <source>第 %1 行 “%2”：%3</source>
+        <translation>Line %1 "%2": %3</translation>
+    </message>
+    <message>
+        <source>不是信道：这一行没有 Frequency 列</source>
+        <translation>no channel: the line has no Frequency column</translation>
+    </message>
+    <message>
+        <source>不是信道号，这一行未导入</source>
+        <translation>no channel number; the line was not imported</translation>
+    </message>
+    <message>
+        <source>引号没有结束，从这一行到文件末尾都未导入</source>
+        <translation>a quote is not closed; nothing from this line to the end of the file was imported</translation>
+    </message>
+    <message>
+        <source>终端</source>
+        <translation>terminal</translation>
+    </message>
+    <message>
+        <source>其他设备</source>
+        <translation>another device</translation>
+    </message>
+    <message>
+        <source>普通文件</source>
+        <translation>regular file</translation>
+    </message>
+    <message>
+        <source>文件夹</source>
+        <translation>folder</translation>
+    </message>
+    <message>
+        <source>%1 不是串口设备（它是%2）。请用 tarnik-cli ports 列出现有的串口，编程线插上后用 dmesg 查看系统给它的名字。</source>
+        <translation>%1 is not a serial device (it is a %2). List the serial ports with tarnik-cli ports; once the cable is plugged in, dmesg shows the name the system gave it.</translation>
+    </message>
+    <message>
+        <source>                                从 CSV 导入信道（功能设置和机型取自 FILE）；有未采用的行或数值时</source>
+        <translation>                                import channels from CSV (functions and model taken from FILE); when a line or value</translation>
+    </message>
+    <message>
+        <source>                                仍写出 OUT，退出码为 1</source>
+        <translation>                                is not taken, OUT is still written and the exit status is 1</translation>
+    </message>
 </context>
 </TS>

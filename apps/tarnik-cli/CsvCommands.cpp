@@ -69,5 +69,6 @@ int runImportCsv(const QStringList &args)
     }
     out() << QString::fromUtf16(u"已导入 %1 个信道，%2 个数值未采用").arg(imported->channels).arg(imported->refusals.size())
           << "\n";
-    return 0;
+    // OUT holds what was taken; a refusal still fails the command, so a script notices.
+    return imported->refusals.isEmpty() ? 0 : 1;
 }

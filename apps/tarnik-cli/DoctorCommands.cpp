@@ -89,6 +89,14 @@ int runDoctor(const QStringList &args)
     PortDoctor doctor;
     if (const QString rule = installedUdevRule(); !rule.isEmpty())
         doctor.setUdevRulePath(rule);
+    // A file, folder, FIFO or other device is looked at no further: nothing about groups
+    // or holders would make it a serial port.
+    if (!device.isEmpty()) {
+        if (const std::optional<DoctorFinding> f = doctor.notSerialDevice(device)) {
+            out() << doctorReport({*f});
+            return 1;
+        }
+    }
     const QList<DoctorFinding> findings = doctor.diagnose(devices, device);
     bool blocked = false;
     for (const DoctorFinding &f : findings)

@@ -11,7 +11,9 @@
 #include <QSocketNotifier>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
+#include <termios.h>
 #include <unistd.h>
 
 bool takeSafeWriteOptions(QStringList &args, SafeWriteRequest &request)
@@ -33,24 +35,74 @@ bool takeSafeWriteOptions(QStringList &args, SafeWriteRequest &request)
 
 namespace {
 
-// Enter on standard input; false when the input has ended or the user cancelled (Ctrl+C,
-// SIGTERM, SIGHUP reach the link as a Cancel while events are handled).
-bool waitForEnter(RadioLink &link)
+// The answers to "请连接第 k 台对讲机" on standard input, one line each. From a terminal only
+// what is typed after the prompt counts: what was typed while the radio before was being
+// written is discarded. From a pipe or a file every line is an answer, in order, so a
+// script can answer ahead.
+class EnterAnswers
 {
-    link.setTransferActive(true);
-    bool ready = false;
-    QSocketNotifier input(fileno(stdin), QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, &input, [&] {
-        ready = true;
-        input.setEnabled(false);
-    });
-    while (!ready && link.transferActive())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    if (!link.transferActive())
+public:
+    explicit EnterAnswers(RadioLink &link) : m_link(link), m_terminal(::isatty(STDIN_FILENO) == 1) {}
+
+    // False when the input has ended or the user cancelled (Ctrl+C, SIGTERM, SIGHUP reach
+    // the link as a Cancel while events are handled).
+    bool next()
+    {
+        if (m_terminal) {
+            ::tcflush(STDIN_FILENO, TCIFLUSH);
+            m_pending.clear();
+        }
+        m_link.setTransferActive(true);
+        while (m_link.transferActive()) {
+            if (const qsizetype end = m_pending.indexOf('\n'); end >= 0) {
+                m_pending.remove(0, end + 1);
+                return true;
+            }
+            if (m_ended)
+                return false;
+            waitForInput();
+            if (m_link.transferActive())
+                readInput();
+        }
         return false;
-    char line[256];
-    return std::fgets(line, sizeof line, stdin) != nullptr;
-}
+    }
+
+private:
+    void waitForInput()
+    {
+        bool ready = false;
+        QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+        QObject::connect(&input, &QSocketNotifier::activated, &input, [&] {
+            ready = true;
+            input.setEnabled(false);
+        });
+        while (!ready && m_link.transferActive())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    void readInput()
+    {
+        char buffer[4096];
+        for (;;) {
+            const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                // The last line may lack its line end.
+                m_ended = true;
+                if (!m_pending.isEmpty())
+                    m_pending += '\n';
+            } else {
+                m_pending.append(buffer, n);
+            }
+            return;
+        }
+    }
+
+    RadioLink &m_link;
+    const bool m_terminal;
+    QByteArray m_pending;
+    bool m_ended = false;
+};
 
 QString tableRow(const FleetWrite::Row &row)
 {
@@ -58,6 +110,13 @@ QString tableRow(const FleetWrite::Row &row)
         .arg(row.number, 3)
         .arg(row.finished.toString(QStringLiteral("HH:mm:ss")), row.result,
              row.backupPath.isEmpty() ? QStringLiteral("-") : QDir::toNativeSeparators(row.backupPath));
+}
+
+// A stage folder or backup that could not be made is a file error; anything else that
+// stopped the write is a link failure or a cancel.
+int singleExitCode(const SafeWrite::Outcome &o)
+{
+    return o.ok ? 0 : o.fileProblem ? 2 : 1;
 }
 
 } // namespace
@@ -76,15 +135,23 @@ int runSafeWrites(RadioLink &link, const codec::Image &image, const QString &fil
     if (request.count < 0) {
         const SafeWrite::Outcome o = write.run(image);
         (o.ok ? out() : err()) << o.text << "\n";
-        return o.ok ? 0 : 1;
+        return singleExitCode(o);
     }
 
     FleetWrite fleet(write);
     fleet.count = request.count;
-    fleet.nextRadio = [&link](int k) {
-        out() << QStringLiteral("请连接第 %1 台对讲机，然后按回车键").arg(k) << "\n" << Qt::flush;
-        return waitForEnter(link);
+    // A log that cannot take the rows stops the run before the first radio.
+    if (Status s = fleet.openLog(FleetWrite::defaultLogPath(), QFileInfo(file).absoluteFilePath()); !s) {
+        err() << "tarnik-cli: " << s.failure().description << "\n";
+        return 2;
+    }
+    EnterAnswers answers(link);
+    fleet.nextRadio = [&answers](int k) {
+        out() << QCoreApplication::translate("SafeWriteCommand", "请连接第 %1 台对讲机，然后按回车键").arg(k) << "\n"
+              << Qt::flush;
+        return answers.next();
     };
+    fleet.portName = [&link] { return link.chosenDevice(); };
     QObject::connect(&fleet, &FleetWrite::radioStarted, &fleet, [](int k) {
         if (k == 1)
             out() << "台号\t时间\t\t结果\t备份\n" << Qt::flush;
@@ -95,7 +162,9 @@ int runSafeWrites(RadioLink &link, const codec::Image &image, const QString &fil
     });
     fleet.run(image);
     out() << fleet.summary() << "\n" << Qt::flush;
-    if (Status s = fleet.appendLog(FleetWrite::defaultLogPath(), QFileInfo(file).absoluteFilePath()); !s)
+    if (const QString shortfall = fleet.shortfall(); !shortfall.isEmpty())
+        err() << shortfall << "\n";
+    if (Status s = fleet.closeLog(); !s)
         err() << "tarnik-cli: " << s.failure().description << "\n";
     // Ctrl+C, SIGTERM or SIGHUP while waiting for the next radio is a Cancel too.
     return link.transferActive() ? fleet.exitCode() : 1;

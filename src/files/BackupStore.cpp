@@ -13,22 +13,55 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 const QString stampFormat = QStringLiteral("yyyyMMdd-HHmmss");
 
+// stamp, serial, port, fleet position; a port never holds "_".
 const QRegularExpression &backupName()
 {
-    static const QRegularExpression re(QStringLiteral("^(\\d{8}-\\d{6})(?:-(\\d{1,4}))?\\.chp$"));
+    static const QRegularExpression re(
+        QStringLiteral("^(\\d{8}-\\d{6})(?:-(\\d{1,4}))?(?:_([A-Za-z0-9.-]{1,48})(?:_(\\d{1,6}))?)?\\.chp$"));
     return re;
 }
 
-QString fileName(const QDateTime &taken, int serial)
+constexpr int MaxPortName = 48;
+
+// The port as a part of a file name: the path below /dev ("ttyUSB0", "pts-3",
+// "serial-by-id-usb-1a86-…"), other characters than letters, digits, "." and "-" made "-",
+// the end kept when it is long.
+QString portPart(const QString &device)
 {
-    const QString stamp = taken.toString(stampFormat);
-    return serial <= 1 ? stamp + QStringLiteral(".chp") : QStringLiteral("%1-%2.chp").arg(stamp).arg(serial);
+    QString name = device.startsWith(QStringLiteral("/dev/")) ? device.mid(5) : device.section(QLatin1Char('/'), -1);
+    for (QChar &c : name)
+        if (!(c.isDigit() || (c.unicode() < 0x80 && c.isLetter()) || c == QLatin1Char('.') || c == QLatin1Char('-')))
+            c = QLatin1Char('-');
+    return name.right(MaxPortName);
+}
+
+QString fileName(const QDateTime &taken, int serial, const BackupOrigin &origin)
+{
+    QString name = taken.toString(stampFormat);
+    if (serial > 1)
+        name += QStringLiteral("-%1").arg(serial);
+    const QString port = portPart(origin.port);
+    if (!port.isEmpty())
+        name += QLatin1Char('_') + port;
+    if (!port.isEmpty() && origin.fleetPosition > 0)
+        name += QStringLiteral("_%1").arg(origin.fleetPosition);
+    return name + QStringLiteral(".chp");
+}
+
+// Modification times as far as the file system keeps them, in local time.
+QDateTime modifiedTime(const QString &path)
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1'000'000);
 }
 
 } // namespace
@@ -64,7 +97,7 @@ Status BackupStore::makeFolder() const
     return {};
 }
 
-Result<QString> BackupStore::store(const codec::Image &image)
+Result<QString> BackupStore::store(const codec::Image &image, const BackupOrigin &origin)
 {
     if (Status s = makeFolder(); !s)
         return s.failure();
@@ -72,7 +105,7 @@ Result<QString> BackupStore::store(const codec::Image &image)
     // The name is claimed with a private empty file first: the writer keeps an existing
     // file's permissions, and two writes within one second get different names.
     for (int serial = 1; serial < 10000; ++serial) {
-        const QString path = QDir(folder()).filePath(fileName(taken, serial));
+        const QString path = QDir(folder()).filePath(fileName(taken, serial, origin));
         const QByteArray native = QFile::encodeName(path);
         const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd < 0) {
@@ -87,7 +120,7 @@ Result<QString> BackupStore::store(const codec::Image &image)
             QFile::remove(path);
             return Failure{s.failure().number, QStringLiteral("无法写入备份：") + s.failure().description};
         }
-        prune();
+        prune(path);
         return path;
     }
     return Failure{Failure::PathFileAccessError, QStringLiteral("备份文件名已用尽")};
@@ -104,22 +137,42 @@ QList<BackupStore::Named> BackupStore::backups() const
         const QDateTime taken = QDateTime::fromString(m.captured(1), stampFormat);
         if (!taken.isValid())
             continue;
-        found.append({dir.filePath(name), taken, m.captured(2).isEmpty() ? 1 : m.captured(2).toInt()});
+        const QString path = dir.filePath(name);
+        found.append({path, taken, modifiedTime(path), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt(),
+                      m.captured(3), m.captured(4).toInt()});
     }
     std::sort(found.begin(), found.end(), [](const Named &a, const Named &b) {
-        return a.taken != b.taken ? a.taken > b.taken : a.serial > b.serial;
+        if (a.modified != b.modified)
+            return a.modified > b.modified;
+        if (a.taken != b.taken)
+            return a.taken > b.taken;
+        return a.serial != b.serial ? a.serial > b.serial : a.path > b.path;
     });
     return found;
 }
 
-int BackupStore::prune() const
+int BackupStore::prune(const QString &keep) const
 {
-    const QDateTime oldest = now().addDays(-KeepDays);
+    const QDateTime ageLimit = now().addDays(-KeepDays);
     const QList<Named> all = backups();
+    const bool keepListed = std::any_of(all.begin(), all.end(), [&](const Named &b) { return b.path == keep; });
+    // Room for the others beside the one kept.
+    const qsizetype room = MaxFiles - (keepListed ? 1 : 0);
+    QList<bool> goes(all.size(), false);
+    qsizetype staying = 0;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        if (all[i].path == keep)
+            continue;
+        // Old only when both its name and its file say so.
+        const bool old = i >= ProtectedNewest && all[i].taken < ageLimit && all[i].modified < ageLimit;
+        goes[i] = old || staying >= room;
+        if (!goes[i])
+            ++staying;
+    }
     int removed = 0;
     // Oldest first, so a removal that fails part-way keeps the newer ones.
     for (qsizetype i = all.size() - 1; i >= 0; --i) {
-        if ((i >= MaxFiles || all[i].taken < oldest) && QFile::remove(all[i].path))
+        if (goes[i] && QFile::remove(all[i].path))
             ++removed;
     }
     return removed;
@@ -133,7 +186,7 @@ QList<BackupEntry> BackupStore::list() const
         WorkingCopy wc;
         wc.startUp(QString());
         const LoadOutcome loaded = loadChannelFile(wc, b.path);
-        BackupEntry e{b.path, b.taken, {}, {}};
+        BackupEntry e{b.path, b.taken, {}, {}, b.port, b.fleetPosition};
         if (loaded.kind == LoadOutcome::Loaded) {
             e.model = wc.listText(WorkingCopy::List::Model);
             e.firstChannel = wc.cell(1, ChannelTable::RxFreq);

@@ -5,12 +5,14 @@
 #include "channels/Tables.h"
 #include "files/CsvRecords.h"
 #include "support/AtomicFile.h"
+#include "support/BoundedFile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QCoreApplication>
+
 #include <QHash>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -322,6 +324,21 @@ void emptyChannel(ChannelTable &table, int channel)
     table.setCell(channel, C::Power, codec::decodePower(0xFF).value_or(QString()));
 }
 
+// A line refused as a whole, its text cut short for the message.
+Refusal wholeLine(const CsvRecord &r, const QString &reason)
+{
+    constexpr qsizetype Shown = 40;
+    QString text = r.fields.join(QLatin1Char(',')).section(QLatin1Char('\n'), 0, 0);
+    if (text.size() > Shown)
+        text = text.left(Shown) + QStringLiteral("…");
+    return Refusal{r.line, QString(), text, reason};
+}
+
+QString unterminatedReason()
+{
+    return QCoreApplication::translate("ChannelCsv", "引号没有结束，从这一行到文件末尾都未导入");
+}
+
 } // namespace
 
 QStringList header()
@@ -420,6 +437,8 @@ Result<Export> saveCsv(const WorkingCopyState &state, const QString &path)
 
 QString describe(const Refusal &r)
 {
+    if (r.column.isEmpty())
+        return QCoreApplication::translate("ChannelCsv", "第 %1 行 “%2”：%3").arg(r.line).arg(r.value, r.reason);
     return QString::fromUtf16(u"第 %1 行 %2 “%3”：%4").arg(r.line).arg(r.column, r.value, r.reason);
 }
 
@@ -444,10 +463,30 @@ Result<Import> importCsv(const QByteArray &text, const WorkingCopyState &base)
         emptyChannel(table, channel);
     std::array<int, 17> takenFrom{}; // line that filled each channel
     const bool located = columns.contains(QStringLiteral("location"));
+    const qsizetype frequencyColumn = columns.value(QStringLiteral("frequency"));
+    if (all[0].unterminated)
+        result.refusals << wholeLine(all[0], unterminatedReason());
     for (qsizetype i = 1; i < all.size(); ++i) {
         const Row row(columns, all[i]);
+        if (all[i].unterminated) {
+            result.refusals << wholeLine(all[i], unterminatedReason());
+            continue;
+        }
+        const bool blank = std::all_of(all[i].fields.cbegin(), all[i].fields.cend(),
+                                       [](const QString &f) { return f.trimmed().isEmpty(); });
+        if (blank)
+            continue;
+        if (all[i].fields.size() <= frequencyColumn) {
+            result.refusals << wholeLine(all[i], QCoreApplication::translate("ChannelCsv", "不是信道：这一行没有 Frequency 列"));
+            continue;
+        }
         bool ok = !located;
         const int channel = located ? row["Location"].toInt(&ok) : int(i);
+        if (located && !ok && !row["Location"].isEmpty()) {
+            result.refusals << Refusal{row.line(), QStringLiteral("Location"), row["Location"],
+                                       QCoreApplication::translate("ChannelCsv", "不是信道号，这一行未导入")};
+            continue;
+        }
         const std::optional<qint64> frequency = hzOf(row["Frequency"]);
         const bool holdsChannel = !row["Frequency"].isEmpty() && (!frequency || *frequency != 0);
         if (!ok || channel < 1 || channel > 16 || takenFrom[size_t(channel)] != 0) {
@@ -473,16 +512,11 @@ Result<Import> importCsv(const QByteArray &text, const WorkingCopyState &base)
 
 Result<Import> loadCsv(const QString &path, const WorkingCopyState &base)
 {
-    QFile f(path);
-    if (QFileInfo(path).isDir() || !f.open(QIODevice::ReadOnly))
-        return Failure{Failure::PathFileAccessError,
-                       QStringLiteral("%1：%2").arg(path, QFileInfo(path).isDir() ? QString::fromUtf16(u"这是一个文件夹")
-                                                                                : f.errorString())};
-    const QByteArray data = f.read(MaxFileSize + 1);
-    if (data.size() > MaxFileSize)
-        return Failure{Failure::InvalidPropertyValue,
-                       QString::fromUtf16(u"%1：文件太大，不像信道表（上限 4 MiB）").arg(path)};
-    return importCsv(data, base);
+    // Only a regular file is opened at all: a FIFO would wait for a writer for ever.
+    const Result<QByteArray> data = readRegularFile(path, MaxFileSize);
+    if (!data)
+        return data.failure();
+    return importCsv(*data, base);
 }
 
 } // namespace channelcsv

@@ -34,8 +34,8 @@ Export exportCsv(const WorkingCopyState &state);
 // The same, written atomically to `path`.
 Result<Export> saveCsv(const WorkingCopyState &state, const QString &path);
 
-// A value the import did not take: the line it stands on (counted from 1), its column,
-// the value and why.
+// A value or a whole line the import did not take: the line it stands on (counted from
+// 1), its column (empty for a whole line), the value (the line's text) and why.
 struct Refusal
 {
     int line = 0;
@@ -58,11 +58,13 @@ struct Import
 // channel step, tones and codes against the signalling list. A refused value is reported
 // and not applied; a refused receive frequency leaves the channel empty, a refused
 // transmit frequency leaves it receive-only ("OFF"). Channels without a row are empty.
-// Rows with frequency 0 or empty are skipped. Fails when the text has no header with a
-// Frequency column.
+// Rows with frequency 0 or empty are empty channels and skipped, as are blank lines and
+// comments; every other line that does not become a channel is a refusal: a Location that
+// is no number or outside 1…16, a channel given twice, a line too short to hold a
+// frequency, a quote left open. Fails when the text has no header with a Frequency column.
 Result<Import> importCsv(const QByteArray &text, const WorkingCopyState &base);
 
-// Reads the file (at most 4 MiB) and imports it.
+// Reads the file (a regular file only, at most 4 MiB) and imports it.
 Result<Import> loadCsv(const QString &path, const WorkingCopyState &base);
 
 } // namespace channelcsv

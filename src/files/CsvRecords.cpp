@@ -44,6 +44,7 @@ QList<CsvRecord> readCsvRecords(const QString &text)
             }
         }
         r.fields << field;
+        r.unterminated = quoted;
         out << r;
     }
     return out;

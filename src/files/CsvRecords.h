@@ -9,6 +9,8 @@ struct CsvRecord
 {
     int line = 0;
     QStringList fields;
+    // A quoted field that the text ends inside: the record took every line to the end.
+    bool unterminated = false;
 };
 
 // The records of the text. Quoted fields may hold commas, doubled quotes and line

@@ -1,43 +1,85 @@
 #include "link/FleetWrite.h"
 
 #include "link/SafeWrite.h"
+#include "support/SystemFailure.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
-QString resultWord(const SafeWrite::Outcome &o)
+const QString LogHeader = QStringLiteral("时间,文件,台号,端口,结果,备份,成功,失败");
+
+FleetWrite::Result resultOf(const SafeWrite::Outcome &o)
 {
+    using R = FleetWrite::Result;
     if (o.ok)
-        return QStringLiteral("成功");
+        return R::Succeeded;
+    if (o.wrongModel)
+        return R::WrongModel;
     if (o.cancelled)
-        return QStringLiteral("已取消");
-    switch (o.stoppedAt.value_or(SafeWrite::Stage::Write)) {
-    case SafeWrite::Stage::Backup: return QStringLiteral("备份失败");
-    case SafeWrite::Stage::Write: return QStringLiteral("写频失败");
-    case SafeWrite::Stage::Verify:
-        return o.difference.equal() ? QStringLiteral("校验读频失败") : QStringLiteral("校验失败");
-    }
-    return {};
+        return R::Cancelled;
+    if (o.fileProblem)
+        return R::FileProblem;
+    if (o.stoppedAt == SafeWrite::Stage::Verify && !o.difference.equal())
+        return R::VerifyFailed;
+    return R::LinkFailed;
 }
 
 QString csvField(QString text)
 {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')))
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
+        && !text.contains(QLatin1Char('\r')))
         return text;
     return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+QString now()
+{
+    return QDateTime::currentDateTime().toString(Qt::ISODate);
 }
 
 } // namespace
 
 FleetWrite::FleetWrite(SafeWrite &write, QObject *parent) : QObject(parent), m_write(write) {}
 
+QString FleetWrite::resultWord(Result kind)
+{
+    switch (kind) {
+    case Result::Succeeded: return QStringLiteral("成功");
+    case Result::VerifyFailed: return QStringLiteral("校验失败");
+    case Result::LinkFailed: return QStringLiteral("通信失败");
+    case Result::Cancelled: return QStringLiteral("取消");
+    case Result::WrongModel: return QStringLiteral("机型不符");
+    case Result::FileProblem: return QStringLiteral("文件错误");
+    }
+    return {};
+}
+
 QString FleetWrite::summary() const
 {
-    return QStringLiteral("成功 %1 台，失败 %2 台").arg(m_succeeded).arg(m_failed);
+    return tr("成功 %1 台，失败 %2 台").arg(m_succeeded).arg(m_failed);
+}
+
+QString FleetWrite::shortfall() const
+{
+    if (count <= 0 || m_succeeded >= count)
+        return {};
+    return tr("只写了 %1 台，要求 %2 台").arg(m_succeeded).arg(count);
+}
+
+int FleetWrite::exitCode() const
+{
+    if (count > 0)
+        return m_succeeded >= count && m_failed == 0 ? 0 : 1;
+    return m_failed == 0 && m_succeeded > 0 ? 0 : 1;
 }
 
 QString FleetWrite::defaultLogPath()
@@ -53,10 +95,16 @@ QList<FleetWrite::Row> FleetWrite::run(const codec::Image &image)
         if (k > 1 && nextRadio && !nextRadio(k))
             break;
         emit radioStarted(k);
+        m_write.fleetPosition = k;
         const SafeWrite::Outcome o = m_write.run(image);
-        const Row row{k, QDateTime::currentDateTime(), o.ok, resultWord(o), o.backupPath, o.text};
+        m_write.fleetPosition = 0;
+        const Result kind = resultOf(o);
+        const Row row{k, QDateTime::currentDateTime(), o.ok, kind, resultWord(kind), portName ? portName() : QString(),
+                      o.backupPath, o.text};
         rows.append(row);
         ++(o.ok ? m_succeeded : m_failed);
+        logLine({row.finished.toString(Qt::ISODate), m_logFile, QString::number(k), row.port, row.result,
+                 QDir::toNativeSeparators(row.backupPath), QString(), QString()});
         emit radioDone(row);
         if (o.cancelled)
             break;
@@ -64,24 +112,73 @@ QList<FleetWrite::Row> FleetWrite::run(const codec::Image &image)
     return rows;
 }
 
-Status FleetWrite::appendLog(const QString &logPath, const QString &file) const
+Status FleetWrite::openLog(const QString &logPath, const QString &file)
 {
-    QFile log(logPath);
-    QDir().mkpath(QFileInfo(logPath).absolutePath());
-    const bool fresh = !log.exists() || log.size() == 0;
-    if (!log.open(QIODevice::WriteOnly | QIODevice::Append, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+    m_log.close();
+    m_logProblem.clear();
+    m_logFile = file;
+    const auto failure = [&](const QString &why) {
         return Failure{Failure::PathFileAccessError,
-                       QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(logPath), log.errorString())};
-    QString text;
-    if (fresh)
-        text += QStringLiteral("时间,文件,成功,失败,结果\n");
-    text += QStringList{QDateTime::currentDateTime().toString(Qt::ISODate), csvField(file),
-                        QString::number(m_succeeded), QString::number(m_failed), summary()}
-                .join(QLatin1Char(','))
-            + QLatin1Char('\n');
-    const QByteArray bytes = text.toUtf8();
-    if (log.write(bytes) != bytes.size() || !log.flush())
-        return Failure{Failure::DiskFull,
-                       QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(logPath), log.errorString())};
+                       tr("无法写入批量写频记录 %1：%2").arg(QDir::toNativeSeparators(logPath), why)};
+    };
+    QDir().mkpath(QFileInfo(logPath).absolutePath());
+    const QByteArray native = QFile::encodeName(logPath);
+    struct stat st;
+    // Looked at before opening: opening a FIFO for writing waits for a reader.
+    if (::stat(native.constData(), &st) == 0)
+        if (auto f = specialFileFailure(logPath, st.st_mode))
+            return Failure{f->number, tr("不能写入批量写频记录：%1").arg(f->description)};
+    const int fd = ::open(native.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
+    if (fd < 0)
+        return failure(QString::fromLocal8Bit(std::strerror(errno)));
+    // Again on what was opened: the name may have been swapped in between.
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        const std::optional<Failure> f = specialFileFailure(logPath, st.st_mode);
+        return Failure{Failure::PathFileAccessError,
+                       tr("不能写入批量写频记录：%1").arg(f ? f->description : QDir::toNativeSeparators(logPath))};
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!m_log.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return failure(m_log.errorString());
+    }
+    // A header when the log is new, or when it was begun in another layout.
+    QByteArray first;
+    {
+        QFile existing(logPath);
+        if (st.st_size > 0 && existing.open(QIODevice::ReadOnly))
+            first = existing.readLine(4096).trimmed();
+    }
+    if (QString::fromUtf8(first) != LogHeader)
+        logLine(LogHeader.split(QLatin1Char(',')));
+    if (!m_logProblem.isEmpty()) {
+        m_log.close();
+        return failure(m_logProblem);
+    }
+    return {};
+}
+
+void FleetWrite::logLine(const QStringList &fields)
+{
+    if (!m_log.isOpen() || !m_logProblem.isEmpty())
+        return;
+    QStringList quoted;
+    for (const QString &f : fields)
+        quoted << csvField(f);
+    const QByteArray bytes = (quoted.join(QLatin1Char(',')) + QLatin1Char('\n')).toUtf8();
+    if (m_log.write(bytes) != bytes.size() || !m_log.flush())
+        m_logProblem = m_log.errorString();
+}
+
+Status FleetWrite::closeLog()
+{
+    if (!m_log.isOpen())
+        return {};
+    logLine({now(), m_logFile, QStringLiteral("合计"), QString(), summary(), QString(), QString::number(m_succeeded),
+             QString::number(m_failed)});
+    m_log.close();
+    if (!m_logProblem.isEmpty())
+        return Failure{Failure::DiskFull, tr("无法写入批量写频记录：%1").arg(m_logProblem)};
     return {};
 }

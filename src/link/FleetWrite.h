@@ -4,6 +4,7 @@
 #include "support/Failure.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -18,12 +19,16 @@ class FleetWrite : public QObject
 {
     Q_OBJECT
 public:
+    enum class Result { Succeeded, VerifyFailed, LinkFailed, Cancelled, WrongModel, FileProblem };
+
     struct Row
     {
         int number = 0;     // 1, 2, …
         QDateTime finished; // local time
         bool ok = false;
-        QString result;     // "成功", "校验失败", "写频失败", "已取消", …
+        Result kind = Result::LinkFailed;
+        QString result;     // resultWord(kind): the stored value, Chinese
+        QString port;       // the device written
         QString backupPath;
         QString text;       // the safe write's whole result
     };
@@ -35,21 +40,37 @@ public:
     // Asked before radio k (k ≥ 2) once the user should have connected it; false stops
     // (the user is done, the input ended). Without it the radios follow at once.
     std::function<bool(int k)> nextRadio;
+    // The device each radio is written on, for the table and the log.
+    std::function<QString()> portName;
 
     // Runs until count radios are done, nextRadio says stop, or a radio's write is
-    // cancelled (the user stops the whole run).
+    // cancelled (the user stops the whole run). With a log opened, each radio's row goes
+    // into it as the radio is done.
     QList<Row> run(const codec::Image &image);
 
     int succeeded() const { return m_succeeded; }
     int failed() const { return m_failed; }
     // "成功 a 台，失败 b 台"
     QString summary() const;
-    // 0 only when at least one radio was written and every one succeeded.
-    int exitCode() const { return m_failed == 0 && m_succeeded > 0 ? 0 : 1; }
+    // "只写了 k 台，要求 N 台" when a count was asked for and fewer radios succeeded; empty
+    // otherwise.
+    QString shortfall() const;
+    // 0 only when every radio asked for succeeded: count radios, or with count 0 at least
+    // one radio and no failure.
+    int exitCode() const;
 
-    // Appends the summary as a line "time,file,succeeded,failed,summary" to the log (a
-    // header first when the log is new); created readable by the user alone.
-    Status appendLog(const QString &logPath, const QString &file) const;
+    // The stored word of a result: 成功, 校验失败, 通信失败, 取消, 机型不符, 文件错误.
+    static QString resultWord(Result kind);
+
+    // Opens the fleet log for appending before the run: refused when the path is there
+    // but is no regular file (a FIFO would stall the run, a device or folder takes no
+    // rows). The log is created readable by the user alone, with a header line
+    // "时间,文件,台号,端口,结果,备份,成功,失败" when new (or when it was written in an older
+    // layout). file: the channel file written, for every row.
+    Status openLog(const QString &logPath, const QString &file);
+    // Appends the summary row (台号 "合计", the counts) and closes the log; a problem
+    // writing any row of the run is reported here.
+    Status closeLog();
     // fleet-log.csv in the per-user data folder.
     static QString defaultLogPath();
 
@@ -58,7 +79,12 @@ signals:
     void radioDone(const FleetWrite::Row &row);
 
 private:
+    void logLine(const QStringList &fields);
+
     SafeWrite &m_write;
     int m_succeeded = 0;
     int m_failed = 0;
+    QFile m_log;
+    QString m_logFile; // the channel file, as the log's rows name it
+    QString m_logProblem;
 };

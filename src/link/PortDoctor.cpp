@@ -8,6 +8,8 @@
 
 #include <grp.h>
 #include <pwd.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -204,6 +206,65 @@ QStringList PortDoctor::cablesWithoutPort() const
                               .arg(family));
     }
     return cables;
+}
+
+DeviceKind PortDoctor::deviceKind(const QString &device) const
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path(device)).constData(), &st) != 0)
+        return DeviceKind::Missing;
+    if (S_ISREG(st.st_mode))
+        return DeviceKind::RegularFile;
+    if (S_ISDIR(st.st_mode))
+        return DeviceKind::Folder;
+    if (S_ISFIFO(st.st_mode))
+        return DeviceKind::Fifo;
+    if (S_ISBLK(st.st_mode))
+        return DeviceKind::OtherDevice;
+    if (!S_ISCHR(st.st_mode))
+        return DeviceKind::Other;
+    const uint major = ::major(st.st_rdev);
+    const uint minor = ::minor(st.st_rdev);
+    // Lines "name  /dev/node  major  minor[-last]  type", e.g.
+    // "usbserial  /dev/ttyUSB  188 0-511 serial", "pty_slave  /dev/pts  136 0-1048575 pty:slave".
+    const QByteArray drivers = readSmall(path(QStringLiteral("/proc/tty/drivers")));
+    if (!drivers.isEmpty()) {
+        for (const QByteArray &line : drivers.split('\n')) {
+            const QList<QByteArray> f = line.simplified().split(' ');
+            if (f.size() < 5 || f[2].toUInt() != major)
+                continue;
+            const QList<QByteArray> range = f[3].split('-');
+            const uint first = range[0].toUInt();
+            const uint last = range.size() > 1 ? range[1].toUInt() : first;
+            if (minor < first || minor > last)
+                continue;
+            return f[4] == "serial" || f[4] == "pty:slave" ? DeviceKind::Serial : DeviceKind::Terminal;
+        }
+        return DeviceKind::OtherDevice;
+    }
+    const QString sysfs = QFileInfo(path(QStringLiteral("/sys/dev/char/%1:%2").arg(major).arg(minor))).canonicalFilePath();
+    return sysfs.contains(QStringLiteral("/tty/")) ? DeviceKind::Serial : DeviceKind::OtherDevice;
+}
+
+std::optional<DoctorFinding> PortDoctor::notSerialDevice(const QString &device) const
+{
+    QString what;
+    switch (deviceKind(device)) {
+    case DeviceKind::Missing:
+    case DeviceKind::Serial:
+        return std::nullopt;
+    case DeviceKind::Terminal: what = QCoreApplication::translate("PortDoctor", "终端"); break;
+    case DeviceKind::OtherDevice: what = QCoreApplication::translate("PortDoctor", "其他设备"); break;
+    case DeviceKind::RegularFile: what = QCoreApplication::translate("PortDoctor", "普通文件"); break;
+    case DeviceKind::Folder: what = QCoreApplication::translate("PortDoctor", "文件夹"); break;
+    case DeviceKind::Fifo: what = QCoreApplication::translate("PortDoctor", "管道（FIFO）"); break;
+    case DeviceKind::Other: what = QCoreApplication::translate("PortDoctor", "特殊文件"); break;
+    }
+    return DoctorFinding{DoctorFinding::Blocking, device,
+                         QCoreApplication::translate("PortDoctor", "%1 不是串口设备（它是%2）。请用 tarnik-cli ports 列出现有的串口，"
+                                                                   "编程线插上后用 dmesg 查看系统给它的名字。")
+                             .arg(device, what),
+                         QStringLiteral("tarnik-cli ports\nsudo dmesg | tail -n 20")};
 }
 
 QString PortDoctor::udevRuleFix() const

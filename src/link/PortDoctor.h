@@ -26,6 +26,19 @@ enum class PortAccess {
     Missing,
 };
 
+// What a path names, as far as serial ports go. A pseudo-terminal's slave side (the
+// simulator's) counts as a serial device; a console or the controlling terminal does not.
+enum class DeviceKind {
+    Missing,
+    Serial,
+    Terminal,    // a tty that is no serial line: a console, /dev/tty, /dev/ptmx
+    OtherDevice, // a character or block device that is no tty (/dev/zero)
+    RegularFile,
+    Folder,
+    Fifo,
+    Other,       // a socket
+};
+
 struct PortHolder
 {
     qint64 pid = 0;
@@ -53,6 +66,12 @@ public:
     void setUdevRulePath(const QString &path) { m_udevRule = path; }
 
     PortAccess access(const PortFacts &facts) const;
+    // From the file's type and, for a character device, the kernel's table of tty
+    // drivers (/proc/tty/drivers); without that table, from the device's class in /sys.
+    DeviceKind deviceKind(const QString &device) const;
+    // "不是串口设备" with what the path is instead, for a device that is there but is no
+    // serial device; nothing otherwise.
+    std::optional<DoctorFinding> notSerialDevice(const QString &device) const;
     QString groupName(uint groupId) const;
     // The processes that have the device node open.
     QList<PortHolder> holders(const QString &node) const;

@@ -5,7 +5,34 @@
 #include "link/RadioLink.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+// A folder of its own for the lines the stage reads receive, so they stay out of the
+// received-image file, which holds the user's last read: in the system's temporary
+// folder, or, when that is missing or not writable, in the per-user data folder.
+// Nothing when neither can be made.
+std::unique_ptr<QTemporaryDir> stageFolder(QString *why)
+{
+    auto system = std::make_unique<QTemporaryDir>();
+    if (system->isValid() && !system->path().isEmpty())
+        return system;
+    const QString data = QFileInfo(RadioLink::defaultReceivedPath()).absolutePath();
+    QDir().mkpath(data);
+    auto own = std::make_unique<QTemporaryDir>(QDir(data).filePath(QStringLiteral("stage-XXXXXX")));
+    if (own->isValid() && !own->path().isEmpty())
+        return own;
+    *why = QStringLiteral("%1（%2）；%3（%4）")
+               .arg(QDir::toNativeSeparators(QDir::tempPath()), system->errorString(),
+                    QDir::toNativeSeparators(data), own->errorString());
+    return nullptr;
+}
+
+} // namespace
 
 SafeWrite::SafeWrite(RadioLink &link, Clock &clock, BackupStore &store, QObject *parent)
     : QObject(parent), m_link(link), m_clock(clock), m_store(store)
@@ -97,6 +124,13 @@ QString SafeWrite::partialWriteText(const Outcome &out) const
 SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
 {
     Outcome out;
+    QString why;
+    const std::unique_ptr<QTemporaryDir> lines = stageFolder(&why);
+    if (!lines) {
+        out.fileProblem = true;
+        out.text = tr("无法创建临时文件夹：%1\n没有写频，对讲机未被改动。").arg(why);
+        return out;
+    }
     m_cancelled = false;
     m_stageIndex = 0;
     m_stageCount = 1 + (options.backup ? 1 : 0) + (options.verify ? 1 : 0);
@@ -109,8 +143,7 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
     // The reads of the sequence keep their lines out of the received-image file, which
     // holds the user's last read.
     const QString receivedPath = m_link.receivedPath();
-    QTemporaryDir lines;
-    m_link.setReceivedPath(lines.filePath(QStringLiteral("reading.chp")));
+    m_link.setReceivedPath(QDir(lines->path()).filePath(QStringLiteral("reading.chp")));
     auto readStage = [&](Stage stage) {
         QFile::remove(m_link.receivedPath());
         return runStage(stage, [this] { return m_link.receiveImage(true); }, out);
@@ -126,9 +159,10 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
             go = false;
         } else {
             const codec::Image backup = m_link.receivedImage();
-            const Result<QString> stored = m_store.store(backup);
+            const Result<QString> stored = m_store.store(backup, {m_link.chosenDevice(), fleetPosition});
             if (!stored) {
                 out.stoppedAt = Stage::Backup;
+                out.fileProblem = true;
                 out.text = stored.failure().description + QStringLiteral("\n无法保存备份，没有写频，对讲机未被改动。");
                 go = false;
             } else {

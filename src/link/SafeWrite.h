@@ -48,6 +48,11 @@ public:
         QString backupPath;
         std::optional<TuningKept> tuning;
         ImageDifference difference;
+        // Stopped before anything was sent because a file could not be made (no folder
+        // for the stage reads' lines, the backup not stored); the radio was not touched.
+        bool fileProblem = false;
+        // The radio's model differs from the file's: stopped before any frame was sent.
+        bool wrongModel = false;
         // The result for the user: the values kept and the verification, or why the
         // sequence stopped and what the radio holds now.
         QString text;
@@ -57,6 +62,8 @@ public:
     SafeWrite(RadioLink &link, Clock &clock, BackupStore &store, QObject *parent = nullptr);
 
     Options options;
+    // The radio's number in a fleet run (0: a single write); goes into the backup's name.
+    int fleetPosition = 0;
 
     Outcome run(const codec::Image &image);
     // Cancel from the user: the running stage stops at its next pass, no later stage starts.

@@ -211,7 +211,7 @@ private slots:
         } else {
             QVERIFY2(text.contains(QStringLiteral("对讲机中的数据未经校验")), qPrintable(text));
         }
-        QCOMPARE(row.result == QStringLiteral("已取消"), cancelled);
+        QCOMPARE(row.kind == FleetWrite::Result::Cancelled, cancelled);
     }
 
     // The stages run as one sequence: the bar climbs over all of them once, and every

@@ -86,14 +86,16 @@ class TestLanguage : public QObject
         }
         if (name == u"fleet write") {
             auto w = std::make_unique<SafeWriteDialog>(m_write, &m_fleet);
-            emit m_fleet.radioDone({1, QDateTime::currentDateTime(), false, u"校验失败"_s, u"/tmp/b.chp"_s, {}});
+            emit m_fleet.radioDone({1, QDateTime::currentDateTime(), false, FleetWrite::Result::VerifyFailed,
+                                    FleetWrite::resultWord(FleetWrite::Result::VerifyFailed), u"/dev/ttyUSB0"_s,
+                                    u"/tmp/b.chp"_s, u"校验失败：地址 0x028 写入 FF，读回 FE；共 1 块不同。"_s});
             w->finish(m_fleet.summary());
             return w;
         }
         if (name == u"backup list")
             return std::make_unique<BackupListDialog>(QList<BackupEntry>{
                 {u"/tmp/b.chp"_s, QDateTime::currentDateTime(), WorkingCopy::rows(WorkingCopy::List::Model).value(0),
-                 u"OFF"_s}});
+                 u"OFF"_s, u"ttyUSB0"_s, 3}});
         if (name == u"grid menu") {
             m_grid = std::make_unique<ChannelGrid>(m_wc);
             return std::unique_ptr<QWidget>(m_grid->actions()->makeMenu(nullptr));
@@ -322,7 +324,7 @@ private slots:
         QTest::newRow("missing file") << QStringList{u"--lang"_s, u"en"_s, u"show"_s, u"/nonexistent.chp"_s} << 2;
         QTest::newRow("read usage") << QStringList{u"--lang"_s, u"en"_s, u"read"_s} << 2;
         const QString csv = m_config.filePath(u"in.csv"_s);
-        QTest::newRow("import csv") << QStringList{u"--lang"_s, u"en"_s, u"import-csv"_s, csv, m_config.filePath(u"out.chp"_s)} << 0;
+        QTest::newRow("import csv") << QStringList{u"--lang"_s, u"en"_s, u"import-csv"_s, csv, m_config.filePath(u"out.chp"_s)} << 1;
         QTest::newRow("write, missing port")
             << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, m_config.filePath(u"ttyUSB9"_s), example} << 1;
     }

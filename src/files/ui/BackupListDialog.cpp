@@ -14,17 +14,19 @@ BackupListDialog::BackupListDialog(const QList<BackupEntry> &backups, QWidget *p
 {
     setObjectName(QStringLiteral("frmBackups"));
     setWindowTitle(QStringLiteral("恢复备份"));
-    resize(560, 360);
+    resize(680, 360);
     auto *layout = new QVBoxLayout(this);
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("lstBackups"));
     m_list->setRootIsDecorated(false);
-    m_list->setHeaderLabels({QStringLiteral("日期"), QStringLiteral("机型"), QStringLiteral("信道 1"),
-                             QStringLiteral("文件")});
+    // Port and fleet position tell apart the backups of one fleet run, taken seconds
+    // apart of radios that held the same.
+    m_list->setHeaderLabels({tr("日期"), tr("端口"), tr("台号"), tr("机型"), tr("信道 1"), tr("文件")});
     for (const BackupEntry &b : backups) {
-        auto *item = new QTreeWidgetItem(m_list, {b.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), b.model,
-                                                  b.firstChannel, QDir::toNativeSeparators(b.path)});
-        item->setToolTip(3, QDir::toNativeSeparators(b.path));
+        const QString position = b.fleetPosition > 0 ? tr("第 %1 台").arg(b.fleetPosition) : QString();
+        auto *item = new QTreeWidgetItem(m_list, {b.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), b.port,
+                                                  position, b.model, b.firstChannel, QDir::toNativeSeparators(b.path)});
+        item->setToolTip(5, QDir::toNativeSeparators(b.path));
     }
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     if (!backups.isEmpty())

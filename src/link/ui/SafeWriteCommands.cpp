@@ -10,6 +10,7 @@
 #include "link/ui/SafeWriteDialog.h"
 #include "widgets/Prompter.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 
 namespace {
@@ -123,19 +124,22 @@ void fleetWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool k
     SafeWriteSetup setup(link, keepRadioTuning);
     FleetWrite fleet(setup.write);
     fleet.count = 0;
+    // A log that cannot take the rows stops the run before the first radio.
+    if (Status s = fleet.openLog(FleetWrite::defaultLogPath(), QCoreApplication::translate("SafeWriteCommands", "编辑器"));
+        !s) {
+        Prompter::instance().message(parent, QMessageBox::Warning, QCoreApplication::translate("SafeWriteCommands", "批量写频"),
+                                     s.failure().description);
+        return;
+    }
+    fleet.portName = [&link] { return link.chosenDevice(); };
     SafeWriteDialog dialog(setup.write, &fleet, parent);
     LinkMessageBoxes boxes(link, &dialog);
-    fleet.nextRadio = [&dialog](int k) {
-        return Prompter::instance().message(&dialog, QMessageBox::Information, QStringLiteral("批量写频"),
-                                            QStringLiteral("请连接第 %1 台对讲机").arg(k),
-                                            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
-               == QMessageBox::Ok;
-    };
+    fleet.nextRadio = [&dialog](int k) { return dialog.askNextRadio(k); };
     dialog.job = [&] {
         fleet.run(*image);
         link.closePort();
         QString summary = fleet.summary();
-        if (Status s = fleet.appendLog(FleetWrite::defaultLogPath(), QStringLiteral("编辑器")); !s)
+        if (Status s = fleet.closeLog(); !s)
             summary += QLatin1Char('\n') + s.failure().description;
         dialog.finish(summary);
     };

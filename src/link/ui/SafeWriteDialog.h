@@ -4,18 +4,21 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 class FleetWrite;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+class QWidget;
 class SafeWrite;
 
 // The one progress dialog of a safe write: its caption names the stage, its bar runs over
 // all stages, Cancel (after "确定要取消吗") stops whichever stage runs. With a fleet it
-// also shows the table of radios written and, at the end, the summary; it then stays
-// open until the user closes it.
+// also shows the table of radios written (a failed radio's row marked as it comes in),
+// between radios the prompt for the next one below the table, and at the end the
+// summary; it then stays open until the user closes it.
 class SafeWriteDialog : public QDialog
 {
     Q_OBJECT
@@ -28,14 +31,23 @@ public:
     QProgressBar *progressBar() const { return m_progress; }
     QPushButton *cancelButton() const { return m_cancel; }
     QTableWidget *table() const { return m_table; }
+    QPushButton *nextRadioButton() const { return m_next; }
     // Shows the summary and turns Cancel into 确定.
     void finish(const QString &summary);
+    bool finished() const { return m_finished; }
+
+    // "请连接第 k 台对讲机" below the table; true for 继续, false for 结束 (or Cancel, or
+    // the close box). 继续 takes effect only from PromptDelay after the prompt shows, so
+    // an Enter typed while the radio before was written does not answer it.
+    bool askNextRadio(int k);
+    static constexpr int PromptDelay = 300; // ms
 
     void onCancel();
     void reject() override { onCancel(); }
 
 private:
     void start();
+    void answerPrompt(bool next);
 
     SafeWrite &m_write;
     QTimer m_startup;
@@ -43,5 +55,13 @@ private:
     QPushButton *m_cancel = nullptr;
     QTableWidget *m_table = nullptr;
     QLabel *m_summary = nullptr;
+    QWidget *m_prompt = nullptr;
+    QLabel *m_promptText = nullptr;
+    QPushButton *m_next = nullptr;
+    QPushButton *m_stop = nullptr;
+    QTimer m_promptDelay;
+    std::optional<bool> m_answer; // set while a prompt waits, once answered
+    bool m_prompting = false;
     bool m_running = false;
+    bool m_finished = false;
 };

@@ -7,6 +7,7 @@
 #include "app/Commands.h"
 #include "app/MainWindow.h"
 #include "files/BackupStore.h"
+#include "link/FleetWrite.h"
 #include "link/ui/SafeWriteCommands.h"
 #include "link/ui/SafeWriteDialog.h"
 
@@ -90,34 +91,76 @@ private slots:
         QCOMPARE(rig.wc.cell(1, ChannelTable::RxSignal) == QStringLiteral("67"), loadBackup == QMessageBox::Yes);
     }
 
-    // 批量写频: a radio, "请连接第 2 台对讲机" answered 确定, a second radio, the third
-    // refused; the table holds both and the dialog stays with the summary until closed.
+    // 批量写频: radio 1 is caught by the verify, "请连接第 2 台对讲机" shows below the
+    // table (which stays in view with radio 1's row marked), an early 继续 does nothing,
+    // radio 2 is written, 结束 at the third prompt. The dialog stays with the summary until
+    // closed; the log has a row per radio and the summary.
     void fleet()
     {
         SafeWriteChoices{true, true}.save();
+        QFile::remove(FleetWrite::defaultLogPath());
         FakePrompter prompter;
-        prompter.answers = {QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Cancel};
-        LinkRig rig;
+        prompter.answers = {QMessageBox::Ok};
+        RadioSimOptions corrupting;
+        corrupting.corruptAtBlock = 5;
+        LinkRig rig(corrupting);
         rig.clock.processQtEvents = true;
         QString summary;
         int rows = 0;
-        std::function<void()> closeWhenDone = [&] {
+        QStringList prompts;
+        bool tableInView = true;
+        bool firstMarked = false;
+        bool earlyClickIgnored = false;
+        std::function<void()> drive = [&] {
             auto *dialog = qobject_cast<SafeWriteDialog *>(QApplication::activeModalWidget());
-            if (dialog && dialog->cancelButton()->text() == QStringLiteral("确定")) {
+            if (dialog && dialog->finished()) {
                 summary = dialog->findChild<QLabel *>(QStringLiteral("lblSummary"))->text();
                 rows = dialog->table()->rowCount();
                 dialog->cancelButton()->click();
                 return;
             }
-            QTimer::singleShot(50, closeWhenDone);
+            auto *prompt = dialog ? dialog->findChild<QLabel *>(QStringLiteral("lblNextRadio")) : nullptr;
+            if (prompt && prompt->isVisible() && !prompts.contains(prompt->text())) {
+                prompts << prompt->text();
+                QTableWidget *table = dialog->table();
+                const QRect tableArea(table->mapTo(dialog, QPoint()), table->size());
+                const QRect promptArea(prompt->parentWidget()->mapTo(dialog, QPoint()), prompt->parentWidget()->size());
+                tableInView = tableInView && table->isVisible() && !tableArea.intersects(promptArea);
+                if (prompts.size() == 1) {
+                    firstMarked = table->item(0, 3)->text() == QStringLiteral("校验失败")
+                                  && table->item(0, 0)->background().color() != table->item(0, 0)->foreground().color()
+                                  && table->item(0, 0)->font().bold()
+                                  && table->item(0, 4)->text().startsWith(QStringLiteral("校验失败"));
+                    dialog->nextRadioButton()->click(); // before it takes effect
+                    earlyClickIgnored = prompt->isVisible();
+                    rig.radio.setOptions({});
+                    QTimer::singleShot(SafeWriteDialog::PromptDelay + 100,
+                                       [dialog] { dialog->nextRadioButton()->click(); });
+                } else {
+                    dialog->findChild<QPushButton *>(QStringLiteral("cmdStopFleet"))->click();
+                }
+            }
+            QTimer::singleShot(20, drive);
         };
-        QTimer::singleShot(50, closeWhenDone);
+        QTimer::singleShot(20, drive);
         fleetWriteCommand(nullptr, rig.wc, rig.link, true);
         QCOMPARE(rows, 2);
-        QVERIFY2(summary.startsWith(QStringLiteral("成功 2 台，失败 0 台")), qPrintable(summary));
-        QCOMPARE(prompter.shown[1].text, QStringLiteral("请连接第 2 台对讲机"));
+        QVERIFY2(summary.startsWith(QStringLiteral("成功 1 台，失败 1 台")), qPrintable(summary));
+        QCOMPARE(prompts, (QStringList{QStringLiteral("请连接第 2 台对讲机"), QStringLiteral("请连接第 3 台对讲机")}));
+        QVERIFY(tableInView);
+        QVERIFY(firstMarked);
+        QVERIFY(earlyClickIgnored);
+        QCOMPARE(prompter.shown.size(), 1); // the question before the run only
         QCOMPARE(rig.line.sessions.size(), 6);
         QVERIFY(!rig.link.isOpen());
+
+        QFile log(FleetWrite::defaultLogPath());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4); // header, two radios, summary
+        QVERIFY2(lines[1].contains(QStringLiteral(",1,sim,校验失败,")), qPrintable(lines[1]));
+        QVERIFY2(lines[2].contains(QStringLiteral(",2,sim,成功,")), qPrintable(lines[2]));
+        QVERIFY2(lines[3].contains(QStringLiteral(",合计,,成功 1 台，失败 1 台,,1,1")), qPrintable(lines[3]));
     }
 
 private:
