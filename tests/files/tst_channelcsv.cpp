@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -167,6 +169,14 @@ private slots:
         QTest::newRow("locations outside 1-16 and twice")
             << QByteArray("Location,Frequency\n0,450.1\n17,450.1\n8,450.1\n8,450.2\n") << band << 8 << plain
             << QStringList{u"2:Location"_s, u"3:Location"_s, u"5:Location"_s};
+        QTest::newRow("lines that are no channel")
+            << QByteArray("Location,Frequency\n@@@ this is no channel @@@\n\n2,450.1\n5\nx,450.1\n") << band << 2 << plain
+            << QStringList{u"2:"_s, u"5:"_s, u"6:Location"_s};
+        QTest::newRow("empty channels and blank lines are no refusals")
+            << QByteArray("Location,Frequency,Name\n,,\n   \n7,,\n17,,x\n2,450.1,\n") << band << 2 << plain << QStringList();
+        QTest::newRow("quote left open")
+            << QByteArray("Location,Name,Frequency\n2,a,450.1\n3,\"b,450.1\n4,c,450.1\n") << band << 2 << plain
+            << QStringList{u"3:"_s};
         QTest::newRow("quoted line break counts its line")
             << QByteArray("Location,Name,Frequency\n9,\"two\nlines\",450.1\n10,x,480\n") << band << 9 << plain
             << QStringList{u"4:Frequency"_s};
@@ -233,6 +243,20 @@ private slots:
         QCOMPARE(back.readAll(), same.readAll());
         QCOMPARE(cli({u"import-csv"_s, csv}), 2);
         QCOMPARE(cli({u"import-csv"_s, home.path() + u"/missing.csv"_s, home.path() + u"/x.chp"_s}), 2);
+
+        // A refusal fails the command, and what was taken is still written.
+        QFile refusing(home.path() + u"/refusing.csv"_s);
+        QVERIFY(refusing.open(QIODevice::WriteOnly));
+        refusing.write("Location,Frequency\n1,450.1\n@@@ this is no channel @@@\n");
+        refusing.close();
+        QCOMPARE(cli({u"import-csv"_s, refusing.fileName(), home.path() + u"/taken.chp"_s}), 1);
+        QVERIFY(QFile::exists(home.path() + u"/taken.chp"_s));
+        // What is no regular file is refused at once: a FIFO would wait for a writer.
+        const QString fifo = home.path() + u"/fifo.csv"_s;
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        for (const QString &path : {fifo, home.path(), u"/dev/zero"_s})
+            QCOMPARE(cli({u"import-csv"_s, path, home.path() + u"/none.chp"_s}), 2);
+        QVERIFY(!QFile::exists(home.path() + u"/none.chp"_s));
     }
 };
 

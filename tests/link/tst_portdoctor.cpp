@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -277,6 +278,10 @@ void TestPortDoctor::cliExitStatus_data()
                                << QStringLiteral("没有发现问题");
     QTest::newRow("missing port") << QStringList{QStringLiteral("doctor"), QStringLiteral("--port"), QStringLiteral("/dev/tarnik-none")}
                                   << 1 << QStringLiteral("sudo dmesg | tail -n 20");
+    // What is no serial device is said so, whatever it is.
+    for (const char *what : {"FILE", "DIR", "FIFO", "/dev/zero", "/dev/tty"})
+        QTest::newRow(what) << QStringList{QStringLiteral("doctor"), QStringLiteral("--port"), QLatin1String(what)} << 1
+                            << QStringLiteral("不是串口设备");
     QTest::newRow("port without device") << QStringList{QStringLiteral("doctor"), QStringLiteral("--port")} << 2 << QString();
     QTest::newRow("ports with argument") << QStringList{QStringLiteral("ports"), QStringLiteral("x")} << 2 << QString();
 }
@@ -290,6 +295,13 @@ void TestPortDoctor::cliExitStatus()
     sim.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-sim"), {QStringLiteral("--baud"), QStringLiteral("0")});
     QVERIFY(sim.waitForReadyRead(5000));
     args.replaceInStrings(QStringLiteral("SIM"), QString::fromUtf8(sim.readLine()).trimmed());
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("file")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), 0600), 0);
+    args.replaceInStrings(QStringLiteral("FILE"), file.fileName());
+    args.replaceInStrings(QStringLiteral("DIR"), dir.path());
+    args.replaceInStrings(QStringLiteral("FIFO"), dir.filePath(QStringLiteral("fifo")));
     QProcess cli;
     cli.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-cli"), args);
     QVERIFY(cli.waitForFinished(30000));
