@@ -1572,8 +1572,8 @@ Do you want to replace it?</translation>
         <translation>Channel %1 %2 "%3": %4</translation>
     </message>
     <message>
-        <source>无法创建临时文件夹：%1</source>
-        <translation>Cannot create a temporary folder: %1</translation>
+        <source>无法在 %1 中创建临时文件夹</source>
+        <translation>Cannot create a temporary folder in %1</translation>
     </message>
     <message>
         <source>没有写频，对讲机未被改动。</source>

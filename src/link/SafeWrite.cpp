@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -15,20 +16,30 @@ namespace {
 // A folder of its own for the lines the stage reads receive, so they stay out of the
 // received-image file, which holds the user's last read: in the system's temporary
 // folder, or, when that is missing or not writable, in the per-user data folder.
-// Nothing when neither can be made.
+// Nothing when neither can be made; `why` then names both places.
 std::unique_ptr<QTemporaryDir> stageFolder(QString *why)
 {
-    auto system = std::make_unique<QTemporaryDir>();
-    if (system->isValid() && !system->path().isEmpty())
-        return system;
-    const QString data = QFileInfo(RadioLink::defaultReceivedPath()).absolutePath();
-    QDir().mkpath(data);
-    auto own = std::make_unique<QTemporaryDir>(QDir(data).filePath(QStringLiteral("stage-XXXXXX")));
-    if (own->isValid() && !own->path().isEmpty())
-        return own;
-    *why = QStringLiteral("%1（%2）；%3（%4）")
-               .arg(QDir::toNativeSeparators(QDir::tempPath()), system->errorString(),
-                    QDir::toNativeSeparators(data), own->errorString());
+    // QDir::tempPath() is empty for a TMPDIR that does not exist, and a folder made from
+    // it would land in "/": only an existing folder is used.
+    const auto inFolder = [](const QString &folder) -> std::unique_ptr<QTemporaryDir> {
+        if (folder.isEmpty() || !QFileInfo(folder).isAbsolute() || !QFileInfo(folder).isDir())
+            return nullptr;
+        auto dir = std::make_unique<QTemporaryDir>(QDir(folder).filePath(QStringLiteral("tarnik-stage-XXXXXX")));
+        if (!dir->isValid() || dir->path().isEmpty())
+            return nullptr;
+        return dir;
+    };
+    const QString temp = QDir::tempPath();
+    if (auto dir = inFolder(temp))
+        return dir;
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!data.isEmpty())
+        QDir().mkpath(data);
+    if (auto dir = inFolder(data))
+        return dir;
+    const QString tmpdir = qEnvironmentVariable("TMPDIR");
+    *why = QStringLiteral("%1；%2").arg(QDir::toNativeSeparators(temp.isEmpty() ? tmpdir : temp),
+                                       QDir::toNativeSeparators(data));
     return nullptr;
 }
 
@@ -128,7 +139,7 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
     const std::unique_ptr<QTemporaryDir> lines = stageFolder(&why);
     if (!lines) {
         out.fileProblem = true;
-        out.text = tr("无法创建临时文件夹：%1\n没有写频，对讲机未被改动。").arg(why);
+        out.text = tr("无法在 %1 中创建临时文件夹\n没有写频，对讲机未被改动。").arg(why);
         return out;
     }
     m_cancelled = false;

@@ -74,7 +74,7 @@ private slots:
         QTest::newRow("no temporary folder") << tuned << QStringList{} << QByteArray() << 0 << 1 << true
                                              << "写频完成，校验无误。" << QStringLiteral("no tmp");
         QTest::newRow("no folder for the stage files") << tuned << QStringList{} << QByteArray() << 2 << 0 << false
-                                                       << "无法创建临时文件夹" << QStringLiteral("no folder");
+                                                       << "中创建临时文件夹" << QStringLiteral("no folder");
     }
 
     void write()
