@@ -136,7 +136,11 @@ std::optional<int> answerWithoutDisplay(int argc, char **argv)
 void setUpApplication()
 {
     ignoreFileSizeSignal();
+    // Organisation and application alike, so QSettings() keeps its values in
+    // ~/.config/tarnik/tarnik.conf beside Sfc.ini (see support/UserFolders.h).
+    QCoreApplication::setOrganizationName(QStringLiteral("tarnik"));
     QCoreApplication::setApplicationName(QStringLiteral("tarnik"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarnik.Tarnik"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNIK_VERSION));
     appinfo::initResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarnik.svg")));

@@ -1,11 +1,11 @@
 #include "link/FleetWrite.h"
 
 #include "link/SafeWrite.h"
+#include "support/UserFolders.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace {
 
@@ -42,7 +42,7 @@ QString FleetWrite::summary() const
 
 QString FleetWrite::defaultLogPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/fleet-log.csv");
+    return userfolders::data() + QStringLiteral("/fleet-log.csv");
 }
 
 QList<FleetWrite::Row> FleetWrite::run(const codec::Image &image)
