@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QPushButton>
 
 namespace {
 Prompter *g_installed = nullptr;
