@@ -25,6 +25,7 @@
 namespace {
 
 // The port chosen in the port dialog, kept for the next start (--port outranks it).
+bool g_portMemory = false;
 const QString PortOptionKey = QStringLiteral("port/option");
 const QString PortDeviceKey = QStringLiteral("port/device");
 
@@ -104,6 +105,11 @@ void plugInSafeWrite(MainWindow &mw, RadioLink *link, std::shared_ptr<bool> tune
 
 } // namespace
 
+void setPortMemory(bool on)
+{
+    g_portMemory = on;
+}
+
 void plugInCommands(MainWindow &mw)
 {
     using Command = MainWindow::Command;
@@ -111,7 +117,7 @@ void plugInCommands(MainWindow &mw)
     // The main window owns the link for the whole run: the port choice and the
     // receive mode outlive every transfer.
     auto *link = new RadioLink(&mw);
-    if (mw.initialPort().isEmpty())
+    if (mw.initialPort().isEmpty() && g_portMemory)
         restoreChosenPort(*link);
     else
         link->setCustomDevice(mw.initialPort());
@@ -125,7 +131,8 @@ void plugInCommands(MainWindow &mw)
     const auto showPort = [&mw, link] { mw.setPortStatus(PortDialog::statusText(link->portOption, link->customDevice())); };
     mw.setCommandHandler(Command::ChoosePort, [&mw, link, showPort] {
         choosePortCommand(&mw, *link);
-        rememberChosenPort(*link);
+        if (g_portMemory)
+            rememberChosenPort(*link);
         showPort();
     });
     showPort();

@@ -6,6 +6,7 @@
 #include "widgets/Prompter.h"
 #include "widgets/AppInfo.h"
 #include "widgets/Language.h"
+#include "app/Commands.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
 
@@ -237,6 +238,7 @@ int runGui(const PlugIn &plugIn)
         print(stderr, QStringLiteral("tarnik: ") + lang::text(cl.error) + QLatin1Char('\n') + lang::text(usageText()));
         return 2;
     }
+    setPortMemory(true);
     Launcher launcher(cl.options, plugIn);
     launcher.start();
     return QApplication::exec();

@@ -89,6 +89,7 @@ void TestCommands::initTestCase()
     // The port choice is kept with QSettings: in the test folders, never the user's.
     QStandardPaths::setTestModeEnabled(true);
     QSettings().clear();
+    setPortMemory(true);
 }
 
 void TestCommands::init()
