@@ -1116,6 +1116,10 @@ Do you want to replace it?</translation>
         <translation>The current model has no band set; set the band in tune mode</translation>
     </message>
     <message>
+        <source>设定频段…</source>
+        <translation>Set bands…</translation>
+    </message>
+    <message>
         <source>不在可选项中</source>
         <translation>is not one of the choices</translation>
     </message>

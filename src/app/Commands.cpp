@@ -13,10 +13,9 @@
 #include "tune/ui/TuneMode.h"
 #include "widgets/Language.h"
 
-#include <QMenu>
-
 #include <QAction>
 #include <QMenu>
+#include <QSettings>
 #include <QTime>
 
 #include <algorithm>
@@ -24,6 +23,27 @@
 #include <tuple>
 
 namespace {
+
+// The port chosen in the port dialog, kept for the next start (--port outranks it).
+bool g_portMemory = false;
+const QString PortOptionKey = QStringLiteral("port/option");
+const QString PortDeviceKey = QStringLiteral("port/device");
+
+void restoreChosenPort(RadioLink &link)
+{
+    const QSettings settings;
+    const int option = settings.value(PortOptionKey, 0).toInt();
+    link.portOption = option >= 0 && option < 4 ? option : 0;
+    link.setPortNumber(link.portOption + 1);
+    link.setCustomDevice(settings.value(PortDeviceKey).toString());
+}
+
+void rememberChosenPort(const RadioLink &link)
+{
+    QSettings settings;
+    settings.setValue(PortOptionKey, link.portOption);
+    settings.setValue(PortDeviceKey, link.customDevice());
+}
 
 // Runs a transfer command and says whether a transfer ran to its end: the command may
 // stop at its question or the port without starting one, and a cancelled or failed one
@@ -85,6 +105,11 @@ void plugInSafeWrite(MainWindow &mw, RadioLink *link, std::shared_ptr<bool> tune
 
 } // namespace
 
+void setPortMemory(bool on)
+{
+    g_portMemory = on;
+}
+
 void plugInCommands(MainWindow &mw)
 {
     using Command = MainWindow::Command;
@@ -92,7 +117,10 @@ void plugInCommands(MainWindow &mw)
     // The main window owns the link for the whole run: the port choice and the
     // receive mode outlive every transfer.
     auto *link = new RadioLink(&mw);
-    link->setCustomDevice(mw.initialPort());
+    if (mw.initialPort().isEmpty() && g_portMemory)
+        restoreChosenPort(*link);
+    else
+        link->setCustomDevice(mw.initialPort());
     link->stopEditorTimer = [&mw] { mw.stopEditorTimer(); };
     new LinkMessageBoxes(*link, &mw);
 
@@ -103,6 +131,8 @@ void plugInCommands(MainWindow &mw)
     const auto showPort = [&mw, link] { mw.setPortStatus(PortDialog::statusText(link->portOption, link->customDevice())); };
     mw.setCommandHandler(Command::ChoosePort, [&mw, link, showPort] {
         choosePortCommand(&mw, *link);
+        if (g_portMemory)
+            rememberChosenPort(*link);
         showPort();
     });
     showPort();

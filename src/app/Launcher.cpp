@@ -6,6 +6,7 @@
 #include "widgets/Prompter.h"
 #include "widgets/AppInfo.h"
 #include "widgets/Language.h"
+#include "app/Commands.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
 
@@ -136,7 +137,11 @@ std::optional<int> answerWithoutDisplay(int argc, char **argv)
 void setUpApplication()
 {
     ignoreFileSizeSignal();
+    // Organisation and application alike, so QSettings() keeps its values in
+    // ~/.config/tarnik/tarnik.conf beside Sfc.ini (see support/UserFolders.h).
+    QCoreApplication::setOrganizationName(QStringLiteral("tarnik"));
     QCoreApplication::setApplicationName(QStringLiteral("tarnik"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarnik.Tarnik"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNIK_VERSION));
     appinfo::initResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarnik.svg")));
@@ -233,6 +238,7 @@ int runGui(const PlugIn &plugIn)
         print(stderr, QStringLiteral("tarnik: ") + lang::text(cl.error) + QLatin1Char('\n') + lang::text(usageText()));
         return 2;
     }
+    setPortMemory(true);
     Launcher launcher(cl.options, plugIn);
     launcher.start();
     return QApplication::exec();

@@ -42,7 +42,8 @@ QString versionText();
 // a display). Returns the exit code, or nothing to go on.
 std::optional<int> answerWithoutDisplay(int argc, char **argv);
 
-// Application name "tarnik" (so the per-user settings live in ~/.config/tarnik),
+// Organisation and application name "tarnik" (so the per-user settings live in
+// ~/.config/tarnik, QSettings() in its tarnik.conf),
 // version, window icon and fonts that carry Chinese.
 void setUpApplication();
 

@@ -70,6 +70,8 @@ MainWindow::MainWindow(QWidget *parent)
     buildStatusBar();
 
     m_grid->setHistory(&m_history);
+    // A frequency refused for want of a band leads into tune mode, where bands are set.
+    m_grid->setBandSetup([this] { runCommand(Command::Tune); });
     m_session = new EditSession(*this, m_wc, m_history, *m_files, *m_grid);
     for (ListCombo *list : findChildren<ListCombo *>())
         list->setGate([this](WorkingCopy::List l, int, const std::function<void()> &select) {

@@ -3,11 +3,11 @@
 #include "channels/WorkingCopy.h"
 #include "files/ChannelFile.h"
 #include "support/AtomicFile.h"
+#include "support/UserFolders.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cerrno>
@@ -78,7 +78,7 @@ BackupStore::BackupStore(const QString &folder) : m_folder(folder) {}
 
 QString BackupStore::defaultFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups");
+    return userfolders::data() + QStringLiteral("/backups");
 }
 
 QString BackupStore::folder() const

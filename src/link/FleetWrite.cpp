@@ -2,10 +2,10 @@
 
 #include "link/SafeWrite.h"
 #include "support/SystemFailure.h"
+#include "support/UserFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstring>
@@ -84,7 +84,7 @@ int FleetWrite::exitCode() const
 
 QString FleetWrite::defaultLogPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/fleet-log.csv");
+    return userfolders::data() + QStringLiteral("/fleet-log.csv");
 }
 
 QList<FleetWrite::Row> FleetWrite::run(const codec::Image &image)

@@ -4,11 +4,11 @@
 #include "files/ChannelFile.h"
 #include "link/Protocol.h"
 #include "link/Transport.h"
+#include "support/UserFolders.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstring>
@@ -27,7 +27,7 @@ QByteArray blockRequest(int n)
 
 QString RadioLink::defaultReceivedPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+    return userfolders::data()
            + QStringLiteral("/Received.chp");
 }
 

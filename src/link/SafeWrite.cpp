@@ -3,10 +3,10 @@
 #include "files/BackupStore.h"
 #include "link/Clock.h"
 #include "link/RadioLink.h"
+#include "support/UserFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -32,7 +32,7 @@ std::unique_ptr<QTemporaryDir> stageFolder(QString *why)
     const QString temp = QDir::tempPath();
     if (auto dir = inFolder(temp))
         return dir;
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString data = userfolders::data();
     if (!data.isEmpty())
         QDir().mkpath(data);
     if (auto dir = inFolder(data))

@@ -1,12 +1,12 @@
 #include "PageScript.h"
 
 #include "print/ScriptRenderer.h"
+#include "support/UserFolders.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -191,7 +191,7 @@ QString PageScript::fileName()
 
 QString PageScript::defaultFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/print");
+    return userfolders::data() + QStringLiteral("/print");
 }
 
 PageScript::PageScript(QString folder) : m_folder(std::move(folder)), m_textWidth(scriptTextWidth) {}

@@ -27,7 +27,7 @@ public:
     using NoticeFunction = std::function<void(const QString &title, const QString &text)>;
 
     static QString fileName(); // "_$$_TEMP.TMP"
-    // AppLocalDataLocation + "/print".
+    // The per-user data folder + "/print".
     static QString defaultFolder();
 
     explicit PageScript(QString folder = defaultFolder());

@@ -3,12 +3,12 @@
 #include "support/AtomicFile.h"
 #include "support/BoundedFile.h"
 #include "support/SystemFailure.h"
+#include "support/UserFolders.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <optional>
 
@@ -221,7 +221,7 @@ QString findCaseInsensitive(const QString &dir, const QString &name)
 
 QString userSettingsPath()
 {
-    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString dir = userfolders::config();
     return findCaseInsensitive(dir, QString::fromUtf16(fileName));
 }
 

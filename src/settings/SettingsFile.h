@@ -43,7 +43,7 @@ inline constexpr char16_t fileName[] = u"Sfc.ini";
 // dir/name itself.
 QString findCaseInsensitive(const QString &dir, const QString &name);
 
-// The per-user settings file (AppConfigLocation), found whatever its letter case.
+// The per-user settings file (in userfolders::config()), found whatever its letter case.
 QString userSettingsPath();
 
 // The file start-up reads: the per-user file when it exists, else a settings file

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QPushButton>
 
 namespace {
 Prompter *g_installed = nullptr;
@@ -56,6 +57,17 @@ QMessageBox::StandardButton WidgetPrompter::message(QWidget *parent, QMessageBox
     const auto answer = QMessageBox::StandardButton(box.exec());
     giveBackKeyboard(parent);
     return answer;
+}
+
+bool WidgetPrompter::messageOffering(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                     const QString &text, const QString &offer)
+{
+    QMessageBox box(icon, lang::text(title), lang::text(text), QMessageBox::Ok, parent);
+    const QAbstractButton *offered = box.addButton(lang::text(offer), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    giveBackKeyboard(parent);
+    return box.clickedButton() == offered;
 }
 
 QString WidgetPrompter::openFileName(QWidget *parent, const QString &caption, const QString &dir,

@@ -21,6 +21,17 @@ public:
                                                 QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) = 0;
 
+    // A message with OK and one more button captioned `offer` (a way out of what the message
+    // reports, such as "设定频段…"); true when that button was pressed. Prompters that do
+    // not draw their own box answer it as message() with Ok | Open, Open being the offer.
+    virtual bool messageOffering(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                 const QString &text, const QString &offer)
+    {
+        Q_UNUSED(offer)
+        return message(parent, icon, title, text, QMessageBox::Ok | QMessageBox::Open, QMessageBox::Ok)
+               == QMessageBox::Open;
+    }
+
     // File dialogs; an empty result means the user cancelled.
     virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QStringList &nameFilters) = 0;
@@ -65,6 +76,8 @@ public:
     QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &title,
                                         const QString &text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
+    bool messageOffering(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                         const QString &offer) override;
     QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                          const QStringList &nameFilters) override;
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,

@@ -2,6 +2,7 @@
 // commands are plugged in: none of them answers "此功能尚不可用".
 
 #include "channels/WorkingCopy.h"
+#include "channels/ui/ChannelGrid.h"
 #include "files/ui/CompareDialog.h"
 #include "print/PageScript.h"
 #include "print/ui/PrintCommand.h"
@@ -20,6 +21,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,6 +60,7 @@ class TestCommands : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -67,6 +71,10 @@ private slots:
     void transferSaysSoAndReadIsOneStep_data();
     void transferSaysSoAndReadIsOneStep();
     void compareWithRadioLeavesEditor();
+    void portChoiceIsRemembered_data();
+    void portChoiceIsRemembered();
+    void noBandOffersTuneMode_data();
+    void noBandOffersTuneMode();
 
 private:
     QAction *action(const QString &menuName, const QString &toolKey) const;
@@ -75,6 +83,14 @@ private:
     std::unique_ptr<FakePrompter> m_prompter;
     std::unique_ptr<MainWindow> m_window;
 };
+
+void TestCommands::initTestCase()
+{
+    // The port choice is kept with QSettings: in the test folders, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings().clear();
+    setPortMemory(true);
+}
 
 void TestCommands::init()
 {
@@ -270,3 +286,74 @@ void TestCommands::compareWithRadioLeavesEditor()
 
 QTEST_MAIN(TestCommands)
 #include "tst_commands.moc"
+
+// Columns: the device typed into the port dialog, the --port of the next start, and the
+// port that start shows.
+void TestCommands::portChoiceIsRemembered_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("portOption");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("device kept") << "/dev/pts/77" << "" << QString::fromUtf16(u"端口：/dev/pts/77");
+    QTest::newRow("--port outranks it") << "/dev/pts/77" << "/dev/ttyUSB5" << QString::fromUtf16(u"端口：/dev/ttyUSB5");
+    QTest::newRow("field emptied: COM option") << "" << "" << QString::fromUtf16(u"端口：COM");
+}
+
+void TestCommands::portChoiceIsRemembered()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, portOption);
+    QFETCH(QString, shown);
+    // The device does not exist: the dialog asks whether to use it all the same.
+    if (!typed.isEmpty())
+        m_prompter->answers << QMessageBox::Yes;
+    QTimer poll;
+    poll.setSingleShot(true);
+    connect(&poll, &QTimer::timeout, &poll, [&typed] {
+        if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            d->findChild<QLineEdit *>(QStringLiteral("txtDevice"))->setText(typed);
+            d->findChild<QPushButton *>(QStringLiteral("cmdQD"))->click();
+            if (d->isVisible())
+                d->reject();
+        }
+    });
+    poll.start(50);
+    m_window->findChild<QAction *>(QStringLiteral("mnuPort"))->trigger();
+
+    MainWindow next;
+    next.setInitialPort(portOption);
+    plugInCommands(next);
+    next.startUp(QString());
+    QVERIFY2(next.findChild<QLabel *>(QStringLiteral("sbPort"))->text().startsWith(shown),
+             qPrintable(next.findChild<QLabel *>(QStringLiteral("sbPort"))->text()));
+}
+
+// A frequency refused for want of a band offers "设定频段…"; taking it opens tune mode's
+// password dialog once the cell has its previous value back.
+void TestCommands::noBandOffersTuneMode_data()
+{
+    QTest::addColumn<bool>("offerTaken");
+    QTest::newRow("offer taken") << true;
+    QTest::newRow("OK") << false;
+}
+
+void TestCommands::noBandOffersTuneMode()
+{
+    QFETCH(bool, offerTaken);
+    MainWindow w;
+    plugInCommands(w);
+    w.startUp(m_dir.filePath(QStringLiteral("missing/Sfc.ini")));
+    QStringList opened;
+    setModalRunner([&opened](QDialog &d) {
+        opened << d.objectName();
+        return int(QDialog::Rejected);
+    });
+    m_prompter->answers << (offerTaken ? QMessageBox::Open : QMessageBox::Ok);
+    w.grid()->clickCell(2, 1);
+    QTest::keyClicks(w.grid()->rxFreqEditor(), QStringLiteral("450.1"));
+    w.grid()->clickCell(3, 1);
+    QCOMPARE(m_prompter->shown.size(), 1);
+    QCOMPARE(w.workingCopy().cell(2, 1), QStringLiteral("OFF"));
+    QTest::qWait(20);
+    QCOMPARE(opened, offerTaken ? QStringList{QStringLiteral("frmLogin")} : QStringList());
+}

@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -228,9 +229,15 @@ void ChannelGrid::leaveCell(int row, int column, bool visited)
         outcome = gridrules::LeaveOutcome::Keep;
     const QString previous = visited ? m_entryText : QString();
     const QString message = gridrules::messageFor(outcome);
-    if (!message.isEmpty())
+    if (outcome == gridrules::LeaveOutcome::NoBand && m_bandSetup) {
+        // After the refusal has put the previous value back.
+        if (Prompter::instance().messageOffering(window(), QMessageBox::Information, gridrules::messageTitle(),
+                                                 message, tr("设定频段…")))
+            QTimer::singleShot(0, this, m_bandSetup);
+    } else if (!message.isEmpty()) {
         Prompter::instance().message(window(), QMessageBox::Information, gridrules::messageTitle(),
                                      message);
+    }
     {
         const QScopedValueRollback own(m_ownWrite, true);
         gridrules::applyLeaveCell(*m_wc.channels(), row, column, outcome, previous);

@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+#include <functional>
+
 class CellEditors;
 class EditHistory;
 class GridActions;
@@ -45,6 +47,10 @@ public:
     bool anyEditorVisible() const;
 
     void setHistory(EditHistory *history) { m_history = history; }
+    // The way to set the model's band (tune mode). When set, the refusal of a frequency
+    // for a model without a band offers a button "设定频段…" that runs it once the
+    // refusal is done.
+    void setBandSetup(std::function<void()> setUp) { m_bandSetup = std::move(setUp); }
     EditHistory *history() const { return m_history; }
     GridActions *actions() const { return m_actions; }
     // The channel rows with a selected cell in column (any column when column is −1),
@@ -86,6 +92,7 @@ private:
     CellEditors *m_editors = nullptr;
     GridActions *m_actions = nullptr;
     EditHistory *m_history = nullptr;
+    std::function<void()> m_bandSetup;
     // What the current cell held when the visit began: a cell left with the same text
     // was not changed; a refused entry gets it back.
     QString m_entryText;
