@@ -17,9 +17,13 @@ SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *p
     : QDialog(parent), m_write(write)
 {
     setObjectName(QStringLiteral("frmSafeWrite"));
-    setWindowTitle(SafeWrite::stageName(write.options.backup ? SafeWrite::Stage::Backup : SafeWrite::Stage::Write));
+    setWindowTitle(tr("写频进度显示"));
     setMinimumWidth(420);
     auto *layout = new QVBoxLayout(this);
+    m_stage = new QLabel(this);
+    m_stage->setObjectName(QStringLiteral("lblStage"));
+    layout->addWidget(m_stage);
+    showStage(write.options.backup ? SafeWrite::Stage::Backup : SafeWrite::Stage::Write);
     if (fleet) {
         m_table = new QTableWidget(0, 4, this);
         m_table->setObjectName(QStringLiteral("gridFleet"));
@@ -38,10 +42,13 @@ SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *p
             m_table->item(r, 2)->setToolTip(row.text);
             m_table->scrollToBottom();
         });
-        m_summary = new QLabel(this);
-        m_summary->setObjectName(QStringLiteral("lblSummary"));
-        layout->addWidget(m_summary);
     }
+    // The result stays readable here, backup path in full, until the user closes it.
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("lblSummary"));
+    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_summary->hide();
+    layout->addWidget(m_summary);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("pgbCount"));
     m_progress->setRange(0, write.progressMaximum());
@@ -51,7 +58,7 @@ SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *p
     m_cancel->setObjectName(QStringLiteral("cmdCancel"));
     layout->addWidget(m_cancel, 0, Qt::AlignHCenter);
     connect(m_cancel, &QPushButton::clicked, this, &SafeWriteDialog::onCancel);
-    connect(&write, &SafeWrite::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&write, &SafeWrite::stageStarted, this, &SafeWriteDialog::showStage);
     connect(&write, &SafeWrite::progressChanged, m_progress, &QProgressBar::setValue);
 
     m_startup.setInterval(500);
@@ -60,34 +67,47 @@ SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *p
     m_startup.start();
 }
 
+void SafeWriteDialog::showStage(SafeWrite::Stage stage)
+{
+    // "备份 1/3", "写频 2/3", "校验 3/3" among the stages chosen.
+    QList<SafeWrite::Stage> stages;
+    if (m_write.options.backup)
+        stages << SafeWrite::Stage::Backup;
+    stages << SafeWrite::Stage::Write;
+    if (m_write.options.verify)
+        stages << SafeWrite::Stage::Verify;
+    const qsizetype at = stages.indexOf(stage);
+    m_stage->setText(SafeWrite::stageName(stage)
+                     + (at < 0 ? QString() : QStringLiteral(" %1/%2").arg(at + 1).arg(stages.size())));
+}
+
 void SafeWriteDialog::start()
 {
     m_running = true;
     if (job)
         job();
     m_running = false;
-    if (!m_table)
+    if (!m_finished)
         done(QDialog::Accepted);
 }
 
 void SafeWriteDialog::finish(const QString &summary)
 {
-    if (m_summary)
-        m_summary->setText(summary);
-    m_cancel->setText(QStringLiteral("确定"));
+    m_summary->setText(summary);
+    m_summary->show();
+    m_cancel->setText(tr("关闭"));
+    m_finished = true;
 }
 
 void SafeWriteDialog::onCancel()
 {
     if (!m_running) {
         m_startup.stop();
-        done(m_cancel->text() == QStringLiteral("确定") ? QDialog::Accepted : QDialog::Rejected);
+        done(m_finished ? QDialog::Accepted : QDialog::Rejected);
         return;
     }
     if (!TransferDialog::cancelConfirmed(this))
         return;
+    // The stage stops at its next wait; the dialog stays to show what the radio holds.
     m_write.cancel();
-    // A single write's dialog goes at once; the fleet's stays to show what was done.
-    if (!m_table)
-        done(QDialog::Rejected);
 }

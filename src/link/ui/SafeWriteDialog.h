@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/SafeWrite.h"
+
 #include <QDialog>
 #include <QTimer>
 
@@ -10,12 +12,12 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
-class SafeWrite;
 
-// The one progress dialog of a safe write: its caption names the stage, its bar runs over
-// all stages, Cancel (after "确定要取消吗") stops whichever stage runs. With a fleet it
-// also shows the table of radios written and, at the end, the summary; it then stays
-// open until the user closes it.
+// The one progress dialog of a safe write: a line names the stage ("写频 2/3"), its bar
+// runs over all stages, Cancel (after "确定要取消吗") stops whichever stage runs. With a
+// fleet it also shows the table of radios written. The job ends by finish(): the result
+// (or the fleet's summary) then stays in the dialog with a 关闭 button until the user
+// closes it; a job that does not call it closes the dialog as it ends.
 class SafeWriteDialog : public QDialog
 {
     Q_OBJECT
@@ -28,7 +30,7 @@ public:
     QProgressBar *progressBar() const { return m_progress; }
     QPushButton *cancelButton() const { return m_cancel; }
     QTableWidget *table() const { return m_table; }
-    // Shows the summary and turns Cancel into 确定.
+    // Shows the result and turns Cancel into 关闭.
     void finish(const QString &summary);
 
     void onCancel();
@@ -36,12 +38,15 @@ public:
 
 private:
     void start();
+    void showStage(SafeWrite::Stage stage);
 
     SafeWrite &m_write;
     QTimer m_startup;
     QProgressBar *m_progress = nullptr;
     QPushButton *m_cancel = nullptr;
     QTableWidget *m_table = nullptr;
+    QLabel *m_stage = nullptr;
     QLabel *m_summary = nullptr;
     bool m_running = false;
+    bool m_finished = false;
 };
