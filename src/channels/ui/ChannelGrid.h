@@ -42,6 +42,8 @@ public:
     void clickCell(int row, int column);
     // Hides all four editors; the cells keep what the editors wrote.
     void hideEditors();
+    // Every cell at its natural size; smaller panels scroll.
+    QSize sizeHint() const override;
     bool anyEditorVisible() const;
 
     void setHistory(EditHistory *history) { m_history = history; }
@@ -66,7 +68,6 @@ protected:
                                                          const QEvent *event) const override;
     void updateGeometries() override;
     void resizeEvent(QResizeEvent *event) override;
-    QSize sizeHint() const override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
