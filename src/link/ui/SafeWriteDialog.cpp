@@ -10,8 +10,12 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *parent)
     : QDialog(parent), m_write(write)
@@ -47,6 +51,7 @@ SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *p
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("lblSummary"));
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_summary->setWordWrap(true);
     m_summary->hide();
     layout->addWidget(m_summary);
     m_progress = new QProgressBar(this);
@@ -94,7 +99,30 @@ void SafeWriteDialog::start()
 void SafeWriteDialog::finish(const QString &summary)
 {
     m_summary->setText(summary);
+    // Lines wrap between Chinese characters and at spaces, never inside a path: the label
+    // is as wide as the longest path or run of Latin text (within the screen), at most
+    // a readable width otherwise; the dialog then grows and stays on the screen.
+    static const QRegularExpression breaks(QStringLiteral("[\\s\\x{3000}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]+"));
+    const QFontMetrics fm = m_summary->fontMetrics();
+    int widest = 0;
+    int unbreakable = 0;
+    for (const QString &line : summary.split(QLatin1Char('\n')))
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    for (const QString &token : summary.split(breaks, Qt::SkipEmptyParts))
+        unbreakable = std::max(unbreakable, fm.horizontalAdvance(token));
+    const QRect room = screen() ? screen()->availableGeometry() : QRect();
+    int width = std::max(std::min(widest, 560), unbreakable) + 8;
+    if (room.isValid())
+        width = std::min(width, room.width() - 60);
+    m_summary->setMinimumWidth(width);
     m_summary->show();
+    adjustSize();
+    if (room.isValid()) {
+        QRect g = frameGeometry();
+        g.moveLeft(std::clamp(g.left(), room.left(), std::max(room.left(), room.right() - g.width())));
+        g.moveTop(std::clamp(g.top(), room.top(), std::max(room.top(), room.bottom() - g.height())));
+        move(g.topLeft());
+    }
     m_cancel->setText(tr("关闭"));
     m_finished = true;
 }
