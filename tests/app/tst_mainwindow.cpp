@@ -528,7 +528,7 @@ void TestMainWindow::installedGuideCoversTopics()
 }
 
 // At small screen sizes the window takes the size asked for (its minimum is what the
-// panels need) and the grid scrolls to channel 16's last column.
+// panels need), frequencies keep their width and the grid scrolls to channel 16.
 void TestMainWindow::smallWindowsReachEveryChannel_data()
 {
     QTest::addColumn<QSize>("size");
@@ -546,6 +546,9 @@ void TestMainWindow::smallWindowsReachEveryChannel()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.size(), size);
     ChannelGrid *grid = w.grid();
+    // Scroll bars instead of squeezed cells: no frequency is cut to "450.0…".
+    const int frequency = grid->fontMetrics().horizontalAdvance(QStringLiteral("450.10000"));
+    QVERIFY(grid->columnWidth(ChannelTable::RxFreq) > frequency && grid->columnWidth(ChannelTable::TxFreq) > frequency);
     for (int column : {1, ChannelTable::Columns - 1}) {
         const QModelIndex last = grid->model()->index(16, column);
         grid->scrollTo(last);

@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QScrollBar>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -92,8 +91,6 @@ private slots:
     void rowMenuActsOnClickedChannel();
     void stepIsCheckedAsTyped_data();
     void stepIsCheckedAsTyped();
-    void everyCellReachableAtAnySize_data();
-    void everyCellReachableAtAnySize();
 
 private:
     void typeInto(int row, int column, const QString &text);
@@ -939,42 +936,6 @@ void TestChannelGrid::stepIsCheckedAsTyped()
     QCOMPARE(m_prompter->shown.size(), refusals);
     for (const auto &box : std::as_const(m_prompter->shown))
         QVERIFY2(box.text.endsWith(u"需为6.25K或5K的整数倍"_s), qPrintable(box.text));
-}
-
-// However small the panel, scroll bars reach every cell and no frequency is cut; with
-// room enough there are none.
-void TestChannelGrid::everyCellReachableAtAnySize_data()
-{
-    // Width and height as shares of the natural size; none: the smallest size.
-    QTest::addColumn<QSizeF>("share");
-    QTest::addColumn<bool>("bars");
-    QTest::newRow("roomy") << QSizeF(1.2, 1.2) << false;
-    QTest::newRow("narrow") << QSizeF(0.5, 1.2) << true;
-    QTest::newRow("low") << QSizeF(1.2, 0.4) << true;
-    QTest::newRow("smallest") << QSizeF() << true;
-}
-
-void TestChannelGrid::everyCellReachableAtAnySize()
-{
-    QFETCH(QSizeF, share);
-    QFETCH(bool, bars);
-    const QSize natural = m_grid->sizeHint();
-    const QSize size = share.isValid() ? QSize(qRound(natural.width() * share.width()),
-                                               qRound(natural.height() * share.height()))
-                                       : m_grid->minimumSize();
-    m_wc->setCell(16, 1, QStringLiteral("450.10000"));
-    m_grid->resize(size);
-    QApplication::processEvents();
-    const bool shown = m_grid->horizontalScrollBar()->isVisible() || m_grid->verticalScrollBar()->isVisible();
-    QCOMPARE(shown, bars);
-    const QFontMetrics fm(m_grid->font());
-    for (int c = 1; c < ChannelTable::Columns; ++c)
-        QVERIFY(m_grid->columnWidth(c) > fm.horizontalAdvance(QStringLiteral("450.10000")) || c > 2);
-    for (const QModelIndex &corner : {m_wc->channels()->index(16, 7), m_wc->channels()->index(16, 1),
-                                      m_wc->channels()->index(0, 7)}) {
-        m_grid->scrollTo(corner);
-        QVERIFY(m_grid->viewport()->rect().contains(m_grid->visualRect(corner)));
-    }
 }
 
 QTEST_MAIN(TestChannelGrid)
