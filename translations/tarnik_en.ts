@@ -1674,6 +1674,32 @@ Do you want to replace it?</translation>
     <message>
         <source>                                仍写出 OUT，退出码为 1</source>
         <translation>                                is not taken, OUT is still written and the exit status is 1</translation>
+        <source>步进 %1 kHz 需为6.25K或5K的整数倍</source>
+        <translation>Step %1 kHz must be a whole multiple of 6.25K or 5K</translation>
+    </message>
+    <message>
+        <source>已导入 %1 个信道</source>
+        <translation>Imported %1 channel(s)</translation>
+    </message>
+    <message>
+        <source>已导入 %1 个信道；信道 %2 不在文件中，已清空</source>
+        <translation>Imported %1 channel(s); channel(s) %2 not in the file, cleared</translation>
+    </message>
+    <message>
+        <source>信道 %1 的频率未采用，信道已清空</source>
+        <translation>Channel %1: frequency not taken, channel cleared</translation>
+    </message>
+    <message>
+        <source>备份 %1</source>
+        <translation>Backup %1</translation>
+    </message>
+    <message>
+        <source>写频 %1</source>
+        <translation>Write %1</translation>
+    </message>
+    <message>
+        <source>校验 %1</source>
+        <translation>Verify %1</translation>
     </message>
 </context>
 </TS>

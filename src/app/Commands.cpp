@@ -14,6 +14,9 @@
 #include "widgets/Language.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QMenu>
 #include <QSettings>
 #include <QTime>
@@ -43,6 +46,17 @@ void rememberChosenPort(const RadioLink &link)
     QSettings settings;
     settings.setValue(PortOptionKey, link.portOption);
     settings.setValue(PortDeviceKey, link.customDevice());
+}
+
+// The editor's title for a loaded backup, "备份 2024-05-01 14:03:22", from the time in its
+// file name (YYYYMMDD-HHMMSS.chp), else the file's own time.
+QString backupName(const QString &path)
+{
+    const QFileInfo file(path);
+    QDateTime taken = QDateTime::fromString(file.completeBaseName().left(15), QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!taken.isValid())
+        taken = file.lastModified();
+    return QCoreApplication::translate("Commands", "备份 %1").arg(taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
 // Runs a transfer command and says whether a transfer ran to its end: the command may
@@ -99,7 +113,11 @@ void plugInSafeWrite(MainWindow &mw, RadioLink *link, std::shared_ptr<bool> tune
         mw.grid()->hideEditors();
         if (!mw.maySetAsideChanges())
             return;
-        mw.history().step(QString::fromUtf16(u"恢复备份"), [&mw] { restoreBackupCommand(&mw, mw.workingCopy()); });
+        QString loaded;
+        mw.history().step(QString::fromUtf16(u"恢复备份"),
+                          [&] { loaded = restoreBackupCommand(&mw, mw.workingCopy()); });
+        if (!loaded.isEmpty())
+            mw.tookOverUnsaved(backupName(loaded));
     });
 }
 
@@ -181,14 +199,16 @@ void plugInTransferCommands(MainWindow &mw, RadioLink &link, std::function<bool(
         mw.grid()->hideEditors();
         mw.history().record(QString::fromUtf16(u"编辑"));
         bool completed = false;
-        QString summary;
+        QString loadedBackup;
         // After a failed write the backup may be loaded into the editor: one undo step.
         mw.history().step(QString::fromUtf16(u"恢复备份"), [&] {
-            completed = safeWriteCommand(&mw, mw.workingCopy(), link, keepRadioTuning(), &summary);
+            completed = safeWriteCommand(&mw, mw.workingCopy(), link, keepRadioTuning(), nullptr, &loadedBackup);
         });
+        if (!loadedBackup.isEmpty())
+            mw.tookOverUnsaved(backupName(loadedBackup));
+        // The whole result was in the progress dialog; the status bar keeps a short line.
         if (completed)
-            mw.showStatus(QString::fromUtf16(u"写频完成 ") + QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))
-                          + (summary.isEmpty() ? QString() : QStringLiteral("  ") + summary));
+            mw.showStatus(QString::fromUtf16(u"写频完成 ") + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
     });
     // 文件 → "与对讲机比较…" after "比较…": the editor against what the radio holds, read
     // into a copy; the editor stays as it is.

@@ -20,7 +20,15 @@ EditSession::EditSession(QWidget &window, WorkingCopy &wc, EditHistory &history,
 void EditSession::tookOverRead()
 {
     m_files.setCurrentPath(QString());
+    m_loadedName.clear();
     m_history.markSaved();
+    updateTitle();
+}
+
+void EditSession::tookOverUnsaved(const QString &name)
+{
+    m_files.setCurrentPath(QString());
+    m_loadedName = name;
     updateTitle();
 }
 
@@ -86,7 +94,9 @@ bool EditSession::maySetAsideChanges()
 
 void EditSession::updateTitle()
 {
-    const QString name = QFileInfo(m_files.currentPath()).fileName();
+    if (!m_files.currentPath().isEmpty())
+        m_loadedName.clear();
+    const QString name = m_files.currentPath().isEmpty() ? m_loadedName : QFileInfo(m_files.currentPath()).fileName();
     const QString mark = m_history.isModified() ? QStringLiteral("*") : QString();
     m_window.setWindowTitle(name.isEmpty() ? appinfo::mainCaption() + mark
                                   : name + mark + QStringLiteral(" - ") + appinfo::mainCaption());

@@ -29,12 +29,16 @@ public:
     bool maySetAsideChanges();
     // A complete read took the radio's data over: no file, nothing unsaved.
     void tookOverRead();
+    // Something that is no channel file of the user's was loaded (a backup, a CSV): no
+    // current file, so 保存 asks for a name; the title shows `name`.
+    void tookOverUnsaved(const QString &name);
     void undo();
     void redo();
     // The gate of every list: one step each; a model change that clears channels
     // holding data asks first.
     bool changeList(WorkingCopy::List list, const std::function<void()> &select);
-    // "name* - caption", or the caption alone (with "*") when there is no file.
+    // "name* - caption", the name being the current file's or what was loaded in its
+    // place; the caption alone (with "*") when there is neither.
     void updateTitle();
 
 private:
@@ -46,4 +50,6 @@ private:
     EditHistory &m_history;
     FileCommands &m_files;
     ChannelGrid &m_grid;
+    // The title's name while there is no current file (a backup or CSV loaded).
+    QString m_loadedName;
 };

@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -124,13 +125,11 @@ void MainWindow::buildMenus()
     addCommand(file, "mnuOpen", u"打开(&O)", ctrl(Qt::Key_O), [this] { openFile(); });
     addCommand(file, "mnuSaveFile", u"保存", {}, [this] { saveFile(); });
     addCommand(file, "mnuSave", u"另存(&S)", ctrl(Qt::Key_S), [this] { saveFileAs(); });
-    addCommand(file, "mnuImportCsv", u"导入CSV…", {}, [this] {
-        m_grid->hideEditors();
-        history().step(QString::fromUtf16(u"导入CSV"),
-                       [this] { CsvCommands(m_wc, this, m_files->folder()).importCsv(); });
+    addCommand(file, "mnuImportCsv", u"导入CSV…", {}, [this] { importCsv(); });
+    addCommand(file, "mnuExportCsv", u"导出CSV…", {}, [this] {
+        if (const QString path = CsvCommands(m_wc, this, m_files->folder()).exportCsv(); !path.isEmpty())
+            m_files->remember(path);
     });
-    addCommand(file, "mnuExportCsv", u"导出CSV…", {},
-               [this] { CsvCommands(m_wc, this, m_files->folder()).exportCsv(); });
     addCommand(file, "mnuCompare", u"比较…", {}, [this] { compareWithFileCommand(this, m_wc, m_files->folder()); });
     file->addSeparator();
     addCommand(file, "mnuPreview", u"打印(&P)", ctrl(Qt::Key_P), command(Command::Print));
@@ -301,6 +300,26 @@ bool MainWindow::saveFile()
 bool MainWindow::saveFileAs()
 {
     return m_session->saveFileAs();
+}
+
+void MainWindow::importCsv()
+{
+    m_grid->hideEditors();
+    // The import replaces all sixteen channels: unsaved edits are asked about first.
+    if (!maySetAsideChanges())
+        return;
+    QString imported;
+    history().step(QString::fromUtf16(u"导入CSV"),
+                   [&] { imported = CsvCommands(m_wc, this, m_files->folder()).importCsv(); });
+    if (imported.isEmpty())
+        return;
+    m_files->remember(imported);
+    tookOverUnsaved(QFileInfo(imported).fileName());
+}
+
+void MainWindow::tookOverUnsaved(const QString &name)
+{
+    m_session->tookOverUnsaved(name);
 }
 
 bool MainWindow::loadFile(const QString &path)

@@ -78,6 +78,12 @@ public:
     void readFromRadio();
     // A message in the status bar until the next one ("读频完成 12:00:00").
     void showStatus(const QString &text);
+    // 文件 → 导入CSV…: asks about unsaved edits, then the CSV's channels replace the
+    // editor's; the editor then has no file and the title shows the CSV's name.
+    void importCsv();
+    // A backup or a CSV was loaded: no current file (保存 asks for a name), the title
+    // shows `name`.
+    void tookOverUnsaved(const QString &name);
     // Loads a channel file as "打开" does after its dialog.
     bool loadFile(const QString &path);
 

@@ -4,6 +4,8 @@
 #include "channels/Tables.h"
 #include "channels/WorkingCopy.h"
 
+#include <algorithm>
+
 namespace gridedits {
 
 namespace {
@@ -92,26 +94,64 @@ QString refusalLine(int row, int column, const QString &value, const QString &re
         .arg(ChannelTable::columnTitles().value(column), value, reason);
 }
 
-QStringList paste(ChannelTable &table, const QString &bandText, int row, int column,
-                  const QString &text)
+namespace {
+
+// The clipboard's lines without carriage returns and the line end of the last one.
+QStringList pasteLines(const QString &text)
 {
-    QStringList refused;
     QString t = text;
     t.remove(QLatin1Char('\r'));
     if (t.endsWith(QLatin1Char('\n')))
         t.chop(1);
-    const QStringList lines = t.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size() && row + i <= LastRow; ++i) {
-        const QStringList values = lines[i].split(QLatin1Char('\t'));
-        for (qsizetype j = 0; j < values.size() && column + j <= LastColumn; ++j) {
-            const int r = row + int(i);
-            const int c = column + int(j);
-            const QString reason = applyValue(table, bandText, r, c, values[j]);
-            if (!reason.isEmpty())
-                refused << refusalLine(r, c, values[j].trimmed(), reason);
-        }
+    return t.split(QLatin1Char('\n'));
+}
+
+void pasteLine(ChannelTable &table, const QString &bandText, int row, int column, const QString &line,
+               QStringList &refused)
+{
+    const QStringList values = line.split(QLatin1Char('\t'));
+    for (qsizetype j = 0; j < values.size() && column + j <= LastColumn; ++j) {
+        const int c = column + int(j);
+        const QString reason = applyValue(table, bandText, row, c, values[j]);
+        if (!reason.isEmpty())
+            refused << refusalLine(row, c, values[j].trimmed(), reason);
     }
+}
+
+} // namespace
+
+QStringList paste(ChannelTable &table, const QString &bandText, int row, int column,
+                  const QString &text)
+{
+    QStringList refused;
+    const QStringList lines = pasteLines(text);
+    for (qsizetype i = 0; i < lines.size() && row + i <= LastRow; ++i)
+        pasteLine(table, bandText, row + int(i), column, lines[i], refused);
     return refused;
+}
+
+bool isWholeChannels(const QString &text)
+{
+    const QStringList lines = pasteLines(text);
+    return std::all_of(lines.begin(), lines.end(), [](const QString &line) {
+        return line.count(QLatin1Char('\t')) == LastColumn - FirstColumn;
+    });
+}
+
+QStringList pasteIntoRows(ChannelTable &table, const QString &bandText, const QList<int> &rows,
+                          const QString &text)
+{
+    QStringList refused;
+    const QStringList lines = pasteLines(text);
+    for (qsizetype k = 0; k < rows.size() && (lines.size() == 1 || k < lines.size()); ++k)
+        if (rows[k] >= FirstRow && rows[k] <= LastRow)
+            pasteLine(table, bandText, rows[k], FirstColumn, lines.value(lines.size() == 1 ? 0 : k), refused);
+    return refused;
+}
+
+bool isChannelStep(qint64 stepHz)
+{
+    return stepHz % 6250 == 0 || stepHz % 5000 == 0;
 }
 
 void clearToOff(ChannelTable &table, const QList<std::pair<int, int>> &cells)

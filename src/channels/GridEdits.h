@@ -30,6 +30,17 @@ QString applyValue(ChannelTable &table, const QString &bandText, int row, int co
 // last channel or column are dropped. Returns one line for each refused value.
 QStringList paste(ChannelTable &table, const QString &bandText, int row, int column,
                   const QString &text);
+// Text whose every line holds one value per channel column: whole channels, as copying
+// selected channel numbers gives them. Such text is pasted from a channel's first column.
+bool isWholeChannels(const QString &text);
+// Pastes tab-separated text into the given channel rows (ascending) from their first
+// column: the k-th line into the k-th row, one line into every row. Lines beyond the rows
+// are dropped, rows beyond the lines are left as they are.
+QStringList pasteIntoRows(ChannelTable &table, const QString &bandText, const QList<int> &rows,
+                          const QString &text);
+// Whether a step in hertz could ever give a channel frequency: a whole multiple of
+// 6.25 kHz or of 5 kHz.
+bool isChannelStep(qint64 stepHz);
 
 // Frequency and signalling cells among the given (row, column) cells become "OFF"; the
 // others are left as they are.

@@ -455,7 +455,7 @@ Result<Import> importCsv(const QByteArray &text, const WorkingCopyState &base)
     if (!columns.contains(QStringLiteral("frequency")))
         return Failure{Failure::TypeMismatch, QString::fromUtf16(u"不是信道表：找不到含 Frequency 列的标题行")};
 
-    Import result{base, 0, {}};
+    Import result{base, 0, {}, {}, {}};
     ChannelTable table;
     table.setCells(base.cells);
     table.writeTitles();
@@ -504,8 +504,16 @@ Result<Import> importCsv(const QByteArray &text, const WorkingCopyState &base)
             ++result.channels;
         } else {
             emptyChannel(table, channel);
+            if (holdsChannel && !result.frequencyRefused.contains(channel))
+                result.frequencyRefused << channel;
         }
     }
+    for (int channel = 1; channel <= 16; ++channel)
+        if (takenFrom[size_t(channel)] == 0)
+            result.emptied << channel;
+        else
+            result.frequencyRefused.removeOne(channel);
+    std::sort(result.frequencyRefused.begin(), result.frequencyRefused.end());
     result.state.cells = table.cells();
     return result;
 }

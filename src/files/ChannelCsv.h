@@ -50,6 +50,11 @@ struct Import
     WorkingCopyState state;
     int channels = 0; // channels taken from the file
     QList<Refusal> refusals;
+    // Channels whose row's receive frequency was refused (no later row filled them):
+    // they are empty.
+    QList<int> frequencyRefused;
+    // Channels 1…16 that no row filled, refused ones included: all of them are empty.
+    QList<int> emptied;
 };
 
 // The base state with its 16 channels replaced by the rows of the CSV whose Location is

@@ -12,6 +12,7 @@
 #include "tune/ui/TuneMode.h"
 
 #include "../link/LinkRig.h"
+#include "../link/ui/SafeWriteResult.h"
 #include "../widgets/FakePrompter.h"
 
 #include <QAction>
@@ -244,9 +245,13 @@ void TestCommands::transferSaysSoAndReadIsOneStep()
     mw.workingCopy().setCell(4, 6, QString::fromUtf16(u"窄"));
     mw.history().markSaved();
     const WorkingCopyState before = mw.workingCopy().state();
+    SafeWriteResult result;
     mw.findChild<QAction *>(command)->trigger();
     const QString shown = mw.statusBar()->currentMessage();
     QCOMPARE(shown.left(5), status);
+    // The write's whole result was in its dialog; the status bar keeps one short line.
+    QCOMPARE(result.results.size(), command == u"mnuWrite"_qs ? 1 : 0);
+    QVERIFY2(!shown.contains(u'\n') && shown.size() <= 16, qPrintable(shown));
     if (command != u"mnuRead"_qs)
         return;
     if (!status.isEmpty()) {

@@ -45,6 +45,8 @@ private slots:
     void cleanup();
 
     void captionAndControls();
+    void smallWindowsReachEveryChannel_data();
+    void smallWindowsReachEveryChannel();
     void menus_data();
     void menus();
     void menuBarOrder();
@@ -523,6 +525,35 @@ void TestMainWindow::installedGuideCoversTopics()
     for (const char16_t *topic : {u"连接", u"读频", u"编辑", u"保存", u"写频", u"打印", u"dialout",
                                   u"重新登录"})
         QVERIFY2(text.contains(QString::fromUtf16(topic)), qPrintable(QString::fromUtf16(topic)));
+}
+
+// At small screen sizes the window takes the size asked for (its minimum is what the
+// panels need), frequencies keep their width and the grid scrolls to channel 16.
+void TestMainWindow::smallWindowsReachEveryChannel_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("1024x560") << QSize(1024, 560);
+    QTest::newRow("800x500") << QSize(800, 500);
+}
+
+void TestMainWindow::smallWindowsReachEveryChannel()
+{
+    QFETCH(QSize, size);
+    MainWindow w;
+    w.startUp(QString());
+    w.resize(size);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.size(), size);
+    ChannelGrid *grid = w.grid();
+    // Scroll bars instead of squeezed cells: no frequency is cut to "450.0…".
+    const int frequency = grid->fontMetrics().horizontalAdvance(QStringLiteral("450.10000"));
+    QVERIFY(grid->columnWidth(ChannelTable::RxFreq) > frequency && grid->columnWidth(ChannelTable::TxFreq) > frequency);
+    for (int column : {1, ChannelTable::Columns - 1}) {
+        const QModelIndex last = grid->model()->index(16, column);
+        grid->scrollTo(last);
+        QVERIFY(grid->viewport()->rect().contains(grid->visualRect(last)));
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,9 +1,19 @@
 #include "channels/WorkingCopy.h"
 #include "channels/ui/ChannelGrid.h"
+#include "app/Commands.h"
 #include "app/MainWindow.h"
+#include "files/BackupStore.h"
+#include "files/ChannelFile.h"
+#include "files/ui/BackupListDialog.h"
 #include "../widgets/FakePrompter.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QComboBox>
 #include <QFile>
 #include <QTemporaryDir>
@@ -30,6 +40,8 @@ private slots:
     void modelChangeAsksAndUndoes();
     void openIsOneStep();
     void saveWritesCurrentFile();
+    void loadedFromElsewhereIsNoCurrentFile_data();
+    void loadedFromElsewhereIsNoCurrentFile();
 
 private:
     // Turns channel 3's bandwidth over.
@@ -72,7 +84,7 @@ void TestUnsavedChanges::leavingAsks_data()
     QTest::addColumn<bool>("edited");
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("ahead");
-    for (const QString &command : {u"close"_qs, u"mnuExit"_qs, u"mnuOpen"_qs}) {
+    for (const QString &command : {u"close"_qs, u"mnuExit"_qs, u"mnuOpen"_qs, u"mnuImportCsv"_qs}) {
         QTest::addRow("%s, nothing to lose", qPrintable(command)) << command << false << 0 << true;
         QTest::addRow("%s, cancelled", qPrintable(command))
             << command << true << int(QMessageBox::Cancel) << false;
@@ -98,10 +110,12 @@ void TestUnsavedChanges::leavingAsks()
         m_window->close();
     else
         action(qPrintable(command))->trigger();
-    QCOMPARE(m_prompter->shown.size(), edited ? 1 : 0);
+    const bool dialogCommand = command == u"mnuOpen" || command == u"mnuImportCsv";
+    // A channel file is no CSV: the import then says so, after the question.
+    QCOMPARE(m_prompter->shown.size(), (edited ? 1 : 0) + (command == u"mnuImportCsv" && ahead ? 1 : 0));
     if (edited)
         QCOMPARE(m_prompter->shown[0].text, SaveQuestion);
-    if (command == u"mnuOpen")
+    if (dialogCommand)
         QCOMPARE(m_prompter->openAnswers.isEmpty(), ahead);
     else
         QCOMPARE(m_window->isVisible(), !ahead);
@@ -184,6 +198,71 @@ void TestUnsavedChanges::saveWritesCurrentFile()
     other.startUp(QString());
     QVERIFY(other.loadFile(path));
     QCOMPARE(other.workingCopy().cell(3, 6), bandwidth);
+}
+
+// A backup or a CSV loaded over a.chp: the title names what was loaded, and 保存 (also
+// the exit question's 保存) asks for a name instead of replacing a.chp.
+void TestUnsavedChanges::loadedFromElsewhereIsNoCurrentFile_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("viaExit");
+    for (bool exit : {false, true}) {
+        const char *how = exit ? "exit, 保存" : "保存";
+        QTest::addRow("导入CSV…, %s", how) << u"mnuImportCsv"_qs << u"list.csv* - "_qs << exit;
+        QTest::addRow("恢复备份…, %s", how) << u"mnuRestoreBackup"_qs << u"备份 2024-05-01 14:03:22* - "_qs << exit;
+    }
+}
+
+void TestUnsavedChanges::loadedFromElsewhereIsNoCurrentFile()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, title);
+    QFETCH(bool, viaExit);
+    QStandardPaths::setTestModeEnabled(true);
+    const QString backups = BackupStore::defaultFolder();
+    QDir(backups).removeRecursively();
+    QVERIFY(QDir().mkpath(backups));
+    // The radio held something other than mychan.chp.
+    WorkingCopy radio;
+    radio.startUp(QString());
+    QVERIFY(loadChannelFile(radio, Example).kind == LoadOutcome::Loaded);
+    radio.setCell(5, 6, QString::fromUtf16(radio.cell(5, 6) == u"宽" ? u"窄" : u"宽"));
+    QVERIFY(saveChannelFile(radio, backups + u"/20240501-140322.chp"_qs));
+    const QString csv = m_dir.filePath(QStringLiteral("list.csv"));
+    QFile f(csv);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("Location,Frequency\n1,450.1\n");
+    f.close();
+    const QString mine = m_dir.filePath(QStringLiteral("mychan.chp"));
+    QFile::remove(mine);
+    QVERIFY(QFile::copy(Example, mine));
+    QVERIFY(m_window->loadFile(mine));
+    plugInCommands(*m_window);
+    m_prompter->openAnswers << csv;
+    QTimer::singleShot(0, [] {
+        if (auto *list = qobject_cast<BackupListDialog *>(QApplication::activeModalWidget()))
+            list->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    action(qPrintable(command))->trigger();
+    QVERIFY2(m_window->windowTitle().startsWith(title), qPrintable(m_window->windowTitle()));
+    QVERIFY(m_window->currentPath().isEmpty());
+
+    const QString other = m_dir.filePath(QStringLiteral("other.chp"));
+    QFile::remove(other);
+    m_prompter->saveAnswers << other;
+    m_prompter->answers << QMessageBox::Save;
+    if (viaExit)
+        m_window->close();
+    else
+        action("mnuSaveFile")->trigger();
+    QVERIFY(m_prompter->saveAnswers.isEmpty());
+    QVERIFY(QFile::exists(other));
+    QCOMPARE(m_window->currentPath(), other);
+    QFile original(mine), example(Example);
+    QVERIFY(original.open(QIODevice::ReadOnly) && example.open(QIODevice::ReadOnly));
+    QCOMPARE(original.readAll(), example.readAll());
+    QDir(backups).removeRecursively();
 }
 
 QTEST_MAIN(TestUnsavedChanges)

@@ -20,6 +20,7 @@ public:
     QStringList openAnswers;
     QStringList saveAnswers;
     QStringList lastFilters;
+    QString lastFolder; // where the last file dialog opened
     QList<double> numberAnswers; // an empty queue cancels
 
     FakePrompter() { Prompter::setInstance(this); }
@@ -39,14 +40,16 @@ public:
                 return QMessageBox::StandardButton(b);
         return QMessageBox::Ok;
     }
-    QString openFileName(QWidget *, const QString &, const QString &, const QStringList &f) override
+    QString openFileName(QWidget *, const QString &, const QString &dir, const QStringList &f) override
     {
         lastFilters = f;
+        lastFolder = dir;
         return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
     }
-    QString saveFileName(QWidget *, const QString &, const QString &, const QStringList &f) override
+    QString saveFileName(QWidget *, const QString &, const QString &dir, const QStringList &f) override
     {
         lastFilters = f;
+        lastFolder = dir;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
     std::optional<double> number(QWidget *, const QString &, const QString &, double, double, double,

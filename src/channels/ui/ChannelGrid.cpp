@@ -142,31 +142,74 @@ void ChannelGrid::fitColumns()
     const QFontMetrics fm(font());
     const QStringList titles = ChannelTable::columnTitles();
     const int pad = fm.horizontalAdvance(QLatin1Char('0')) * 3;
-    QHeaderView *h = horizontalHeader();
-    h->setMinimumSectionSize(1);
+    m_minColumnWidths.clear();
     for (int c = 0; c < ChannelTable::Columns; ++c) {
         QString widest = titles[c];
         if (isFrequencyColumn(c))
             widest = QStringLiteral("000.00000");
         else if (isSignallingColumn(c))
             widest = QStringLiteral("D023N");
-        const int w = std::max(fm.horizontalAdvance(widest), fm.horizontalAdvance(titles[c])) + pad;
-        setColumnWidth(c, w);
-        h->setSectionResizeMode(c, c == 0 ? QHeaderView::Fixed : QHeaderView::Stretch);
+        m_minColumnWidths << std::max(fm.horizontalAdvance(widest), fm.horizontalAdvance(titles[c])) + pad;
     }
-    // Rows share the height the panel gives; the minimum keeps every row readable.
-    QHeaderView *v = verticalHeader();
-    v->setMinimumSectionSize(1);
-    v->setDefaultSectionSize(fm.height() + 10);
-    v->setSectionResizeMode(QHeaderView::Stretch);
-    int width = 2 * frameWidth();
-    for (int c = 0; c < ChannelTable::Columns; ++c)
-        width += columnWidth(c);
-    const int height = 2 * frameWidth() + ChannelTable::Rows * v->defaultSectionSize();
-    setMinimumSize(width, height);
+    m_minRowHeight = fm.height() + 6;
+    m_naturalRowHeight = fm.height() + 10;
+    for (QHeaderView *h : {horizontalHeader(), verticalHeader()}) {
+        h->setMinimumSectionSize(1);
+        h->setSectionResizeMode(QHeaderView::Fixed);
+    }
+    // A smaller panel scrolls: every cell stays wide enough for its whole value.
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    setMinimumSize(2 * frameWidth() + m_minColumnWidths[0] + m_minColumnWidths[FirstColumn] + bar,
+                   2 * frameWidth() + 4 * m_minRowHeight + bar);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fitSections();
+}
+
+QSize ChannelGrid::sizeHint() const
+{
+    int width = 2 * frameWidth();
+    for (int w : m_minColumnWidths)
+        width += w;
+    return {width, 2 * frameWidth() + ChannelTable::Rows * m_naturalRowHeight};
+}
+
+void ChannelGrid::fitSections()
+{
+    if (m_minColumnWidths.size() != ChannelTable::Columns)
+        return;
+    // The room without scroll bars decides which bars are needed; what is left over
+    // widens the data columns and heightens the rows evenly.
+    const QSize room = maximumViewportSize();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    int minWidth = 0;
+    for (int w : m_minColumnWidths)
+        minWidth += w;
+    const int minHeight = ChannelTable::Rows * m_minRowHeight;
+    bool across = minWidth > room.width();
+    const bool down = minHeight > room.height() - (across ? bar : 0);
+    if (down && !across)
+        across = minWidth > room.width() - bar;
+    const int spareWidth = std::max(0, room.width() - (down ? bar : 0) - minWidth);
+    const int spareHeight = std::max(0, room.height() - (across ? bar : 0) - minHeight);
+    const int stretched = ChannelTable::Columns - 1;
+    for (int c = 0; c < ChannelTable::Columns; ++c) {
+        const int k = c - 1;
+        const int extra = c == 0 ? 0 : spareWidth / stretched + (k < spareWidth % stretched ? 1 : 0);
+        horizontalHeader()->resizeSection(c, m_minColumnWidths[c] + extra);
+    }
+    for (int r = 0; r < ChannelTable::Rows; ++r)
+        verticalHeader()->resizeSection(r, m_minRowHeight + spareHeight / ChannelTable::Rows
+                                               + (r < spareHeight % ChannelTable::Rows ? 1 : 0));
+}
+
+void ChannelGrid::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    fitSections();
 }
 
 void ChannelGrid::clickCell(int row, int column)
@@ -394,6 +437,13 @@ void ChannelGrid::mousePressEvent(QMouseEvent *event)
                 m_rowAnchor = i.row();
             m_draggingRows = true;
             selectRows(m_rowAnchor, i.row());
+        }
+        // A right click on a channel number outside the selection makes that channel the
+        // one the menu acts on.
+        if (event->button() == Qt::RightButton && i.isValid() && i.column() == 0 && i.row() >= FirstRow
+            && !m_actions->selectedChannels().contains(i.row())) {
+            m_rowAnchor = i.row();
+            selectRows(i.row(), i.row());
         }
         return;
     }

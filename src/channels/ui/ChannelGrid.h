@@ -44,6 +44,8 @@ public:
     void clickCell(int row, int column);
     // Hides all four editors; the cells keep what the editors wrote.
     void hideEditors();
+    // Every cell at its natural size; smaller panels scroll.
+    QSize sizeHint() const override;
     bool anyEditorVisible() const;
 
     void setHistory(EditHistory *history) { m_history = history; }
@@ -71,6 +73,7 @@ protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event) const override;
     void updateGeometries() override;
+    void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
@@ -87,6 +90,9 @@ private:
     void selectRows(int from, int to);
     void cellsChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight);
     void fitColumns();
+    // Column widths and row heights for the panel's size: at least what a value needs,
+    // spare room shared out; scroll bars when the panel is smaller than that.
+    void fitSections();
 
     WorkingCopy &m_wc;
     CellEditors *m_editors = nullptr;
@@ -106,4 +112,7 @@ private:
     // bandwidth and power. An empty one still becomes "OFF".
     bool m_currentVisited = true;
     bool m_ownWrite = false;
+    QList<int> m_minColumnWidths;
+    int m_minRowHeight = 0;
+    int m_naturalRowHeight = 0;
 };

@@ -78,12 +78,42 @@ void GridActions::pasteText(const QString &text)
 {
     if (text.isEmpty())
         return;
-    QModelIndex at = m_grid.currentIndex();
-    if (!at.isValid() || isFixed(at))
-        at = m_grid.model()->index(FirstRow, FirstColumn);
-    run(QString::fromUtf16(u"粘贴"), QString::fromUtf16(u"以下数据未粘贴："), [&] {
-        return gridedits::paste(*m_wc.channels(), m_wc.bandText(), at.row(), at.column(), text);
+    const QList<int> channels = selectedChannels();
+    // A pasted channel starts at its first column, wherever the current cell was.
+    QModelIndex at = selectionTopLeft();
+    const int column = gridedits::isWholeChannels(text) ? FirstColumn : at.column();
+    run(tr("粘贴"), tr("以下数据未粘贴："), [&] {
+        if (channels.size() > 1)
+            return gridedits::pasteIntoRows(*m_wc.channels(), m_wc.bandText(), channels, text);
+        if (channels.size() == 1)
+            return gridedits::paste(*m_wc.channels(), m_wc.bandText(), channels.first(), FirstColumn, text);
+        return gridedits::paste(*m_wc.channels(), m_wc.bandText(), at.row(), column, text);
     });
+}
+
+QList<int> GridActions::selectedChannels() const
+{
+    const QList<int> rows = m_grid.selectedRows();
+    const QItemSelectionModel *selection = m_grid.selectionModel();
+    for (int r : rows)
+        for (int c = FirstColumn; c <= LastColumn; ++c)
+            if (!selection->isSelected(m_grid.model()->index(r, c)))
+                return {};
+    return rows;
+}
+
+QModelIndex GridActions::selectionTopLeft() const
+{
+    int top = LastRow + 1, left = LastColumn + 1;
+    for (const QModelIndex &i : m_grid.selectionModel()->selectedIndexes())
+        if (!isFixed(i)) {
+            top = std::min(top, i.row());
+            left = std::min(left, i.column());
+        }
+    if (top <= LastRow)
+        return m_grid.model()->index(top, left);
+    const QModelIndex cur = m_grid.currentIndex();
+    return cur.isValid() && !isFixed(cur) ? cur : m_grid.model()->index(FirstRow, FirstColumn);
 }
 
 void GridActions::clearSelected()
@@ -112,9 +142,12 @@ void GridActions::clearChannels()
 
 void GridActions::copyToNextChannel()
 {
+    // The channel whose number was clicked, else the current cell's.
     const QModelIndex cur = m_grid.currentIndex();
-    const QList<int> rows = targetRows();
-    const int row = cur.isValid() && !isFixed(cur) ? cur.row() : rows.value(0, -1);
+    const QList<int> channels = selectedChannels();
+    const int row = !channels.isEmpty() ? channels.first()
+                    : cur.isValid() && !isFixed(cur) ? cur.row()
+                                                      : targetRows().value(0, -1);
     if (row < FirstRow || row >= LastRow)
         return;
     run(QString::fromUtf16(u"复制到下一信道"), QString(), [&] {
@@ -131,12 +164,19 @@ void GridActions::fillByStep()
                                          QString::fromUtf16(u"请先选择要填充的多个信道"));
         return;
     }
-    const auto step = Prompter::instance().number(m_grid.window(), QString::fromUtf16(u"按步进填充"),
-                                                  QString::fromUtf16(u"步进 (kHz)："), m_stepKHz,
-                                                  -100000, 100000, 3);
-    if (!step)
-        return;
-    m_stepKHz = *step;
+    // A step no channel could take is refused as typed, before anything changes.
+    std::optional<double> step;
+    for (;;) {
+        step = Prompter::instance().number(m_grid.window(), QString::fromUtf16(u"按步进填充"),
+                                           QString::fromUtf16(u"步进 (kHz)："), m_stepKHz, -100000, 100000, 3);
+        if (!step)
+            return;
+        m_stepKHz = *step;
+        if (gridedits::isChannelStep(qRound64(*step * 1000)))
+            break;
+        Prompter::instance().message(m_grid.window(), QMessageBox::Information, tr("按步进填充"),
+                                     tr("步进 %1 kHz 需为6.25K或5K的整数倍").arg(*step));
+    }
     run(QString::fromUtf16(u"按步进填充"), QString::fromUtf16(u"以下频率未填充："), [&] {
         return gridedits::fillByStep(*m_wc.channels(), m_wc.bandText(), rows,
                                      qRound64(*step * 1000));

@@ -51,19 +51,22 @@ void BackupListDialog::choose()
     accept();
 }
 
-void restoreBackupCommand(QWidget *parent, WorkingCopy &wc)
+QString restoreBackupCommand(QWidget *parent, WorkingCopy &wc)
 {
     const QList<BackupEntry> backups = BackupStore().list();
     if (backups.isEmpty()) {
         Prompter::instance().information(parent, QStringLiteral("提示"),
                                          QStringLiteral("还没有备份。写频前的备份保存在 %1")
                                              .arg(QDir::toNativeSeparators(BackupStore::defaultFolder())));
-        return;
+        return {};
     }
     BackupListDialog dialog(backups, parent);
     if (dialog.exec() != QDialog::Accepted || dialog.chosenPath().isEmpty())
-        return;
-    if (Status s = BackupStore::loadInto(wc, dialog.chosenPath()); !s)
+        return {};
+    if (Status s = BackupStore::loadInto(wc, dialog.chosenPath()); !s) {
         Prompter::instance().message(parent, QMessageBox::Information, QString::number(s.failure().number),
                                      s.failure().description);
+        return {};
+    }
+    return dialog.chosenPath();
 }

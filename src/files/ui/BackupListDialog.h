@@ -27,5 +27,6 @@ private:
 };
 
 // "恢复备份…" of the 文件 menu: the list, then the backup chosen loaded into wc all at
-// once (wc changes only when the whole file loaded), ready to write.
-void restoreBackupCommand(QWidget *parent, WorkingCopy &wc);
+// once (wc changes only when the whole file loaded), ready to write. Returns the backup
+// loaded, empty when none was.
+QString restoreBackupCommand(QWidget *parent, WorkingCopy &wc);

@@ -2,9 +2,11 @@
 
 #include "channels/WorkingCopy.h"
 #include "files/ChannelCsv.h"
+#include "files/ui/FileCommands.h"
 #include "widgets/AppInfo.h"
 #include "widgets/Prompter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace {
@@ -24,20 +26,48 @@ QStringList CsvCommands::nameFilters()
     return {QStringLiteral("CSV(*.csv)"), QString::fromUtf16(u"所有文件(*.*)")};
 }
 
-void CsvCommands::importCsv()
+QString CsvCommands::importCsv()
 {
     const QString path =
         Prompter::instance().openFileName(m_parent, QString::fromUtf16(u"导入CSV"), m_folder, nameFilters());
-    if (!path.isEmpty())
-        importFrom(path);
+    return !path.isEmpty() && importFrom(path) ? path : QString();
 }
 
-void CsvCommands::exportCsv()
+QString CsvCommands::exportCsv()
 {
-    const QString path =
-        Prompter::instance().saveFileName(m_parent, QString::fromUtf16(u"导出CSV"), m_folder, nameFilters());
+    const QString title = QString::fromUtf16(u"导出CSV");
+    QString path = Prompter::instance().saveFileName(m_parent, title, m_folder, nameFilters());
     if (!path.isEmpty())
-        exportTo(path);
+        path = FileCommands::withSuffix(m_parent, path, QStringLiteral(".csv"), title);
+    return !path.isEmpty() && exportTo(path) ? path : QString();
+}
+
+namespace {
+
+// "3–16", "2, 5, 9–16": ascending channel numbers with their runs joined.
+QString channelRuns(const QList<int> &channels)
+{
+    QStringList runs;
+    for (qsizetype i = 0; i < channels.size();) {
+        qsizetype j = i;
+        while (j + 1 < channels.size() && channels[j + 1] == channels[j] + 1)
+            ++j;
+        runs << (j == i ? QString::number(channels[i])
+                        : QStringLiteral("%1–%2").arg(channels[i]).arg(channels[j]));
+        i = j + 1;
+    }
+    return runs.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QString CsvCommands::importSummary(int channels, const QList<int> &missing)
+{
+    if (missing.isEmpty())
+        return QCoreApplication::translate("CsvCommands", "已导入 %1 个信道").arg(channels);
+    return QCoreApplication::translate("CsvCommands", "已导入 %1 个信道；信道 %2 不在文件中，已清空")
+        .arg(channels)
+        .arg(channelRuns(missing));
 }
 
 bool CsvCommands::importFrom(const QString &path)
@@ -50,7 +80,13 @@ bool CsvCommands::importFrom(const QString &path)
     }
     m_wc.setState(imported->state);
 
-    QString text = QString::fromUtf16(u"已从 %1 导入 %2 个信道。").arg(path).arg(imported->channels);
+    QList<int> missing = imported->emptied;
+    for (int channel : imported->frequencyRefused)
+        missing.removeOne(channel);
+    QStringList lines{importSummary(imported->channels, missing)};
+    for (int channel : imported->frequencyRefused)
+        lines << QCoreApplication::translate("CsvCommands", "信道 %1 的频率未采用，信道已清空").arg(channel);
+    QString text = lines.join(QLatin1Char('\n'));
     const QList<channelcsv::Refusal> &refusals = imported->refusals;
     if (!refusals.isEmpty()) {
         text += QString::fromUtf16(u"\n\n以下 %1 个数值未采用：").arg(refusals.size());

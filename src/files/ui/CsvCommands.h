@@ -16,15 +16,21 @@ public:
     // "CSV(*.csv)" and "所有文件(*.*)".
     static QStringList nameFilters();
 
-    void importCsv();
-    void exportCsv();
+    // Each returns the file imported or written, empty when cancelled or failed. A name
+    // typed without an extension is exported with ".csv".
+    QString importCsv();
+    QString exportCsv();
 
-    // Imports onto the working copy in one take-over (setState), then lists the
-    // channels taken and every refused value in one message. A file that cannot be read
-    // or is no channel list changes nothing. True when channels were taken over.
+    // Imports onto the working copy in one take-over (setState), all sixteen channels
+    // replaced, then says in one message how many channels came from the file, which
+    // were emptied (no row, or a refused frequency), and every refused value. A file that
+    // cannot be read or is no channel list changes nothing. True when taken over.
     bool importFrom(const QString &path);
     // Writes the channels; says how many, and which could not be written.
     bool exportTo(const QString &path);
+
+    // The line that opens the import's message: "已导入 k 个信道；信道 3–16 不在文件中，已清空".
+    static QString importSummary(int channels, const QList<int> &missing);
 
 private:
     WorkingCopy &m_wc;

@@ -39,10 +39,31 @@ void FileCommands::remember(const QString &path)
     m_folder = QFileInfo(path).absolutePath();
 }
 
+QString FileCommands::folder() const
+{
+    return m_currentPath.isEmpty() ? m_folder : QFileInfo(m_currentPath).absolutePath();
+}
+
+QString FileCommands::withSuffix(QWidget *parent, const QString &path, const QString &suffix,
+                                 const QString &title)
+{
+    if (!QFileInfo(path).suffix().isEmpty() || path.endsWith(QLatin1Char('.')))
+        return path;
+    const QString named = path + suffix;
+    if (QFileInfo::exists(named)
+        && Prompter::instance().message(
+               parent, QMessageBox::Warning, title,
+               QString::fromUtf16(u"%1 已存在。\n要替换它吗？").arg(QDir::toNativeSeparators(named)),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               != QMessageBox::Yes)
+        return {};
+    return named;
+}
+
 bool FileCommands::open()
 {
     const QString path = Prompter::instance().openFileName(m_parent, QString::fromUtf16(u"打开"),
-                                                           m_folder, nameFilters());
+                                                           folder(), nameFilters());
     if (path.isEmpty())
         return false;
     remember(path);
@@ -54,21 +75,13 @@ bool FileCommands::open()
 
 bool FileCommands::saveAs()
 {
-    QString path = Prompter::instance().saveFileName(m_parent, QString::fromUtf16(u"另存为"),
-                                                     m_folder, nameFilters());
+    const QString title = QString::fromUtf16(u"另存为");
+    QString path = Prompter::instance().saveFileName(m_parent, title, folder(), nameFilters());
     if (path.isEmpty())
         return false;
-    if (QFileInfo(path).suffix().isEmpty() && !path.endsWith(QLatin1Char('.'))) {
-        path += QStringLiteral(".chp");
-        // The dialog asked about the name as typed, not about this one.
-        if (QFileInfo::exists(path)
-            && Prompter::instance().message(
-                   m_parent, QMessageBox::Warning, QString::fromUtf16(u"另存为"),
-                   QString::fromUtf16(u"%1 已存在。\n要替换它吗？").arg(QDir::toNativeSeparators(path)),
-                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-                   != QMessageBox::Yes)
-            return false;
-    }
+    path = withSuffix(m_parent, path, QStringLiteral(".chp"), title);
+    if (path.isEmpty())
+        return false;
     remember(path);
     return save(path);
 }

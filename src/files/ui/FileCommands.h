@@ -36,12 +36,20 @@ public:
     // Saving; "保存成功" on success, the failure under the title "错误" otherwise.
     bool save(const QString &path);
 
-    // The folder the dialogs open in: the folder of the last file chosen.
-    QString folder() const { return m_folder; }
+    // The folder the dialogs open in: the current file's, or without one the folder of
+    // the last file chosen in any of the editor's file dialogs.
+    QString folder() const;
     void setFolder(const QString &folder) { m_folder = folder; }
+    // After a dialog of another command chose `path`: its folder is the last one used.
+    void remember(const QString &path);
+
+    // A name typed without an extension gets `suffix` (".chp"); the dialog asked about an
+    // existing file by the name as typed, so the longer name is asked about here. Empty
+    // when the user keeps the existing file.
+    static QString withSuffix(QWidget *parent, const QString &path, const QString &suffix,
+                              const QString &title);
 
 private:
-    void remember(const QString &path);
 
     WorkingCopy &m_wc;
     QWidget *m_parent;

@@ -6,14 +6,22 @@
 #include <QButtonGroup>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 PortDialog::PortDialog(int initialOption, int portNumber, const QString &device, QWidget *parent)
-    : QDialog(parent), portOption(initialOption), m_portNumber(portNumber)
+    : QDialog(parent),
+      portOption(initialOption),
+      m_portNumber(portNumber),
+      m_initialOption(initialOption),
+      m_initialDevice(device),
+      m_checkedOption(portNumber - 1)
 {
     setObjectName(QStringLiteral("frmDK"));
     setWindowTitle(QStringLiteral("端口选择"));
@@ -47,9 +55,41 @@ PortDialog::PortDialog(int initialOption, int portNumber, const QString &device,
     m_confirm->setObjectName(QStringLiteral("cmdQD"));
     m_confirm->setDefault(true);
     connect(m_confirm, &QPushButton::clicked, this, &PortDialog::onConfirm);
-    layout->addWidget(m_confirm, 0, Qt::AlignHCenter);
+    m_cancel = new QPushButton(tr("取消"), this);
+    m_cancel->setObjectName(QStringLiteral("cmdCancel"));
+    connect(m_cancel, &QPushButton::clicked, this, &PortDialog::onCancel);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_confirm);
+    buttons->addWidget(m_cancel);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
 
+    // A device in the field is the port: no option is shown chosen beside it.
+    connect(m_device, &QLineEdit::textChanged, this, &PortDialog::showChosenOption);
     prepare();
+    showChosenOption();
+}
+
+void PortDialog::showChosenOption()
+{
+    QButtonGroup *group = m_options[0]->group();
+    group->setExclusive(false);
+    for (QRadioButton *option : m_options)
+        option->setChecked(false);
+    if (device().isEmpty()) {
+        const int shown = m_options[size_t(std::clamp(m_checkedOption, 0, 3))]->isEnabled() ? m_checkedOption : 0;
+        m_options[size_t(std::clamp(shown, 0, 3))]->setChecked(true);
+    }
+    group->setExclusive(true);
+}
+
+void PortDialog::onCancel()
+{
+    // The port stays as it was: what the command takes afterwards is what it gave.
+    portOption = m_initialOption;
+    m_device->setText(m_initialDevice);
+    reject();
 }
 
 QString PortDialog::device() const
@@ -72,14 +112,15 @@ void PortDialog::prepare()
             label += QStringLiteral("  ← 可能是编程线");
         m_options[size_t(i)]->setText(label);
         m_options[size_t(i)]->setEnabled(true);
-        if (i == m_portNumber - 1)
-            m_options[size_t(i)]->setChecked(true);
     }
 }
 
 void PortDialog::onOptionClicked(int index)
 {
     portOption = index;
+    m_checkedOption = index;
+    // A listed port chosen: the device field no longer decides.
+    m_device->clear();
 }
 
 void PortDialog::onConfirm()

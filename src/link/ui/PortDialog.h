@@ -9,8 +9,9 @@ class QPushButton;
 class QRadioButton;
 
 // "端口选择": the options "COM1" … "COM4" for the first four serial ports the system
-// lists, and a field for a device it does not list. Takes and gives plain values; the
-// port command closes the port before it opens.
+// lists, and a field for a device it does not list (while it holds one, no option is
+// shown chosen; clicking an option empties it). Takes and gives plain values; the port
+// command closes the port before it opens. 取消 gives back the values it was opened with.
 class PortDialog : public QDialog
 {
     Q_OBJECT
@@ -24,6 +25,7 @@ public:
 
     QRadioButton *portOptionButton(int index) const { return m_options[size_t(index)]; }
     QPushButton *confirmButton() const { return m_confirm; }
+    QPushButton *cancelButton() const { return m_cancel; }
     QLineEdit *deviceField() const { return m_device; }
     // The device typed into the field, blanks removed; empty when the options decide.
     QString device() const;
@@ -35,9 +37,15 @@ private:
     void prepare();
     void onOptionClicked(int index);
     void onConfirm();
+    void onCancel();
+    void showChosenOption();
 
     int m_portNumber;
+    int m_initialOption;
+    QString m_initialDevice;
+    int m_checkedOption; // the option shown chosen while the field is empty
     std::array<QRadioButton *, 4> m_options{};
     QPushButton *m_confirm = nullptr;
+    QPushButton *m_cancel = nullptr;
     QLineEdit *m_device = nullptr;
 };

@@ -50,17 +50,21 @@ struct SafeWriteSetup
     }
 };
 
-void offerBackup(QWidget *parent, WorkingCopy &wc, const SafeWrite::Outcome &o)
+// True when the backup was loaded into the editor.
+bool offerBackup(QWidget *parent, WorkingCopy &wc, const SafeWrite::Outcome &o)
 {
     const auto answer = Prompter::instance().message(
         parent, QMessageBox::Warning, QStringLiteral("提示"),
         o.text + QStringLiteral("\n\n要把写频前的备份载入编辑器吗？"), QMessageBox::Yes | QMessageBox::No,
         QMessageBox::No);
     if (answer != QMessageBox::Yes)
-        return;
-    if (Status s = BackupStore::loadInto(wc, o.backupPath); !s)
+        return false;
+    if (Status s = BackupStore::loadInto(wc, o.backupPath); !s) {
         Prompter::instance().message(parent, QMessageBox::Information, QString::number(s.failure().number),
                                      s.failure().description);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -78,7 +82,8 @@ void SafeWriteChoices::save() const
     settings.setValue(VerifyKey, verify);
 }
 
-bool safeWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool keepRadioTuning, QString *summary)
+bool safeWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool keepRadioTuning, QString *summary,
+                      QString *loadedBackup)
 {
     const SafeWriteChoices choices = SafeWriteChoices::load();
     if (!choices.backup && !choices.verify) {
@@ -99,18 +104,20 @@ bool safeWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool ke
     {
         SafeWriteDialog dialog(setup.write, nullptr, parent);
         LinkMessageBoxes boxes(link, &dialog);
-        dialog.job = [&] { outcome = setup.write.run(*image); };
+        // The result stays in the dialog until the user closes it.
+        dialog.job = [&] {
+            outcome = setup.write.run(*image);
+            link.closePort();
+            dialog.finish(outcome.text);
+        };
         dialog.exec();
     }
     link.closePort();
     if (outcome.ok && summary)
         *summary = outcome.text;
-    else if (outcome.ok)
-        Prompter::instance().message(parent, QMessageBox::Information, QStringLiteral("提示"), outcome.text);
-    else if (outcome.radioChanged && !outcome.backupPath.isEmpty())
-        offerBackup(parent, wc, outcome);
-    else if (!outcome.text.isEmpty())
-        Prompter::instance().message(parent, QMessageBox::Warning, QStringLiteral("提示"), outcome.text);
+    else if (!outcome.ok && outcome.radioChanged && !outcome.backupPath.isEmpty()
+             && offerBackup(parent, wc, outcome) && loadedBackup)
+        *loadedBackup = outcome.backupPath;
     return outcome.ok;
 }
 

@@ -12,8 +12,12 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -39,9 +43,13 @@ SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *p
     : QDialog(parent), m_write(write)
 {
     setObjectName(QStringLiteral("frmSafeWrite"));
-    setWindowTitle(SafeWrite::stageName(write.options.backup ? SafeWrite::Stage::Backup : SafeWrite::Stage::Write));
+    setWindowTitle(tr("写频进度显示"));
     setMinimumWidth(420);
     auto *layout = new QVBoxLayout(this);
+    m_stage = new QLabel(this);
+    m_stage->setObjectName(QStringLiteral("lblStage"));
+    layout->addWidget(m_stage);
+    showStage(write.options.backup ? SafeWrite::Stage::Backup : SafeWrite::Stage::Write);
     if (fleet) {
         setMinimumWidth(640);
         m_table = new QTableWidget(0, ColumnCount, this);
@@ -94,11 +102,14 @@ SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *p
             m_next->setDefault(true);
             m_next->setFocus();
         });
-
-        m_summary = new QLabel(this);
-        m_summary->setObjectName(QStringLiteral("lblSummary"));
-        layout->addWidget(m_summary);
     }
+    // The result stays readable here, backup path in full, until the user closes it.
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("lblSummary"));
+    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_summary->setWordWrap(true);
+    m_summary->hide();
+    layout->addWidget(m_summary);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("pgbCount"));
     m_progress->setRange(0, write.progressMaximum());
@@ -108,7 +119,7 @@ SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *p
     m_cancel->setObjectName(QStringLiteral("cmdCancel"));
     layout->addWidget(m_cancel, 0, Qt::AlignHCenter);
     connect(m_cancel, &QPushButton::clicked, this, &SafeWriteDialog::onCancel);
-    connect(&write, &SafeWrite::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&write, &SafeWrite::stageStarted, this, &SafeWriteDialog::showStage);
     connect(&write, &SafeWrite::progressChanged, m_progress, &QProgressBar::setValue);
 
     m_startup.setInterval(500);
@@ -117,21 +128,58 @@ SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *p
     m_startup.start();
 }
 
+void SafeWriteDialog::showStage(SafeWrite::Stage stage)
+{
+    // "备份 1/3", "写频 2/3", "校验 3/3" among the stages chosen.
+    QList<SafeWrite::Stage> stages;
+    if (m_write.options.backup)
+        stages << SafeWrite::Stage::Backup;
+    stages << SafeWrite::Stage::Write;
+    if (m_write.options.verify)
+        stages << SafeWrite::Stage::Verify;
+    const qsizetype at = stages.indexOf(stage);
+    m_stage->setText(SafeWrite::stageName(stage)
+                     + (at < 0 ? QString() : QStringLiteral(" %1/%2").arg(at + 1).arg(stages.size())));
+}
+
 void SafeWriteDialog::start()
 {
     m_running = true;
     if (job)
         job();
     m_running = false;
-    if (!m_table)
+    if (!m_finished)
         done(QDialog::Accepted);
 }
 
 void SafeWriteDialog::finish(const QString &summary)
 {
-    if (m_summary)
-        m_summary->setText(summary);
-    m_cancel->setText(tr("确定"));
+    m_summary->setText(summary);
+    // Lines wrap between Chinese characters and at spaces, never inside a path: the label
+    // is as wide as the longest path or run of Latin text (within the screen), at most
+    // a readable width otherwise; the dialog then grows and stays on the screen.
+    static const QRegularExpression breaks(QStringLiteral("[\\s\\x{3000}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]+"));
+    const QFontMetrics fm = m_summary->fontMetrics();
+    int widest = 0;
+    int unbreakable = 0;
+    for (const QString &line : summary.split(QLatin1Char('\n')))
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    for (const QString &token : summary.split(breaks, Qt::SkipEmptyParts))
+        unbreakable = std::max(unbreakable, fm.horizontalAdvance(token));
+    const QRect room = screen() ? screen()->availableGeometry() : QRect();
+    int width = std::max(std::min(widest, 560), unbreakable) + 8;
+    if (room.isValid())
+        width = std::min(width, room.width() - 60);
+    m_summary->setMinimumWidth(width);
+    m_summary->show();
+    adjustSize();
+    if (room.isValid()) {
+        QRect g = frameGeometry();
+        g.moveLeft(std::clamp(g.left(), room.left(), std::max(room.left(), room.right() - g.width())));
+        g.moveTop(std::clamp(g.top(), room.top(), std::max(room.top(), room.bottom() - g.height())));
+        move(g.topLeft());
+    }
+    m_cancel->setText(tr("关闭"));
     m_finished = true;
 }
 
@@ -176,8 +224,6 @@ void SafeWriteDialog::onCancel()
     }
     if (!TransferDialog::cancelConfirmed(this))
         return;
+    // The stage stops at its next wait; the dialog stays to show what the radio holds.
     m_write.cancel();
-    // A single write's dialog goes at once; the fleet's stays to show what was done.
-    if (!m_table)
-        done(QDialog::Rejected);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/SafeWrite.h"
+
 #include <QDialog>
 #include <QTimer>
 
@@ -14,11 +16,12 @@ class QTableWidget;
 class QWidget;
 class SafeWrite;
 
-// The one progress dialog of a safe write: its caption names the stage, its bar runs over
-// all stages, Cancel (after "确定要取消吗") stops whichever stage runs. With a fleet it
-// also shows the table of radios written (a failed radio's row marked as it comes in),
-// between radios the prompt for the next one below the table, and at the end the
-// summary; it then stays open until the user closes it.
+// The one progress dialog of a safe write: a line names the stage ("写频 2/3"), its bar
+// runs over all stages, Cancel (after "确定要取消吗") stops whichever stage runs. With a
+// fleet it also shows the table of radios written. The job ends by finish(): the result
+// (or the fleet's summary) then stays in the dialog with a 关闭 button until the user
+// closes it. Between the radios of a fleet the prompt for the next one shows below
+// the table. A job that does not call it closes the dialog as it ends.
 class SafeWriteDialog : public QDialog
 {
     Q_OBJECT
@@ -32,7 +35,7 @@ public:
     QPushButton *cancelButton() const { return m_cancel; }
     QTableWidget *table() const { return m_table; }
     QPushButton *nextRadioButton() const { return m_next; }
-    // Shows the summary and turns Cancel into 确定.
+    // Shows the result and turns Cancel into 关闭.
     void finish(const QString &summary);
     bool finished() const { return m_finished; }
 
@@ -48,12 +51,14 @@ public:
 private:
     void start();
     void answerPrompt(bool next);
+    void showStage(SafeWrite::Stage stage);
 
     SafeWrite &m_write;
     QTimer m_startup;
     QProgressBar *m_progress = nullptr;
     QPushButton *m_cancel = nullptr;
     QTableWidget *m_table = nullptr;
+    QLabel *m_stage = nullptr;
     QLabel *m_summary = nullptr;
     QWidget *m_prompt = nullptr;
     QLabel *m_promptText = nullptr;

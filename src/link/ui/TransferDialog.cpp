@@ -55,12 +55,13 @@ void TransferDialog::onWatchdogTimeout()
     }
     m_progress->setValue(128);
     m_cancel->setText(QStringLiteral("确定"));
+    m_finished = true;
     done(QDialog::Accepted);
 }
 
 void TransferDialog::onCancel()
 {
-    if (m_cancel->text() == QStringLiteral("确定")) {
+    if (m_finished) {
         done(QDialog::Accepted);
         return;
     }

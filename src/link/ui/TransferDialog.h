@@ -37,4 +37,5 @@ private:
     WorkingCopy &m_wc;
     QProgressBar *m_progress = nullptr;
     QPushButton *m_cancel = nullptr;
+    bool m_finished = false; // the transfer ended well: the button closes
 };

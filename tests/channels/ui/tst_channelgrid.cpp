@@ -10,7 +10,12 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -80,9 +85,21 @@ private slots:
     void bulkListChoice();
     void fillByStep();
     void typingOnListCellSearchesIt();
+    void pasteGoesWhereSelected_data();
+    void pasteGoesWhereSelected();
+    void rowMenuActsOnClickedChannel_data();
+    void rowMenuActsOnClickedChannel();
+    void stepIsCheckedAsTyped_data();
+    void stepIsCheckedAsTyped();
 
 private:
     void typeInto(int row, int column, const QString &text);
+    // A click on channel row's number (Shift extends the selection, Right for the menu).
+    void clickNumber(int row, Qt::KeyboardModifiers modifiers = {}, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(m_grid->viewport(), button, modifiers,
+                          m_grid->visualRect(m_wc->channels()->index(row, 0)).center());
+    }
     QLineEdit *textEditor(int column) const
     {
         return column == 1 ? m_grid->rxFreqEditor() : m_grid->txFreqEditor();
@@ -772,6 +789,153 @@ void TestChannelGrid::typingOnListCellSearchesIt()
     QTest::keyClick(m_grid->signallingEditor(), Qt::Key_Return);
     QVERIFY(m_grid->signallingEditor()->isHidden());
     QVERIFY(m_wc->cell(4, 3).startsWith(u'D'));
+}
+
+namespace {
+
+const QStringList ChannelA = utf8({"450.10000", "451.00000", "D023N", "67", "是", "窄", "中"});
+const QStringList ChannelB = utf8({"440.00000", "440.00000", "OFF", "OFF", "否", "宽", "高"});
+const QStringList Cleared = utf8({"OFF", "OFF", "OFF", "OFF", "", "", ""});
+
+} // namespace
+
+// Columns: the channels whose numbers are clicked for Ctrl+C (none: `text` is pasted, as
+// from a spreadsheet), the channels whose numbers are clicked to paste into (first, last),
+// whether 粘贴 comes from the menu of a right click on the first, and the rows then.
+// Channel 3 holds A, channel 4 B, the others are cleared; the current cell is (1, 3).
+void TestChannelGrid::pasteGoesWhereSelected_data()
+{
+    QTest::addColumn<QList<int>>("copied");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("target");
+    QTest::addColumn<bool>("viaMenu");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<QList<QStringList>>("expected");
+    const QString none;
+    QTest::newRow("one channel to one") << QList<int>{3} << none << QList<int>{7, 7} << false
+                                        << QList<int>{1, 6, 7, 8} << QList<QStringList>{Cleared, Cleared, ChannelA, Cleared};
+    QTest::newRow("right click, 粘贴") << QList<int>{3} << none << QList<int>{8, 8} << true
+                                      << QList<int>{1, 7, 8} << QList<QStringList>{Cleared, Cleared, ChannelA};
+    QTest::newRow("one channel into three") << QList<int>{3} << none << QList<int>{7, 9} << false
+                                            << QList<int>{7, 8, 9, 10}
+                                            << QList<QStringList>{ChannelA, ChannelA, ChannelA, Cleared};
+    QTest::newRow("two channels into two") << QList<int>{3, 4} << none << QList<int>{10, 11} << false
+                                           << QList<int>{10, 11, 12} << QList<QStringList>{ChannelA, ChannelB, Cleared};
+    QTest::newRow("two channels into three: as many as copied")
+        << QList<int>{3, 4} << none << QList<int>{10, 12} << false << QList<int>{10, 11, 12}
+        << QList<QStringList>{ChannelA, ChannelB, Cleared};
+    QTest::newRow("two channels into one: from it on") << QList<int>{3, 4} << none << QList<int>{15, 15} << false
+                                                       << QList<int>{15, 16} << QList<QStringList>{ChannelA, ChannelB};
+    QTest::newRow("whole channel onto a cell: its row from the start")
+        << QList<int>{3} << none << QList<int>{} << false << QList<int>{1} << QList<QStringList>{ChannelA};
+    QTest::newRow("spreadsheet values into a channel")
+        << QList<int>{} << u"450.2\t450.2\r\n"_s << QList<int>{6, 6} << false << QList<int>{1, 6}
+        << QList<QStringList>{Cleared, utf8({"450.20000", "450.20000", "OFF", "OFF", "否", "宽", "高"})};
+    QTest::newRow("spreadsheet line into three channels")
+        << QList<int>{} << u"440\t440\tOFF\tOFF\t否\t宽\t高"_s << QList<int>{5, 7} << false
+        << QList<int>{5, 6, 7, 8} << QList<QStringList>{ChannelB, ChannelB, ChannelB, Cleared};
+}
+
+void TestChannelGrid::pasteGoesWhereSelected()
+{
+    QFETCH(QList<int>, copied);
+    QFETCH(QString, text);
+    QFETCH(QList<int>, target);
+    QFETCH(bool, viaMenu);
+    QFETCH(QList<int>, rows);
+    QFETCH(QList<QStringList>, expected);
+    for (int r = 1; r <= 16; ++r)
+        gridedits::clearChannel(*m_wc->channels(), r);
+    for (int c = 1; c < ChannelTable::Columns; ++c) {
+        m_wc->setCell(3, c, ChannelA[c - 1]);
+        m_wc->setCell(4, c, ChannelB[c - 1]);
+    }
+    m_grid->clickCell(1, 3);
+    if (!copied.isEmpty()) {
+        clickNumber(copied.first());
+        clickNumber(copied.last(), Qt::ShiftModifier);
+        QTest::keyClick(m_grid.get(), Qt::Key_C, Qt::ControlModifier);
+    } else {
+        QGuiApplication::clipboard()->setText(text);
+    }
+    if (target.isEmpty()) {
+        m_grid->clickCell(1, 3);
+        QTest::keyClick(m_grid.get(), Qt::Key_V, Qt::ControlModifier);
+    } else if (viaMenu) {
+        clickNumber(target.first(), {}, Qt::RightButton);
+        std::unique_ptr<QMenu> menu(m_grid->actions()->makeMenu(m_grid.get()));
+        menu->findChild<QAction *>(QStringLiteral("mnuGridPaste"))->trigger();
+    } else {
+        clickNumber(target.first());
+        clickNumber(target.last(), Qt::ShiftModifier);
+        QTest::keyClick(m_grid.get(), Qt::Key_V, Qt::ControlModifier);
+    }
+    for (int i = 0; i < rows.size(); ++i)
+        QCOMPARE(rowOf(*m_wc, rows[i]), expected[i]);
+    QVERIFY(m_prompter->shown.isEmpty());
+}
+
+// A right click on a channel number makes the menu's 清除信道 and 复制到下一信道 act on
+// that channel, not on the current cell's (1, 2).
+void TestChannelGrid::rowMenuActsOnClickedChannel_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QList<QStringList>>("rows3to5");
+    QTest::newRow("清除信道") << u"mnuGridClear"_s << QList<QStringList>{Cleared, Cleared, ChannelB};
+    QTest::newRow("复制到下一信道") << u"mnuGridCopyNext"_s << QList<QStringList>{ChannelA, ChannelA, ChannelB};
+}
+
+void TestChannelGrid::rowMenuActsOnClickedChannel()
+{
+    QFETCH(QString, action);
+    QFETCH(QList<QStringList>, rows3to5);
+    for (int c = 1; c < ChannelTable::Columns; ++c) {
+        for (int r : {1, 2, 5})
+            m_wc->setCell(r, c, ChannelB[c - 1]);
+        m_wc->setCell(3, c, ChannelA[c - 1]);
+    }
+    gridedits::clearChannel(*m_wc->channels(), 4);
+    m_grid->clickCell(1, 2);
+    clickNumber(3, {}, Qt::RightButton);
+    std::unique_ptr<QMenu> menu(m_grid->actions()->makeMenu(m_grid.get()));
+    menu->findChild<QAction *>(action)->trigger();
+    QCOMPARE(rowOf(*m_wc, 1), ChannelB);
+    QCOMPARE(rowOf(*m_wc, 2), ChannelB);
+    for (int r = 3; r <= 5; ++r)
+        QCOMPARE(rowOf(*m_wc, r), rows3to5[r - 3]);
+}
+
+// Columns: the steps typed one after another (the dialog is cancelled after the last),
+// how many are refused, and channel 4's receive frequency afterwards.
+void TestChannelGrid::stepIsCheckedAsTyped_data()
+{
+    QTest::addColumn<QList<double>>("typed");
+    QTest::addColumn<int>("refusals");
+    QTest::addColumn<QString>("channel4");
+    QTest::newRow("12.5") << QList<double>{12.5} << 0 << u"450.11250"_s;
+    QTest::newRow("-6.25") << QList<double>{-6.25} << 0 << u"450.09375"_s;
+    QTest::newRow("5") << QList<double>{5} << 0 << u"450.10500"_s;
+    QTest::newRow("7 refused, then cancelled") << QList<double>{7} << 1 << u"OFF"_s;
+    QTest::newRow("12.3 and 1 refused, then 10") << QList<double>{12.3, 1, 10} << 2 << u"450.11000"_s;
+}
+
+void TestChannelGrid::stepIsCheckedAsTyped()
+{
+    QFETCH(QList<double>, typed);
+    QFETCH(int, refusals);
+    QFETCH(QString, channel4);
+    for (int r = 3; r <= 5; ++r)
+        gridedits::clearChannel(*m_wc->channels(), r);
+    m_wc->setCell(3, 1, QStringLiteral("450.10000"));
+    m_wc->setCell(3, 2, QStringLiteral("450.10000"));
+    clickNumber(3);
+    clickNumber(5, Qt::ShiftModifier);
+    m_prompter->numberAnswers = typed;
+    m_grid->actions()->fillByStep();
+    QCOMPARE(m_wc->cell(4, 1), channel4);
+    QCOMPARE(m_prompter->shown.size(), refusals);
+    for (const auto &box : std::as_const(m_prompter->shown))
+        QVERIFY2(box.text.endsWith(u"需为6.25K或5K的整数倍"_s), qPrintable(box.text));
 }
 
 QTEST_MAIN(TestChannelGrid)

@@ -36,6 +36,8 @@ private slots:
     void compare();
     void startFile_data();
     void startFile();
+    void dialogsStartWhereTheUserWorks_data();
+    void dialogsStartWhereTheUserWorks();
 
 private:
     QByteArray example() const;
@@ -63,6 +65,31 @@ void TestFileCommands::cleanup()
     m_wc.reset();
     m_prompter.reset();
     m_tmp.reset();
+}
+
+// Columns: the current file and the last file chosen in another dialog (under the
+// temporary folder, empty: none), and the folder 打开 and 另存 then start in.
+void TestFileCommands::dialogsStartWhereTheUserWorks_data()
+{
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("lastChosen");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("the current file's") << u"a/x.chp"_s << u"b/y.csv"_s << u"a"_s;
+    QTest::newRow("no file: the last used") << QString() << u"b/y.csv"_s << u"b"_s;
+}
+
+void TestFileCommands::dialogsStartWhereTheUserWorks()
+{
+    QFETCH(QString, current);
+    QFETCH(QString, lastChosen);
+    QFETCH(QString, folder);
+    const auto in = [this](const QString &name) { return name.isEmpty() ? name : m_dir.filePath(name); };
+    m_files->remember(in(lastChosen));
+    m_files->setCurrentPath(in(current));
+    m_files->open();
+    QCOMPARE(m_prompter->lastFolder, in(folder));
+    m_files->saveAs();
+    QCOMPARE(m_prompter->lastFolder, in(folder));
 }
 
 QByteArray TestFileCommands::example() const

@@ -3,6 +3,7 @@
 
 #include "../../widgets/FakePrompter.h"
 #include "../LinkRig.h"
+#include "SafeWriteResult.h"
 
 #include "files/ChannelFile.h"
 #include "link/SerialPorts.h"
@@ -24,6 +25,8 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -73,6 +76,8 @@ private slots:
     void confirmSwitchesPort();
     void closingWithoutConfirmKeepsLastClick();
     void deviceFieldWins();
+    void cancelKeepsThePort_data();
+    void cancelKeepsThePort();
     void portDialogClosesOpenPort();
     void chipAndLikelyCableShown();
     void missingDeviceIsQuestioned();
@@ -185,6 +190,56 @@ void TestLinkDialogs::deviceFieldWins()
     });
     choosePortCommand(nullptr, rig.link);
     QCOMPARE(rig.link.chosenDevice(), QStringLiteral("/dev/ttyUSB0"));
+}
+
+// Columns: the device in the field when the dialog opens, what is done before 取消
+// (click COM3, or type a device), and the options shown checked when it opened.
+void TestLinkDialogs::cancelKeepsThePort_data()
+{
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QList<bool>>("checkedAtOpen");
+    const QString pts = QStringLiteral("/dev/pts/7");
+    QTest::newRow("COM2, COM3 clicked") << QString() << u"click"_s << QList<bool>{false, true, false, false};
+    QTest::newRow("COM2, a device typed") << QString() << pts << QList<bool>{false, true, false, false};
+    QTest::newRow("a device, COM3 clicked") << pts << u"click"_s << QList<bool>{false, false, false, false};
+    QTest::newRow("a device, another typed") << pts << u"/dev/null"_s << QList<bool>{false, false, false, false};
+}
+
+void TestLinkDialogs::cancelKeepsThePort()
+{
+    QFETCH(QString, device);
+    QFETCH(QString, change);
+    QFETCH(QList<bool>, checkedAtOpen);
+    setSerialPortLister([] { return fakePorts(4); });
+    FakePrompter prompter;
+    LinkRig rig;
+    rig.link.portOption = 1;
+    rig.link.setPortNumber(2);
+    rig.link.setCustomDevice(device);
+    QList<bool> checked;
+    bool optionsFollowField = false;
+    whenPortDialogShows([&](PortDialog *dialog) {
+        for (QRadioButton *option : options(*dialog))
+            checked << option->isChecked();
+        if (change == u"click") {
+            QTest::mouseClick(options(*dialog)[2], Qt::LeftButton);
+            optionsFollowField = dialog->deviceField()->text().isEmpty() && options(*dialog)[2]->isChecked();
+        } else {
+            dialog->deviceField()->setText(change);
+            optionsFollowField = true;
+            for (QRadioButton *option : options(*dialog))
+                optionsFollowField = optionsFollowField && !option->isChecked();
+        }
+        dialog->cancelButton()->click();
+    });
+    choosePortCommand(nullptr, rig.link);
+    QCOMPARE(checked, checkedAtOpen);
+    QVERIFY(optionsFollowField);
+    QVERIFY(prompter.shown.isEmpty());
+    QCOMPARE(rig.link.portOption, 1);
+    QCOMPARE(rig.link.portNumber(), 2);
+    QCOMPARE(rig.link.customDevice(), device);
 }
 
 void TestLinkDialogs::portDialogClosesOpenPort()
@@ -505,9 +560,13 @@ void TestLinkDialogs::mainWindowTellsEachMessageOnce()
     };
     // The write reads a backup first; the radio refuses the PC's 06 after block 3 there,
     // so nothing is written.
-    mw.runToolbarCommand(QStringLiteral("Write"));
-    QCOMPARE(texts(), (QStringList{QStringLiteral("确定要开始写频吗?"), QStringLiteral("通信错误"),
-                                   QStringLiteral("备份读频失败，没有写频，对讲机未被改动。")}));
+    // The result is told once, in the progress dialog.
+    {
+        SafeWriteResult result;
+        mw.runToolbarCommand(QStringLiteral("Write"));
+        QCOMPARE(result.results, QStringList{QStringLiteral("备份读频失败，没有写频，对讲机未被改动。")});
+    }
+    QCOMPARE(texts(), (QStringList{QStringLiteral("确定要开始写频吗?"), QStringLiteral("通信错误")}));
     // The radio has seen the port close (it says so) before the next command opens it.
     QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine() || sim.waitForReadyRead(100), 5000);
     QVERIFY(QString::fromUtf8(sim.readLine()).startsWith(QStringLiteral("session kind=read")));

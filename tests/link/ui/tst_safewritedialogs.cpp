@@ -3,6 +3,7 @@
 
 #include "../../widgets/FakePrompter.h"
 #include "../LinkRig.h"
+#include "SafeWriteResult.h"
 
 #include "app/Commands.h"
 #include "app/MainWindow.h"
@@ -49,19 +50,23 @@ private slots:
         QVERIFY(!c.backup && !c.verify);
     }
 
+    // Columns: both stages chosen or neither, the block the radio stores wrong, the answer
+    // to loading the backup, the start of the result the dialog keeps, the start of each
+    // box after the question, and the transfers made.
     void write_data()
     {
         QTest::addColumn<bool>("safe");
         QTest::addColumn<int>("corruptAt");
         QTest::addColumn<QMessageBox::StandardButton>("loadBackup");
-        QTest::addColumn<QStringList>("told"); // the start of each box after the question
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QStringList>("told");
         QTest::addColumn<int>("sessions");
-        QTest::newRow("plain") << false << -1 << QMessageBox::No << QStringList{} << 1;
-        QTest::newRow("safe") << true << -1 << QMessageBox::No << QStringList{QStringLiteral("写频完成，校验无误。")} << 3;
-        QTest::newRow("caught, backup declined")
-            << true << 5 << QMessageBox::No << QStringList{QStringLiteral("校验失败：地址 0x028")} << 3;
-        QTest::newRow("caught, backup loaded")
-            << true << 5 << QMessageBox::Yes << QStringList{QStringLiteral("校验失败：地址 0x028")} << 3;
+        const QString caught = QStringLiteral("校验失败：地址 0x028");
+        QTest::newRow("plain") << false << -1 << QMessageBox::No << QString() << QStringList{} << 1;
+        QTest::newRow("safe") << true << -1 << QMessageBox::No << QStringLiteral("写频完成，校验无误。")
+                              << QStringList{} << 3;
+        QTest::newRow("caught, backup declined") << true << 5 << QMessageBox::No << caught << QStringList{caught} << 3;
+        QTest::newRow("caught, backup loaded") << true << 5 << QMessageBox::Yes << caught << QStringList{caught} << 3;
     }
 
     void write()
@@ -69,6 +74,7 @@ private slots:
         QFETCH(bool, safe);
         QFETCH(int, corruptAt);
         QFETCH(QMessageBox::StandardButton, loadBackup);
+        QFETCH(QString, result);
         QFETCH(QStringList, told);
         QFETCH(int, sessions);
         SafeWriteChoices{safe, safe}.save();
@@ -78,10 +84,23 @@ private slots:
         o.corruptAtBlock = corruptAt;
         LinkRig rig(o);
         rig.clock.processQtEvents = true;
-        safeWriteCommand(nullptr, rig.wc, rig.link, true);
+        SafeWriteResult shown;
+        QString loaded;
+        safeWriteCommand(nullptr, rig.wc, rig.link, true, nullptr, &loaded);
 
         QVERIFY(!rig.link.isOpen());
         QCOMPARE(rig.line.sessions.size(), sessions);
+        // The dialog kept the result, with the backup's whole path, until 关闭.
+        QCOMPARE(shown.results.size(), result.isEmpty() ? 0 : 1);
+        if (!result.isEmpty()) {
+            QVERIFY2(shown.results[0].startsWith(result), qPrintable(shown.results[0]));
+            const QList<BackupEntry> backups = BackupStore().list();
+            QVERIFY(!backups.isEmpty());
+            QVERIFY(shown.results[0].contains(QDir::toNativeSeparators(backups.first().path)));
+            QCOMPARE(shown.stages.first(), QStringLiteral("备份 1/3"));
+            QVERIFY2(shown.stages.contains(QStringLiteral("写频 2/3")), qPrintable(shown.stages.join(u',')));
+            QCOMPARE(shown.stages.last(), QStringLiteral("校验 3/3"));
+        }
         QCOMPARE(prompter.shown.size(), 1 + told.size());
         QCOMPARE(prompter.shown[0].text, QStringLiteral("确定要开始写频吗?"));
         for (int i = 0; i < told.size(); ++i)
@@ -89,6 +108,7 @@ private slots:
         // The backup holds the factory memory, whose channel 1 has the tone 67; the
         // editor written had none.
         QCOMPARE(rig.wc.cell(1, ChannelTable::RxSignal) == QStringLiteral("67"), loadBackup == QMessageBox::Yes);
+        QCOMPARE(!loaded.isEmpty(), loadBackup == QMessageBox::Yes);
     }
 
     // 批量写频: radio 1 is caught by the verify, "请连接第 2 台对讲机" shows below the
