@@ -5,6 +5,7 @@
 #include "print/Report.h"
 #include "print/ScriptRenderer.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 int runReport(const QStringList &args)
@@ -16,7 +17,7 @@ int runReport(const QStringList &args)
         rest.remove(at, 2);
     }
     if (rest.size() != 1 || rest[0].startsWith(QStringLiteral("--")) || pdf.isEmpty()) {
-        err() << "用法: tarnik-cli report FILE.chp --pdf OUT.pdf\n";
+        err() << QCoreApplication::translate("ReportCommand", "用法: %1").arg(QStringLiteral("tarnik-cli report FILE.chp --pdf OUT.pdf")) << "\n";
         return 2;
     }
     const QString input = rest[0];
@@ -39,7 +40,7 @@ int runReport(const QStringList &args)
     if (s)
         s = writeScriptPdf(script.path(), pdf);
     if (!s) {
-        err() << "tarnik-cli: " << QStringLiteral("错误") << ": " << s.failure().description << "\n";
+        err() << "tarnik-cli: " << QCoreApplication::translate("ReportCommand", "错误") << ": " << s.failure().description << "\n";
         return 2;
     }
     return 0;

@@ -1,11 +1,13 @@
 #include "Commands.h"
 
+#include "channels/Tables.h"
 #include "channels/WorkingCopy.h"
 #include "files/ChannelDiff.h"
 #include "files/ChannelFile.h"
 #include "settings/SettingsFile.h"
 #include "support/SystemFailure.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,6 +17,12 @@ using L = WorkingCopy::List;
 void startUpWorkingCopy(WorkingCopy &wc)
 {
     wc.startUp(settings::readPath());
+}
+
+// "用法: COMMAND ARGUMENTS" and the end of the line.
+static QString usage(const char *command)
+{
+    return QCoreApplication::translate("ShowCommands", "用法: %1").arg(QLatin1String(command)) + QLatin1Char('\n');
 }
 
 // "tarnik-cli: PATH: what went wrong", the path said once.
@@ -31,7 +39,7 @@ bool loadForCli(WorkingCopy &wc, const QString &path)
     const LoadedState loaded = loadChannelFileOver(wc.state(), path);
     const LoadOutcome &r = loaded.outcome;
     if (r.kind == LoadOutcome::Missing) {
-        fileError(path, QStringLiteral("文件不存在"));
+        fileError(path, QCoreApplication::translate("ShowCommands", "文件不存在"));
         return false;
     }
     if (r.kind == LoadOutcome::Failed) {
@@ -45,7 +53,7 @@ bool loadForCli(WorkingCopy &wc, const QString &path)
 int runDiff(const QStringList &args)
 {
     if (args.size() != 2) {
-        err() << "用法: tarnik-cli diff A.chp B.chp\n";
+        err() << usage("tarnik-cli diff A.chp B.chp");
         return 2;
     }
     WorkingCopy wc;
@@ -120,7 +128,7 @@ int runShow(const QStringList &args)
             files << a;
     }
     if (files.size() != 1) {
-        err() << "用法: tarnik-cli show FILE.chp [--json]\n";
+        err() << usage("tarnik-cli show FILE.chp [--json]");
         return 2;
     }
     WorkingCopy wc;
@@ -148,19 +156,23 @@ int runShow(const QStringList &args)
         return 0;
     }
 
-    const QStringList labels{QString::fromUtf16(u"机型"),     QStringLiteral("监听"),
-                             QStringLiteral("省电"),     QStringLiteral("发射限时"),
-                             QStringLiteral("静噪等级"), QStringLiteral("扫描"),
-                             QStringLiteral("语音报道"), QStringLiteral("晶振"),
-                             QStringLiteral("中频"),     QStringLiteral("功率档位"),
-                             QStringLiteral("频段")};
+    const char *const labels[] = {
+        QT_TRANSLATE_NOOP("ShowCommands", "机型"),     QT_TRANSLATE_NOOP("ShowCommands", "监听"),
+        QT_TRANSLATE_NOOP("ShowCommands", "省电"),     QT_TRANSLATE_NOOP("ShowCommands", "发射限时"),
+        QT_TRANSLATE_NOOP("ShowCommands", "静噪等级"), QT_TRANSLATE_NOOP("ShowCommands", "扫描"),
+        QT_TRANSLATE_NOOP("ShowCommands", "语音报道"), QT_TRANSLATE_NOOP("ShowCommands", "晶振"),
+        QT_TRANSLATE_NOOP("ShowCommands", "中频"),     QT_TRANSLATE_NOOP("ShowCommands", "功率档位"),
+        QT_TRANSLATE_NOOP("ShowCommands", "频段")};
     const QStringList values{wc.listText(L::Model), wc.listText(L::Monitor),
                              wc.listText(L::PowerSave), wc.listText(L::TimeOut),
                              wc.listText(L::Squelch), wc.listText(L::Scan),
                              wc.listText(L::Voice), wc.crystalText().trimmed(),
                              wc.signText(), wc.powerStepText(), wc.bandText()};
-    for (int i = 0; i < labels.size(); ++i)
-        out() << labels[i] << "：" << values[i] << "\n";
+    // The values as a view shows them; --json gives them as kept.
+    for (int i = 0; i < values.size(); ++i)
+        out() << QCoreApplication::translate("ShowCommands", "%1：%2")
+                     .arg(QCoreApplication::translate("ShowCommands", labels[i]), tables::shown(values[i]))
+              << "\n";
     out() << "\n";
     // Fixed-width table; CJK characters take two columns on a terminal.
     auto width = [](const QString &s) {
@@ -173,7 +185,7 @@ int runShow(const QStringList &args)
     for (int r = 0; r <= 16; ++r) {
         QString line;
         for (int col = 0; col < 8; ++col) {
-            const QString t = wc.cell(r, col);
+            const QString t = wc.channels()->shownCell(r, col);
             line += t + QString(qMax(1, widths[col] - width(t) + 1), QLatin1Char(' '));
         }
         out() << line.trimmed() << "\n";
@@ -184,7 +196,7 @@ int runShow(const QStringList &args)
 int runSaveCanonical(const QStringList &args)
 {
     if (args.size() != 2) {
-        err() << "用法: tarnik-cli save-canonical IN.chp OUT.chp\n";
+        err() << usage("tarnik-cli save-canonical IN.chp OUT.chp");
         return 2;
     }
     WorkingCopy wc;
@@ -193,7 +205,7 @@ int runSaveCanonical(const QStringList &args)
         return 2;
     const Status s = saveChannelFile(wc, args[1]);
     if (!s) {
-        err() << "tarnik-cli: " << QString::fromUtf16(u"错误") << ": " << s.failure().description << "\n";
+        err() << "tarnik-cli: " << QCoreApplication::translate("ShowCommands", "错误") << ": " << s.failure().description << "\n";
         return 2;
     }
     return 0;

@@ -50,11 +50,23 @@ static const char usage[] =
     "\n"
     "退出码: 0 成功, 1 通信失败或取消, 2 用法或文件错误\n";
 
+// The command is the first argument other than --lang and its value, which may come first.
+static bool isReport(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--lang") == 0)
+            ++i;
+        else if (qstrncmp(argv[i], "--lang=", 7) != 0)
+            return qstrcmp(argv[i], "report") == 0;
+    }
+    return false;
+}
+
 int main(int argc, char **argv)
 {
     // The report lays out text with fonts, which needs the GUI application; it runs
     // without a display.
-    const bool report = argc > 1 && qstrcmp(argv[1], "report") == 0;
+    const bool report = isReport(argc, argv);
     if (report && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app(report ? new QGuiApplication(argc, argv)

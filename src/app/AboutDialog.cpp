@@ -3,6 +3,7 @@
 #include "widgets/AppInfo.h"
 #include "widgets/Prompter.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,28 +29,22 @@ AboutDialog::AboutDialog(const QStringList &systemInfoPrograms, QWidget *parent)
     title->setObjectName(QStringLiteral("lblTitle"));
     title->setFont(appinfo::uiFont(16));
 
-    auto *version = new QLabel(QString::fromUtf16(u"版本 ") + QStringLiteral(TARNIK_VERSION), this);
+    auto *version = m_version = new QLabel(this);
     version->setObjectName(QStringLiteral("lblVersion"));
 
-    auto *description = new QLabel(
-        QString::fromUtf16(u"TARNIK 16 信道对讲机的编程软件：从对讲机读频，编辑 16 个信道和整机功能，"
-                           u"保存或打开信道文件（*.chp），写频到对讲机，并打印设置报表。"),
-        this);
+    auto *description = m_description = new QLabel(this);
     description->setObjectName(QStringLiteral("lblDescription"));
     description->setWordWrap(true);
 
-    auto *warning = new QLabel(
-        QString::fromUtf16(u"警告：写频会覆盖对讲机中原有的全部设置。请只使用当地无线电管理部门"
-                           u"许可的频率，写频前请核对机型和频率范围。"),
-        this);
+    auto *warning = m_warning = new QLabel(this);
     warning->setObjectName(QStringLiteral("lblDisclaimer"));
     warning->setWordWrap(true);
 
-    auto *ok = new QPushButton(QString::fromUtf16(u"确定"), this);
+    auto *ok = m_ok = new QPushButton(this);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto *sysInfo = new QPushButton(QString::fromUtf16(u"系统信息"), this);
+    auto *sysInfo = m_sysInfo = new QPushButton(this);
     sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     connect(sysInfo, &QPushButton::clicked, this, &AboutDialog::showSystemInfo);
 
@@ -82,6 +77,25 @@ AboutDialog::AboutDialog(const QStringList &systemInfoPrograms, QWidget *parent)
     layout->addWidget(line);
     layout->addWidget(warning);
     setMinimumWidth(600);
+    retranslateUi();
+}
+
+void AboutDialog::retranslateUi()
+{
+    m_version->setText(tr("版本 %1").arg(QStringLiteral(TARNIK_VERSION)));
+    m_description->setText(tr("TARNIK 16 信道对讲机的编程软件：从对讲机读频，编辑 16 个信道和整机功能，"
+                              "保存或打开信道文件（*.chp），写频到对讲机，并打印设置报表。"));
+    m_warning->setText(tr("警告：写频会覆盖对讲机中原有的全部设置。请只使用当地无线电管理部门"
+                          "许可的频率，写频前请核对机型和频率范围。"));
+    m_ok->setText(tr("确定"));
+    m_sysInfo->setText(tr("系统信息"));
+}
+
+void AboutDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 QStringList AboutDialog::defaultSystemInfoPrograms()
@@ -103,5 +117,5 @@ void AboutDialog::showSystemInfo()
         break;
     }
     Prompter::instance().message(this, QMessageBox::NoIcon, appinfo::title(),
-                                 QString::fromUtf16(u"此时系统信息不可用"));
+                                 tr("此时系统信息不可用"));
 }

@@ -5,7 +5,9 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QPushButton>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTextBrowser>
@@ -15,7 +17,6 @@
 HelpWindow::HelpWindow(const QString &guidePath, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(QString::fromUtf16(u"TARNIK软件帮助"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -26,11 +27,31 @@ HelpWindow::HelpWindow(const QString &guidePath, QWidget *parent) : QDialog(pare
     m_browser->setFont(appinfo::uiFont(10.5));
     layout->addWidget(m_browser);
     auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(QString::fromUtf16(u"关闭"), QDialogButtonBox::RejectRole);
+    m_close = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     setSource(guidePath);
     resize(760, 600);
+    retranslateUi();
+}
+
+void HelpWindow::retranslateUi()
+{
+    setWindowTitle(tr("TARNIK软件帮助"));
+    m_close->setText(tr("关闭", "close the window"));
+}
+
+void HelpWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslateUi();
+        // The guide of the language now chosen, from the folder the shown one came from.
+        const QFileInfo shown(m_browser->source().toLocalFile());
+        const QFileInfo guide(shown.dir().filePath(guideName()));
+        if (!shown.filePath().isEmpty() && guide.isFile() && guide != shown)
+            setSource(guide.absoluteFilePath());
+    }
+    QDialog::changeEvent(event);
 }
 
 void HelpWindow::setSource(const QString &guidePath)

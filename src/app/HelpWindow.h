@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QStringList>
 
+class QPushButton;
 class QTextBrowser;
 
 // The user guide: an HTML file shown in a browser window. Installed to
@@ -22,6 +23,12 @@ public:
     // The guide in the first folder that has it; empty when none does.
     static QString find(const QStringList &folders);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void retranslateUi();
+
     QTextBrowser *m_browser;
+    QPushButton *m_close;
 };

@@ -14,12 +14,9 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QScreen>
 #include <QTextStream>
 #include <QTimer>
-#include <QTranslator>
 
 #include <cerrno>
 #include <cstdio>
@@ -145,14 +142,6 @@ void setUpApplication()
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNIK_VERSION));
     appinfo::initResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarnik.svg")));
-    // Qt's own texts (message box buttons, file dialogs, edit menus) in Chinese like the
-    // rest of the program, whatever the user's locale.
-    auto *qtTexts = new QTranslator(qApp);
-    if (!lang::isEnglish() && qtTexts->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(qtTexts);
-    else
-        delete qtTexts;
     QFont font = QApplication::font();
     font.setFamilies(appinfo::uiFamilies());
     QApplication::setFont(font);

@@ -1,6 +1,5 @@
 #include "SplashWindow.h"
 
-#include "support/Translation.h"
 #include "widgets/AppInfo.h"
 
 #include <QGuiApplication>
@@ -62,12 +61,12 @@ void SplashWindow::paintEvent(QPaintEvent *)
     p.setPen(Qt::white);
     p.setFont(appinfo::uiFont(26));
     const QRect text(190, 80, width() - 210, 60);
-    p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, lang::text(appinfo::title()));
+    p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, appinfo::title());
     p.setFont(appinfo::uiFont(12));
     p.setPen(QColor(0xcf, 0xe3, 0xf7));
     p.drawText(text.translated(0, 60), Qt::AlignLeft | Qt::AlignTop,
-               lang::text(QString::fromUtf16(u"16 信道对讲机编程软件")));
+               tr("16 信道对讲机编程软件"));
     p.setFont(appinfo::uiFont(9));
     p.drawText(QRect(16, height() - 28, width() - 32, 28), Qt::AlignRight | Qt::AlignVCenter,
-               lang::text(QString::fromUtf16(u"版本 ") + QStringLiteral(TARNIK_VERSION)));
+               tr("版本 %1").arg(QStringLiteral(TARNIK_VERSION)));
 }

@@ -1,4 +1,5 @@
 #include "Codec.h"
+#include <QCoreApplication>
 
 #include "channels/Tables.h"
 #include "channels/WorkingCopy.h"
@@ -19,7 +20,7 @@ Result<int> hexToInt(const QString &text)
         t.prepend(QLatin1Char('0'));
     if (t.isEmpty() || t.size() > 8)
         return Failure{Failure::TypeMismatch,
-                       QStringLiteral("类型不匹配：\"%1\" 不是十六进制数").arg(text)};
+                       QCoreApplication::translate("codec", "类型不匹配：\"%1\" 不是十六进制数").arg(text)};
     int v = 0;
     for (QChar c : t) {
         const int d = c.isDigit() && c.unicode() < 128 ? c.unicode() - '0'
@@ -28,7 +29,7 @@ Result<int> hexToInt(const QString &text)
                                                                     : -1;
         if (d < 0)
             return Failure{Failure::TypeMismatch,
-                           QStringLiteral("类型不匹配：\"%1\" 不是十六进制数").arg(text)};
+                           QCoreApplication::translate("codec", "类型不匹配：\"%1\" 不是十六进制数").arg(text)};
         v = v * 16 + d;
     }
     return v;
@@ -75,7 +76,7 @@ Result<std::array<quint8, 4>> encodeFrequency(const QString &text)
 {
     if (!isFrequencyText(text))
         return Failure{Failure::InvalidPropertyValue,
-                       QStringLiteral("频率 \"%1\" 不是 000.00000 格式").arg(text)};
+                       QCoreApplication::translate("codec", "频率 \"%1\" 不是 000.00000 格式").arg(text)};
     const QString t = text.toUpper();
     auto byte = [&](QChar a, QChar b) { return quint8(*hexToInt(QString(a) + b)); };
     // Characters 1–9: 1–3 integer digits, 4 the point, 5–9 decimals.
@@ -112,7 +113,7 @@ Result<Signalling> encodeSignalling(const QString &text)
         }
     }
     return Failure{Failure::InvalidPropertyValue,
-                   QStringLiteral("信令 \"%1\" 不在信令表中").arg(text)};
+                   QCoreApplication::translate("codec", "信令 \"%1\" 不在信令表中").arg(text)};
 }
 
 QString decodeSignalling(quint8 type, int code)
@@ -271,7 +272,7 @@ Result<Image> encodeImage(const WorkingCopy &wc)
     const QStringList titles = ChannelTable::columnTitles();
     for (int c = 1; c <= 16; ++c) {
         auto where = [&](int col) {
-            return QStringLiteral("第 %1 信道的%2：").arg(c).arg(titles[col]);
+            return QCoreApplication::translate("codec", "第 %1 信道的%2：").arg(c).arg(QCoreApplication::translate("ChannelTable", titles[col].toUtf8().constData()));
         };
         Block &freq = img[size_t(2 * c)];
         for (int col : {ChannelTable::RxFreq, ChannelTable::TxFreq}) {

@@ -52,7 +52,7 @@ bool EditHistory::record(const QString &text)
 
 bool EditHistory::step(const QString &text, const std::function<void()> &change)
 {
-    record(QString::fromUtf16(u"编辑"));
+    record(tr("编辑"));
     change();
     return record(text);
 }
@@ -64,7 +64,7 @@ void EditHistory::absorb()
 
 void EditHistory::undo()
 {
-    record(QString::fromUtf16(u"编辑"));
+    record(tr("编辑"));
     m_stack.undo();
 }
 
@@ -72,14 +72,14 @@ void EditHistory::redo()
 {
     // A change not yet recorded would be lost under the redone state: it becomes the
     // newest step instead, which leaves nothing to redo.
-    if (record(QString::fromUtf16(u"编辑")))
+    if (record(tr("编辑")))
         return;
     m_stack.redo();
 }
 
 void EditHistory::markSaved()
 {
-    record(QString::fromUtf16(u"编辑"));
+    record(tr("编辑"));
     m_stack.setClean();
 }
 

@@ -52,7 +52,7 @@ QString copyText(const ChannelTable &table, int top, int left, int bottom, int r
     for (int r = top; r <= bottom; ++r) {
         QStringList cells;
         for (int c = left; c <= right; ++c)
-            cells << (selected(r, c) ? table.cell(r, c) : QString());
+            cells << (selected(r, c) ? table.shownCell(r, c) : QString()); // as the grid shows it
         lines << cells.join(QLatin1Char('\t'));
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
@@ -68,7 +68,7 @@ QString applyValue(ChannelTable &table, const QString &bandText, int row, int co
     }
     if (!isFrequency(column)) {
         const QStringList list = listFor(column);
-        const qsizetype i = list.indexOf(v);
+        const qsizetype i = tables::indexOfValue(list, v); // "高" or "High" alike
         if (i < 0)
             return QString::fromUtf16(u"不在可选项中");
         table.setCell(row, column, list[i]);

@@ -20,7 +20,7 @@ QString copyText(const ChannelTable &table, int top, int left, int bottom, int r
 
 // Writes one value into a channel cell as if it had been typed and the cell left:
 // a frequency is formatted, checked against the band and the channel step and fills its
-// row; a list cell takes only an entry of its list. An empty value or "OFF" on a frequency
+// row; a list cell takes only an entry of its list, in either language ("高" or "High"). An empty value or "OFF" on a frequency
 // or signalling cell gives "OFF"; an empty value on another cell empties it. Returns the
 // reason for a refusal, or an empty text.
 QString applyValue(ChannelTable &table, const QString &bandText, int row, int column,

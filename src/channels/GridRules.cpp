@@ -1,4 +1,5 @@
 #include "GridRules.h"
+#include <QCoreApplication>
 
 #include "channels/WorkingCopy.h"
 
@@ -173,16 +174,16 @@ QString messageFor(LeaveOutcome outcome)
 {
     switch (outcome) {
     case LeaveOutcome::NoBand:
-        return QString::fromUtf16(u"当前机型没有设定频段，请在调整模式中设定频段");
-    case LeaveOutcome::OutOfRange: return QString::fromUtf16(u"请在正确的频率范围输入");
-    case LeaveOutcome::OffStep: return QString::fromUtf16(u"输入的频率需为6.25K或5K的整数");
+        return QCoreApplication::translate("gridrules", "当前机型没有设定频段，请在调整模式中设定频段");
+    case LeaveOutcome::OutOfRange: return QCoreApplication::translate("gridrules", "请在正确的频率范围输入");
+    case LeaveOutcome::OffStep: return QCoreApplication::translate("gridrules", "输入的频率需为6.25K或5K的整数");
     default: return {};
     }
 }
 
 QString messageTitle()
 {
-    return QString::fromUtf16(u"提示");
+    return QCoreApplication::translate("gridrules", "提示");
 }
 
 void applyLeaveCell(ChannelTable &table, int row, int column, LeaveOutcome outcome,

@@ -1,5 +1,9 @@
 #include "Tables.h"
 
+#include "support/Translation.h"
+
+#include <QCoreApplication>
+
 namespace tables {
 
 namespace {
@@ -41,6 +45,32 @@ QStringList fromUtf16(std::initializer_list<const char16_t *> texts)
     for (const char16_t *t : texts)
         out << QString::fromUtf16(t);
     return out;
+}
+
+// Every value a list or a channel cell holds that a view shows translated. 打开 and 关闭
+// name states here ("On", "Off"), not the commands "Open" and "Close".
+struct ValueText
+{
+    const char *source;
+    const char *comment;
+};
+const ValueText valueTexts[] = {
+    QT_TRANSLATE_NOOP3("Value", "打开", "state"), QT_TRANSLATE_NOOP3("Value", "关闭", "state"),
+    QT_TRANSLATE_NOOP3("Value", "有效", ""),      QT_TRANSLATE_NOOP3("Value", "无效", ""),
+    QT_TRANSLATE_NOOP3("Value", "关", ""),        QT_TRANSLATE_NOOP3("Value", "中文", ""),
+    QT_TRANSLATE_NOOP3("Value", "英文", ""),      QT_TRANSLATE_NOOP3("Value", "是", ""),
+    QT_TRANSLATE_NOOP3("Value", "否", ""),        QT_TRANSLATE_NOOP3("Value", "宽", ""),
+    QT_TRANSLATE_NOOP3("Value", "窄", ""),        QT_TRANSLATE_NOOP3("Value", "高", ""),
+    QT_TRANSLATE_NOOP3("Value", "中", ""),        QT_TRANSLATE_NOOP3("Value", "低", ""),
+    QT_TRANSLATE_NOOP3("Value", "正", ""),        QT_TRANSLATE_NOOP3("Value", "负", ""),
+};
+
+const ValueText *valueText(const QString &value)
+{
+    for (const ValueText &v : valueTexts)
+        if (value == QString::fromUtf8(v.source))
+            return &v;
+    return nullptr;
 }
 
 } // namespace
@@ -104,6 +134,25 @@ QStringList powerStepRows()
 QStringList busyLockRows() { return fromUtf16({u"是", u"否"}); }
 QStringList bandwidthRows() { return fromUtf16({u"宽", u"窄"}); }
 QStringList powerRows() { return fromUtf16({u"高", u"中", u"低"}); }
+
+QString shown(const QString &value)
+{
+    const ValueText *v = valueText(value);
+    return v ? QCoreApplication::translate("Value", v->source, v->comment) : value;
+}
+
+qsizetype indexOfValue(const QStringList &rows, const QString &text)
+{
+    const QString t = text.trimmed();
+    if (const qsizetype i = rows.indexOf(t); i >= 0)
+        return i;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const ValueText *v = valueText(rows[i]);
+        if (v && lang::englishFor("Value", v->source, v->comment).compare(t, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
 
 QString settingsKeyForModelRow(int row)
 {

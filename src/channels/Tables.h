@@ -54,6 +54,15 @@ inline constexpr char16_t signNegative[] = u"负";
 // Power step index 0…10 is stored as 5 × index.
 inline constexpr int PowerSteps = 11;
 
+// The values of the lists and of the channel cells stay Chinese wherever they are kept
+// (working copy, files, CSV); shown() is how a view shows one: its English in the
+// translation context "Value" while English is chosen, the value itself otherwise.
+// Texts no list holds (frequencies, "OFF", "30s", model names) are shown as they stand.
+QString shown(const QString &value);
+// The row of rows that text names, in either language whatever is chosen (English case
+// ignored): "高", "High" and "high" all name the row "高". −1 when none does.
+qsizetype indexOfValue(const QStringList &rows, const QString &text);
+
 // The settings key of a model row: "PL1", "PL2", "PL3", "PL6", "PL4", "PL5".
 QString settingsKeyForModelRow(int row);
 

@@ -4,6 +4,15 @@
 #include "channels/Tables.h"
 #include "settings/SettingsFile.h"
 
+namespace {
+
+// The titles of row 0, kept in Chinese like every cell and shown translated.
+const char *const Titles[ChannelTable::Columns] = {
+    QT_TRANSLATE_NOOP("ChannelTable", "信道"),     QT_TRANSLATE_NOOP("ChannelTable", "接收频率"), QT_TRANSLATE_NOOP("ChannelTable", "发射频率"), QT_TRANSLATE_NOOP("ChannelTable", "接收信令"),
+    QT_TRANSLATE_NOOP("ChannelTable", "发射信令"), QT_TRANSLATE_NOOP("ChannelTable", "繁忙锁定"), QT_TRANSLATE_NOOP("ChannelTable", "宽/窄"),    QT_TRANSLATE_NOOP("ChannelTable", "发射功率")};
+
+} // namespace
+
 ChannelTable::ChannelTable(QObject *parent) : QAbstractTableModel(parent) {}
 
 QString ChannelTable::cell(int row, int column) const
@@ -27,10 +36,20 @@ void ChannelTable::setCell(int row, int column, const QString &text)
 
 QStringList ChannelTable::columnTitles()
 {
-    return {QString::fromUtf16(u"信道"),     QString::fromUtf16(u"接收频率"),
-            QString::fromUtf16(u"发射频率"), QString::fromUtf16(u"接收信令"),
-            QString::fromUtf16(u"发射信令"), QString::fromUtf16(u"繁忙锁定"),
-            QString::fromUtf16(u"宽/窄"),    QString::fromUtf16(u"发射功率")};
+    QStringList out;
+    for (const char *title : Titles)
+        out << QString::fromUtf8(title);
+    return out;
+}
+
+QString ChannelTable::shownCell(int row, int column) const
+{
+    const QString text = cell(row, column);
+    if (row == 0 && !text.isEmpty())
+        return tr(text.toUtf8().constData());
+    if (column == BusyLock || column == Bandwidth || column == Power)
+        return tables::shown(text);
+    return text;
 }
 
 void ChannelTable::writeTitles()
@@ -72,7 +91,9 @@ QVariant ChannelTable::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
+    if (role == Qt::DisplayRole)
+        return shownCell(index.row(), index.column());
+    if (role == Qt::EditRole)
         return cell(index.row(), index.column());
     if (role == Qt::TextAlignmentRole && index.column() == ChannelNo)
         return int(Qt::AlignCenter);

@@ -9,7 +9,9 @@
 
 // The 17 × 8 channel table: row 0 titles, column 0 channel numbers, rows 1…16 ×
 // columns 1…7 the channel cells (receive/transmit frequency, receive/transmit
-// signalling, busy lock, bandwidth, transmit power). Every cell is a display text.
+// signalling, busy lock, bandwidth, transmit power). Every cell is a display text, kept
+// in Chinese (titles and list values); the display role shows it in the chosen language,
+// the edit role as it is kept.
 class ChannelTable : public QAbstractTableModel
 {
     Q_OBJECT
@@ -21,6 +23,8 @@ public:
     explicit ChannelTable(QObject *parent = nullptr);
 
     QString cell(int row, int column) const;
+    // The cell as the grid shows it: titles and list values translated.
+    QString shownCell(int row, int column) const;
     void setCell(int row, int column, const QString &text);
 
     using Cells = std::array<std::array<QString, Columns>, Rows>;

@@ -1,4 +1,5 @@
 #include "PageScript.h"
+#include <QCoreApplication>
 
 #include "print/ScriptRenderer.h"
 #include "support/UserFolders.h"
@@ -26,13 +27,13 @@ Failure systemFailure(const QString &path, int err)
                        : err == ENOSPC                 ? Failure::DiskFull
                        : err == ENOENT                 ? Failure::FileNotFound
                                                        : Failure::PathFileAccessError;
-    return Failure{number, QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(path), qt_error_string(err))};
+    return Failure{number, QCoreApplication::translate("PageScript", "%1：%2").arg(QDir::toNativeSeparators(path), qt_error_string(err))};
 }
 
 Failure linkFailure(const QString &path)
 {
     return Failure{Failure::PathFileAccessError,
-                   QStringLiteral("%1：是符号链接，为安全起见不打开").arg(QDir::toNativeSeparators(path))};
+                   QCoreApplication::translate("PageScript", "%1：是符号链接，为安全起见不打开").arg(QDir::toNativeSeparators(path))};
 }
 
 // Opens the script without following a link at its last component. O_NONBLOCK keeps a
@@ -52,7 +53,7 @@ Result<int> openScript(const QString &path, int flags)
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return Failure{Failure::PathFileAccessError,
-                       QStringLiteral("%1：不是普通文件").arg(QDir::toNativeSeparators(path))};
+                       QCoreApplication::translate("PageScript", "%1：不是普通文件").arg(QDir::toNativeSeparators(path))};
     }
     return fd;
 }
@@ -163,7 +164,7 @@ Status ensurePrivateFolder(const QString &folder)
         const QString parent = QFileInfo(folder).absolutePath();
         if (!QDir().mkpath(parent))
             return Failure{Failure::PathFileAccessError,
-                           QStringLiteral("%1：无法创建文件夹").arg(QDir::toNativeSeparators(parent))};
+                           QCoreApplication::translate("PageScript", "%1：无法创建文件夹").arg(QDir::toNativeSeparators(parent))};
         if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
             return systemFailure(folder, errno);
         if (::lstat(name.constData(), &st) != 0)
@@ -173,10 +174,10 @@ Status ensurePrivateFolder(const QString &folder)
         return linkFailure(folder);
     if (!S_ISDIR(st.st_mode))
         return Failure{Failure::PathFileAccessError,
-                       QStringLiteral("%1：不是文件夹").arg(QDir::toNativeSeparators(folder))};
+                       QCoreApplication::translate("PageScript", "%1：不是文件夹").arg(QDir::toNativeSeparators(folder))};
     if (st.st_uid != ::geteuid())
         return Failure{Failure::PermissionDenied,
-                       QStringLiteral("%1：属于其他用户").arg(QDir::toNativeSeparators(folder))};
+                       QCoreApplication::translate("PageScript", "%1：属于其他用户").arg(QDir::toNativeSeparators(folder))};
     if ((st.st_mode & 077) != 0 && ::chmod(name.constData(), 0700) != 0)
         return systemFailure(folder, errno);
     return {};

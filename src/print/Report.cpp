@@ -22,6 +22,8 @@ constexpr double columnLeft[ChannelTable::Columns] = {5.0, 6.2, 8.6, 11.0, 13.0,
 
 } // namespace
 
+// The printed report is Chinese whatever language the windows speak, like the files:
+// its texts are not written with tr() and its values are printed as kept.
 Status writeReport(const PageScript &script, const WorkingCopy &wc)
 {
     using L = WorkingCopy::List;

@@ -1,4 +1,5 @@
 #include "ScriptReader.h"
+#include <QCoreApplication>
 
 #include "print/PageScript.h"
 
@@ -92,14 +93,14 @@ Status readScript(const QString &path, const ScriptVisitor &visit)
     if (fd < 0) {
         const int err = errno;
         return Failure{err == ENOENT ? int(Failure::FileNotFound) : int(Failure::PathFileAccessError),
-                       err == ELOOP ? QStringLiteral("%1：是符号链接，为安全起见不打开").arg(shown)
-                                    : QStringLiteral("%1：%2").arg(shown, qt_error_string(err))};
+                       err == ELOOP ? QCoreApplication::translate("ScriptReader", "%1：是符号链接，为安全起见不打开").arg(shown)
+                                    : QCoreApplication::translate("ScriptReader", "%1：%2").arg(shown, qt_error_string(err))};
     }
     QFile file;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !file.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
         ::close(fd);
-        return Failure{Failure::PathFileAccessError, QStringLiteral("%1：不是普通文件").arg(shown)};
+        return Failure{Failure::PathFileAccessError, QCoreApplication::translate("ScriptReader", "%1：不是普通文件").arg(shown)};
     }
     const QByteArray bytes = file.readAll();
     file.close();

@@ -1,4 +1,5 @@
 #include "ScriptRenderer.h"
+#include <QCoreApplication>
 
 #include "print/PageScript.h"
 #include "print/PdfTextLayer.h"
@@ -233,7 +234,7 @@ Result<PrintOutcome> printScriptPages(const QString &scriptPath, QPagedPaintDevi
 {
     QPainter painter;
     if (!painter.begin(&device))
-        return Failure{Failure::DeviceIoError, QStringLiteral("无法开始打印")};
+        return Failure{Failure::DeviceIoError, QCoreApplication::translate("ScriptRenderer", "无法开始打印")};
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     painter.scale(device.logicalDpiX() / TwipsPerInch, device.logicalDpiY() / TwipsPerInch);
     SurfacePainter surface(painter, 1.0);

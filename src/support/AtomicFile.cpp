@@ -86,7 +86,7 @@ Status writeFileAtomically(const QString &path, const QByteArray &data)
         // Even where the system would let us (the superuser may write anything), a file
         // without write permission is one its owner meant to keep.
         if ((st.st_mode & 0222) == 0 || (::access(native.constData(), W_OK) != 0 && errno == EACCES))
-            return Failure{Failure::PermissionDenied, QStringLiteral("%1：文件只读").arg(printable(path))};
+            return Failure{Failure::PermissionDenied, QCoreApplication::translate("AtomicFile", "%1：文件只读").arg(printable(path))};
         mode = st.st_mode & 07777;
     }
 

@@ -1,4 +1,5 @@
 #include "BoundedFile.h"
+#include <QCoreApplication>
 
 #include "support/SystemFailure.h"
 
@@ -58,6 +59,6 @@ Result<QByteArray> readRegularFile(const QString &path, qint64 maxBytes, Oversiz
     data.truncate(qsizetype(got));
     if (oversize == Oversize::Refuse && got > maxBytes)
         return Failure{Failure::PathFileAccessError,
-                       QStringLiteral("%1：文件太大（超过 %2 字节）").arg(printable(path), QString::number(maxBytes))};
+                       QCoreApplication::translate("BoundedFile", "%1：文件太大（超过 %2 字节）").arg(printable(path), QString::number(maxBytes))};
     return data;
 }

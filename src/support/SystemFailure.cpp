@@ -1,4 +1,5 @@
 #include "SystemFailure.h"
+#include <QCoreApplication>
 
 #include <cerrno>
 #include <cstring>
@@ -17,27 +18,27 @@ Failure systemFailure(const QString &path, int err)
         number = Failure::FileNotFound;
     QString text = QString::fromLocal8Bit(std::strerror(err));
     if (err == EFBIG)
-        text = QStringLiteral("文件超出了允许的大小（文件大小限制，见 ulimit -f）：%1").arg(text);
-    return Failure{number, QStringLiteral("%1：%2").arg(printable(path), text)};
+        text = QCoreApplication::translate("SystemFailure", "文件超出了允许的大小（文件大小限制，见 ulimit -f）：%1").arg(text);
+    return Failure{number, QCoreApplication::translate("SystemFailure", "%1：%2").arg(printable(path), text)};
 }
 
 std::optional<Failure> specialFileFailure(const QString &path, mode_t mode)
 {
-    const char16_t *what = nullptr;
+    const char *what = nullptr;
     if (S_ISREG(mode))
         return std::nullopt;
     if (S_ISDIR(mode))
-        return Failure{Failure::PathFileAccessError, QStringLiteral("%1：这是一个文件夹").arg(printable(path))};
+        return Failure{Failure::PathFileAccessError, QCoreApplication::translate("SystemFailure", "%1：这是一个文件夹").arg(printable(path))};
     if (S_ISFIFO(mode))
-        what = u"管道（FIFO）";
+        what = QT_TRANSLATE_NOOP("SystemFailure", "管道（FIFO）");
     else if (S_ISCHR(mode) || S_ISBLK(mode))
-        what = u"设备";
+        what = QT_TRANSLATE_NOOP("SystemFailure", "设备");
     else if (S_ISSOCK(mode))
-        what = u"套接字";
+        what = QT_TRANSLATE_NOOP("SystemFailure", "套接字");
     else
-        what = u"特殊文件";
+        what = QT_TRANSLATE_NOOP("SystemFailure", "特殊文件");
     return Failure{Failure::PathFileAccessError,
-                   QStringLiteral("%1：这是一个%2，不是普通文件").arg(printable(path), QString::fromUtf16(what))};
+                   QCoreApplication::translate("SystemFailure", "%1：这是一个%2，不是普通文件").arg(printable(path), QCoreApplication::translate("SystemFailure", what))};
 }
 
 QString printable(QString text)

@@ -1,6 +1,8 @@
 #include "Translation.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QPointer>
 #include <QHash>
 #include <QRegularExpression>
 #include <QTextStream>
@@ -16,10 +18,13 @@ namespace lang {
 namespace {
 
 const char Context[] = "Tarnik";
-const QString TsPath = QStringLiteral(":/i18n/tarnik_en.ts");
-const QString QmPath = QStringLiteral(":/i18n/tarnik_en.qm");
+const QString TsPath = QStringLiteral(":/i18n/legacy_en.ts");
+const QString QmPath = QStringLiteral(":/i18n/legacy_en.qm");
+const QString EnglishQm = QStringLiteral(":/i18n/tarnik_en.qm");
 
 Language g_language = Language::Chinese;
+// The English of the tr() texts, installed in the application while English is chosen.
+QPointer<QTranslator> g_installed;
 
 struct Pattern
 {
@@ -249,6 +254,36 @@ bool isEnglish()
 void select(Language language)
 {
     g_language = language;
+    installTranslator();
+}
+
+void installTranslator()
+{
+    if (!QCoreApplication::instance())
+        return;
+    const bool english = g_language == Language::English;
+    if (english == !g_installed.isNull())
+        return;
+    if (!english) {
+        QCoreApplication::removeTranslator(g_installed);
+        delete g_installed;
+        return;
+    }
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(EnglishQm)) {
+        delete translator;
+        return;
+    }
+    g_installed = translator;
+    QCoreApplication::installTranslator(translator);
+}
+
+QString englishFor(const char *context, const char *source, const char *disambiguation)
+{
+    static QTranslator english;
+    static const bool loaded = english.load(EnglishQm);
+    const QString found = loaded ? english.translate(context, source, disambiguation) : QString();
+    return found.isEmpty() ? QString::fromUtf8(source) : found;
 }
 
 std::optional<Language> parse(const QString &name)
@@ -275,7 +310,7 @@ std::optional<Language> takeOption(QStringList &arguments, QString *error)
         if (arguments[i] == option) {
             if (i + 1 >= arguments.size()) {
                 if (error)
-                    *error = QString::fromUtf16(u"--lang 需要 en 或 zh");
+                    *error = QCoreApplication::translate("lang", "--lang 需要 en 或 zh");
                 arguments.remove(i);
                 return chosen;
             }
@@ -290,7 +325,7 @@ std::optional<Language> takeOption(QStringList &arguments, QString *error)
         }
         chosen = parse(value);
         if (!chosen && error)
-            *error = QString::fromUtf16(u"--lang 需要 en 或 zh，而不是 %1").arg(value);
+            *error = QCoreApplication::translate("lang", "--lang 需要 en 或 zh，而不是 %1").arg(value);
     }
     return chosen;
 }

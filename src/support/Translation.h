@@ -9,8 +9,13 @@
 class QTextStream;
 
 // The program speaks Chinese unless English is chosen (the menu's remembered choice or
-// --lang en); the system locale never decides. The English texts live in
-// translations/tarnik_en.ts, keyed by the Chinese text exactly as the program builds it,
+// --lang en); the system locale never decides. Texts are written in Chinese with tr() or
+// QCoreApplication::translate(); their English is translations/tarnik_en.ts, whose
+// translator select() installs in the application while English is chosen (installing
+// or removing it sends every widget QEvent::LanguageChange).
+//
+// Texts not yet written with tr() are looked up whole by english()/text() in
+// translations/legacy_en.ts, keyed by the Chinese text exactly as the program builds it,
 // in the context "Tarnik". A source holding %1…%9 is a pattern: it matches texts
 // composed from parts ("端口转换成COM%1" matches "端口转换成COM3"), and each part is
 // looked up again before it is put into the English text.
@@ -20,7 +25,16 @@ enum class Language { Chinese, English };
 
 Language current();
 bool isEnglish();
+// Chooses the language; with an application object, also installs or removes the
+// English translator.
 void select(Language language);
+// Brings the installed translator in line with the chosen language: for a choice made
+// before the application object existed.
+void installTranslator();
+
+// The English of a tr() text whatever language is chosen (the source when it has none):
+// for reading input that may be in either language.
+QString englishFor(const char *context, const char *source, const char *disambiguation = nullptr);
 
 // "en"/"english" and "zh"/"chinese"/"cn", any case.
 std::optional<Language> parse(const QString &name);

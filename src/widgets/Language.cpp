@@ -1,7 +1,5 @@
 #include "Language.h"
 
-#include "widgets/Prompter.h"
-
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -13,6 +11,10 @@
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QTranslator>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -26,6 +28,7 @@
 #include <QToolBar>
 
 #include <functional>
+#include <vector>
 
 namespace language {
 namespace {
@@ -139,36 +142,88 @@ QList<Text> textsOf(QWidget *w, bool values)
 
 bool g_busy = false;
 
-void translate(const Text &t)
+// The Chinese of every text the lookup replaced, by owner and place, with the English put
+// there: a return to Chinese puts back each text still showing that English.
+struct Replaced
+{
+    QString chinese;
+    QString english;
+};
+QHash<QObject *, QHash<QString, Replaced>> g_replaced;
+
+QList<Text> ownTexts(QObject *owner)
+{
+    if (owner->isWidgetType())
+        return textsOf(static_cast<QWidget *>(owner), false);
+    QList<Text> texts;
+    if (auto *a = qobject_cast<QAction *>(owner))
+        actionTexts(a, QString(), texts);
+    return texts;
+}
+
+void translate(QObject *owner, const Text &t)
 {
     if (!t.set || !lang::hasCjk(t.text))
         return;
     const QString english = lang::english(t.text);
-    if (english != t.text)
-        t.set(english);
+    if (english == t.text)
+        return;
+    if (!g_replaced.contains(owner))
+        QObject::connect(owner, &QObject::destroyed, [owner] { g_replaced.remove(owner); });
+    g_replaced[owner].insert(t.where, {t.text, english});
+    t.set(english);
+}
+
+void translateOwner(QObject *owner)
+{
+    if (g_busy || !lang::isEnglish())
+        return;
+    g_busy = true;
+    for (const Text &t : ownTexts(owner))
+        translate(owner, t);
+    g_busy = false;
 }
 
 void translateWidget(QWidget *w)
 {
-    if (g_busy)
-        return;
-    g_busy = true;
-    for (const Text &t : textsOf(w, false))
-        translate(t);
-    g_busy = false;
+    translateOwner(w);
 }
 
 void translateAction(QAction *a)
 {
-    if (g_busy)
-        return;
+    translateOwner(a);
+}
+
+void restoreChinese()
+{
     g_busy = true;
-    QList<Text> texts;
-    actionTexts(a, QString(), texts);
-    for (const Text &t : texts)
-        translate(t);
+    for (auto owner = g_replaced.cbegin(); owner != g_replaced.cend(); ++owner) {
+        for (const Text &t : ownTexts(owner.key())) {
+            const auto r = owner->constFind(t.where);
+            if (r != owner->cend() && t.text == r->english)
+                t.set(r->chinese);
+        }
+    }
+    g_replaced.clear();
     g_busy = false;
 }
+
+// Tells retranslate()'s callers that the language changed: installing or removing a
+// translator sends the application QEvent::LanguageChange.
+class Notifier : public QObject
+{
+public:
+    using QObject::QObject;
+    std::function<void()> changed;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == qApp && event->type() == QEvent::LanguageChange && changed)
+            changed();
+        return false;
+    }
+};
 
 // Looks texts up as windows come up and when they change afterwards. A paint looks
 // again, so a label set while the window is open (the status bar) is English too.
@@ -240,6 +295,8 @@ private:
     void drawEnglish(ControlElement element, const Option &option, QString Option::*text,
                      QPainter *painter, const QWidget *widget) const
     {
+        if (!lang::isEnglish())
+            return QProxyStyle::drawControl(element, &option, painter, widget);
         Option english = option;
         english.*text = lang::english(option.*text);
         QProxyStyle::drawControl(element, &english, painter, widget);
@@ -269,17 +326,58 @@ void save(lang::Language language)
 
 void apply(lang::Language language)
 {
+    const bool wasEnglish = lang::isEnglish();
+    // Qt's own texts (message box buttons, file dialogs, edit menus) in Chinese like the
+    // rest of the program, whatever the user's locale; in English Qt's own.
+    static QPointer<QTranslator> qtChinese;
+    if (language == lang::Language::Chinese && !qtChinese) {
+        auto *t = new QTranslator(qApp);
+        if (t->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(t);
+            qtChinese = t;
+        } else {
+            delete t;
+        }
+    } else if (language == lang::Language::English && qtChinese) {
+        QCoreApplication::removeTranslator(qtChinese);
+        delete qtChinese;
+    }
     lang::select(language);
-    static Filter *filter = nullptr;
-    if (language != lang::Language::English || filter)
+    if (language != lang::Language::English) {
+        if (wasEnglish)
+            restoreChinese();
         return;
-    filter = new Filter(qApp);
-    qApp->installEventFilter(filter);
-    // Over a fresh copy of the style in use (-style included): the application deletes
-    // the style it replaces.
-    QApplication::setStyle(new EnglishStyle(QStyleFactory::create(QApplication::style()->name())));
+    }
+    static Filter *filter = nullptr;
+    if (!filter) {
+        filter = new Filter(qApp);
+        qApp->installEventFilter(filter);
+        // Over a fresh copy of the style in use (-style included): the application deletes
+        // the style it replaces.
+        QApplication::setStyle(new EnglishStyle(QStyleFactory::create(QApplication::style()->name())));
+    }
     for (QWidget *w : QApplication::topLevelWidgets())
         translateTree(w);
+}
+
+void retranslate(QObject *owner, std::function<void()> retranslateUi)
+{
+    static Notifier *notifier = nullptr;
+    static std::vector<std::pair<QPointer<QObject>, std::function<void()>>> calls;
+    if (!notifier) {
+        notifier = new Notifier(qApp);
+        qApp->installEventFilter(notifier);
+        notifier->changed = [] {
+            std::erase_if(calls, [](const auto &c) { return c.first.isNull(); });
+            const auto now = calls; // a call may add more
+            for (const auto &c : now)
+                if (c.first)
+                    c.second();
+        };
+    }
+    retranslateUi();
+    calls.emplace_back(owner, std::move(retranslateUi));
 }
 
 void translateTree(QWidget *root)
@@ -310,11 +408,11 @@ QStringList untranslatedTexts(QWidget *root)
 
 QMenu *addLanguageMenu(QMenu *help, QAction *before)
 {
-    auto *menu = new QMenu(QString::fromUtf16(u"语言 / Language"), help);
+    auto *menu = new QMenu(help);
     menu->setObjectName(QStringLiteral("mnuLanguage"));
+    retranslate(menu, [menu] { menu->setTitle(QCoreApplication::translate("Language", "语言 / Language")); });
     help->insertMenu(before, menu);
     auto *group = new QActionGroup(menu);
-    const lang::Language chosen = saved();
     const struct
     {
         const char *name;
@@ -330,16 +428,14 @@ QMenu *addLanguageMenu(QMenu *help, QAction *before)
         a->setObjectName(QLatin1String(c.name));
         menu->addAction(a);
         a->setCheckable(true);
-        a->setChecked(c.language == chosen);
+        a->setChecked(c.language == lang::current());
         group->addAction(a);
         const lang::Language language = c.language;
-        QObject::connect(a, &QAction::triggered, menu, [help, language] {
-            if (language == saved())
-                return;
+        // Every open window follows at once; the choice is remembered for the next start.
+        QObject::connect(a, &QAction::triggered, menu, [language] {
             save(language);
-            Prompter::instance().message(help->window(), QMessageBox::Information,
-                                         QString::fromUtf16(u"提示"),
-                                         QString::fromUtf16(u"语言将在下次启动时改变。"));
+            if (language != lang::current())
+                apply(language);
         });
     }
     return menu;

@@ -1,5 +1,8 @@
 #include "ListCombo.h"
 
+#include "channels/Tables.h"
+
+#include <QEvent>
 #include <QSignalBlocker>
 #include <QWheelEvent>
 
@@ -10,7 +13,9 @@ ListCombo::ListCombo(WorkingCopy &wc, WorkingCopy::List list, const QString &obj
     setObjectName(objectName);
     setEditable(false);
     setFocusPolicy(Qt::StrongFocus);
-    addItems(WorkingCopy::rows(list));
+    // Each item shows its value in the chosen language and keeps the value as its data.
+    for (const QString &value : WorkingCopy::rows(list))
+        addItem(tables::shown(value), value);
     setCurrentIndex(wc.row(list));
     // A row set by a program step acts like a row the user chose; only a change of row
     // counts, so choosing the selected model again keeps the channels.
@@ -31,6 +36,15 @@ void ListCombo::chosen(int row)
         const QSignalBlocker quiet(this);
         setCurrentIndex(m_wc.row(m_list));
     }
+}
+
+void ListCombo::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        for (int i = 0; i < count(); ++i)
+            setItemText(i, tables::shown(itemData(i).toString()));
+    }
+    QComboBox::changeEvent(event);
 }
 
 void ListCombo::wheelEvent(QWheelEvent *event)

@@ -7,7 +7,8 @@
 #include <functional>
 
 // A drop-down list without text entry bound to one list of the working copy: it shows
-// the list's rows and selected row, and a change of its row, by the user or by
+// the list's rows (each item's text in the chosen language, its data the value as kept)
+// and selected row, and a change of its row, by the user or by
 // setCurrentIndex, runs the working copy's selection operation. Choosing the row that is
 // already selected runs nothing, so picking the same model again does not clear the
 // channels. The wheel changes the row only while the list has the keyboard; over an
@@ -28,6 +29,7 @@ public:
     void setGate(Gate gate) { m_gate = std::move(gate); }
 
 protected:
+    void changeEvent(QEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 
 private:

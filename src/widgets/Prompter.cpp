@@ -1,4 +1,5 @@
 #include "Prompter.h"
+#include <QCoreApplication>
 
 #include "support/Translation.h"
 
@@ -48,12 +49,14 @@ QMessageBox::StandardButton WidgetPrompter::message(QWidget *parent, QMessageBox
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     // The question about unsaved changes names its buttons by what they do.
-    const std::pair<QMessageBox::StandardButton, const char16_t *> names[] = {
-        {QMessageBox::Save, u"保存"}, {QMessageBox::Discard, u"不保存"}, {QMessageBox::Cancel, u"取消"}};
+    const std::pair<QMessageBox::StandardButton, const char *> names[] = {
+        {QMessageBox::Save, QT_TRANSLATE_NOOP("Prompter", "保存")},
+        {QMessageBox::Discard, QT_TRANSLATE_NOOP("Prompter", "不保存")},
+        {QMessageBox::Cancel, QT_TRANSLATE_NOOP("Prompter", "取消")}};
     if (buttons & QMessageBox::Discard)
         for (const auto &[button, name] : names)
             if (QAbstractButton *b = box.button(button))
-                b->setText(QString::fromUtf16(name));
+                b->setText(QCoreApplication::translate("Prompter", name));
     const auto answer = QMessageBox::StandardButton(box.exec());
     giveBackKeyboard(parent);
     return answer;

@@ -5,6 +5,7 @@
 #include "app/HelpWindow.h"
 #include "app/Launcher.h"
 #include "app/MainWindow.h"
+#include "channels/GridEdits.h"
 #include "channels/WorkingCopy.h"
 #include "channels/ui/ChannelGrid.h"
 #include "channels/ui/GridActions.h"
@@ -26,7 +27,10 @@
 #include "tune/ui/TuneWindow.h"
 #include "widgets/Language.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -36,6 +40,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QXmlStreamReader>
 
 #include <memory>
 
@@ -253,7 +258,7 @@ private slots:
         QVERIFY2(untranslated.isEmpty(), qPrintable(u"\n"_s + untranslated.join(u'\n')));
     }
 
-    // Help -> Language remembers the choice for the next start; --lang decides for one run.
+    // Help -> Language changes the language at once and remembers it; --lang decides for one run.
     void languageChoice()
     {
         MainWindow w;
@@ -262,17 +267,172 @@ private slots:
         auto *chinese = w.findChild<QAction *>(u"mnuLanguageChinese"_s);
         QVERIFY(english && chinese);
         QCOMPARE(chinese->text(), u"中文"_s); // named in its own language in either mode
+        QVERIFY(english->isChecked());
         m_prompter.shown.clear();
-        english->trigger();
-        QCOMPARE(language::saved(), lang::Language::English);
-        QCOMPARE(m_prompter.shown.size(), 1);
         chinese->trigger();
         QCOMPARE(language::saved(), lang::Language::Chinese);
+        QCOMPARE(lang::current(), lang::Language::Chinese);
+        english->trigger();
+        QCOMPARE(language::saved(), lang::Language::English);
+        QCOMPARE(lang::current(), lang::Language::English);
+        QVERIFY(m_prompter.shown.isEmpty()); // no restart to wait for
 
         QCOMPARE(parseCommandLine({u"tarnik"_s, u"--lang"_s, u"en"_s}).options.language, lang::Language::English);
         QCOMPARE(parseCommandLine({u"tarnik"_s, u"--lang=zh"_s}).options.language, lang::Language::Chinese);
         QVERIFY(!parseCommandLine({u"tarnik"_s}).options.language);
         QVERIFY(!parseCommandLine({u"tarnik"_s, u"--lang"_s, u"fr"_s}).error.isEmpty());
+    }
+
+    // An open window follows a change of language both ways, texts written with tr() and
+    // texts still looked up alike; 打开 is the command "Open" in the menu and the state
+    // "On" in the monitor list.
+    void liveSwitch_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("chinese");
+        QTest::addColumn<QString>("english");
+        QTest::newRow("panel label") << u"main window"_s << u"lblFuncMoni"_s << u"监听："_s << u"Monitor:"_s;
+        QTest::newRow("monitor value") << u"main window"_s << u"cboFuncMoni"_s << u"打开"_s << u"On"_s;
+        QTest::newRow("open command") << u"main window"_s << u"mnuOpen"_s << u"打开(&O)"_s << u"&Open"_s;
+        QTest::newRow("grid title") << u"main window"_s << u"grid[0,1]"_s << u"接收频率"_s << u"RX freq"_s;
+        QTest::newRow("grid value") << u"main window"_s << u"grid[1,7]"_s << u"高"_s << u"High"_s;
+        QTest::newRow("tune title") << u"tune window"_s << u"frmMODE"_s << u"调整模式"_s << u"Tune mode"_s;
+        QTest::newRow("tune sign") << u"tune window"_s << u"Option1(1)"_s << u"负"_s << u"−"_s;
+        QTest::newRow("password button") << u"password dialog"_s << u"cmdCancel"_s << u"取消"_s << u"Cancel"_s;
+        QTest::newRow("preview button") << u"preview"_s << u"tbTools_10"_s << u"退出"_s << u"Exit"_s;
+        QTest::newRow("about") << u"about"_s << u"cmdSysInfo"_s << u"系统信息"_s << u"System information"_s;
+    }
+
+    void liveSwitch()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, object);
+        QFETCH(QString, chinese);
+        QFETCH(QString, english);
+        language::apply(lang::Language::Chinese);
+        std::unique_ptr<QWidget> w = open(window);
+        QVERIFY(w);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        if (auto *main = qobject_cast<MainWindow *>(w.get()))
+            main->grid()->model()->setData(main->grid()->model()->index(1, ChannelTable::Power), u"高"_s, Qt::EditRole);
+        const auto shown = [&]() -> QString {
+            QCoreApplication::processEvents(); // LanguageChange is posted to the windows
+            if (object == w->objectName())
+                return w->windowTitle();
+            if (object.startsWith(u"grid[")) {
+                const QStringList rc = object.mid(5).chopped(1).split(u',');
+                auto *main = qobject_cast<MainWindow *>(w.get());
+                return main->grid()->model()->index(rc[0].toInt(), rc[1].toInt()).data().toString();
+            }
+            QObject *o = w->findChild<QObject *>(object);
+            if (auto *a = qobject_cast<QAction *>(o))
+                return a->text();
+            if (auto *b = qobject_cast<QAbstractButton *>(o))
+                return b->text();
+            if (auto *l = qobject_cast<QLabel *>(o))
+                return l->text();
+            if (auto *c = qobject_cast<QComboBox *>(o))
+                return c->currentText();
+            return u"(no %1)"_s.arg(object);
+        };
+        QCOMPARE(shown(), chinese);
+        language::apply(lang::Language::English);
+        QCOMPARE(shown(), english);
+        language::apply(lang::Language::Chinese);
+        QCOMPARE(shown(), chinese);
+        language::apply(lang::Language::English);
+        if (window == u"preview")
+            w.release()->close(); // deletes itself on close
+    }
+
+    // The same Chinese with another meaning has its own English.
+    void sameChineseOtherMeaning_data()
+    {
+        QTest::addColumn<QByteArray>("context");
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<QByteArray>("comment");
+        QTest::addColumn<QString>("english");
+        QTest::newRow("monitor on") << "Value"_ba << "打开"_ba << "state"_ba << u"On"_s;
+        QTest::newRow("time limit off") << "Value"_ba << "关闭"_ba << "state"_ba << u"Off"_s;
+        QTest::newRow("close the window") << "HelpWindow"_ba << "关闭"_ba << "close the window"_ba << u"Close"_s;
+        QTest::newRow("power save on") << "Value"_ba << "有效"_ba << QByteArray() << u"On"_s;
+    }
+
+    void sameChineseOtherMeaning()
+    {
+        QFETCH(QByteArray, context);
+        QFETCH(QByteArray, source);
+        QFETCH(QByteArray, comment);
+        QFETCH(QString, english);
+        QCOMPARE(lang::englishFor(context, source, comment.isEmpty() ? nullptr : comment.constData()), english);
+        QCOMPARE(QCoreApplication::translate(context, source, comment.isEmpty() ? nullptr : comment.constData()),
+                 english);
+    }
+
+    // Copy gives the value as shown; paste takes it in either language and keeps it Chinese.
+    void valueClipboard_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("kept");   // empty: refused
+        QTest::addColumn<QString>("copied");
+        const int power = ChannelTable::Power;
+        QTest::newRow("english, english value") << true << power << u"High"_s << u"高"_s << u"High"_s;
+        QTest::newRow("english, chinese value") << true << power << u"低"_s << u"低"_s << u"Low"_s;
+        QTest::newRow("chinese, english value") << false << power << u"low"_s << u"低"_s << u"低"_s;
+        QTest::newRow("chinese, chinese value") << false << power << u"中"_s << u"中"_s << u"中"_s;
+        QTest::newRow("bandwidth") << true << int(ChannelTable::Bandwidth) << u" narrow "_s << u"窄"_s << u"Narrow"_s;
+        QTest::newRow("busy lock") << false << int(ChannelTable::BusyLock) << u"Yes"_s << u"是"_s << u"是"_s;
+        QTest::newRow("no such value") << true << power << u"Huge"_s << QString() << u"High"_s;
+        QTest::newRow("value of another list") << true << power << u"Wide"_s << QString() << u"High"_s;
+    }
+
+    void valueClipboard()
+    {
+        QFETCH(bool, english);
+        QFETCH(int, column);
+        QFETCH(QString, pasted);
+        QFETCH(QString, kept);
+        QFETCH(QString, copied);
+        lang::select(english ? lang::Language::English : lang::Language::Chinese);
+        ChannelTable table;
+        table.setCell(1, ChannelTable::Power, u"高"_s);
+        const QString before = table.cell(1, column);
+        const QStringList refused = gridedits::paste(table, QString(), 1, column, pasted);
+        QCOMPARE(refused.isEmpty(), !kept.isEmpty());
+        QCOMPARE(table.cell(1, column), kept.isEmpty() ? before : kept);
+        const QString copy = gridedits::copyText(table, 1, column, 1, column, [](int, int) { return true; });
+        if (!kept.isEmpty() || column == ChannelTable::Power)
+            QCOMPARE(copy, copied + u'\n');
+        lang::select(lang::Language::English);
+    }
+
+    // tarnik_en.ts as lupdate keeps it: every text written with tr() has its English.
+    void everyTextHasEnglish()
+    {
+        QFile ts(QStringLiteral(TARNIK_TEST_DATA "/../../translations/tarnik_en.ts"));
+        QVERIFY(ts.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&ts);
+        QString context;
+        QString source;
+        QStringList missing;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == u"name")
+                context = xml.readElementText();
+            else if (xml.name() == u"source")
+                source = xml.readElementText();
+            else if (xml.name() == u"translation"
+                     && (xml.attributes().value(u"type"_s) == u"unfinished"_s
+                         || xml.readElementText(QXmlStreamReader::IncludeChildElements).isEmpty()))
+                missing << context + u": "_s + source;
+        }
+        QVERIFY(!xml.hasError());
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u'\n')));
     }
 
     void composedText_data()
@@ -325,6 +485,9 @@ private slots:
         QTest::newRow("read usage") << QStringList{u"--lang"_s, u"en"_s, u"read"_s} << 2;
         const QString csv = m_config.filePath(u"in.csv"_s);
         QTest::newRow("import csv") << QStringList{u"--lang"_s, u"en"_s, u"import-csv"_s, csv, m_config.filePath(u"out.chp"_s)} << 1;
+        QTest::newRow("report into a missing folder")
+            << QStringList{u"--lang"_s, u"en"_s, u"report"_s, example, u"--pdf"_s, u"/no-such-folder/x.pdf"_s} << 2;
+        QTest::newRow("show usage") << QStringList{u"--lang"_s, u"en"_s, u"show"_s} << 2;
         QTest::newRow("write, missing port")
             << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, m_config.filePath(u"ttyUSB9"_s), example} << 1;
     }
@@ -340,6 +503,26 @@ private slots:
         const QString output = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
         QVERIFY(!output.trimmed().isEmpty());
         QVERIFY2(!lang::hasCjk(output), qPrintable(output));
+    }
+
+    // show names states as states; --json is machine output, the same in either language.
+    void cliShow()
+    {
+        const QString example = QStringLiteral(TARNIK_TEST_DATA "/example.chp");
+        const auto run = [](const QStringList &arguments) {
+            QProcess p;
+            p.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-cli"), arguments);
+            return p.waitForFinished(30000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput())
+                                                                 : QString();
+        };
+        const QString shown = run({u"--lang"_s, u"en"_s, u"show"_s, example});
+        QVERIFY2(shown.contains(u"Monitor: On\n"_s), qPrintable(shown));
+        QVERIFY2(!shown.contains(u"Open"_s) && !shown.contains(u"Close"_s), qPrintable(shown));
+        const QString chinese = run({u"show"_s, example});
+        QVERIFY2(chinese.contains(u"监听：打开\n"_s), qPrintable(chinese));
+        const QString json = run({u"show"_s, example, u"--json"_s});
+        QVERIFY(json.contains(u"\"monitor\": \"打开\""_s));
+        QCOMPARE(run({u"--lang"_s, u"en"_s, u"show"_s, example, u"--json"_s}), json);
     }
 };
 

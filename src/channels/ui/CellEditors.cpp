@@ -163,9 +163,11 @@ void CellEditors::place(bool popup)
         const QSignalBlocker quiet(list);
         if (list == m_choice) {
             m_choice->clear();
-            m_choice->addItems(choicesFor(c));
+            // Shown in the chosen language; the item's data is the value as kept.
+            for (const QString &value : choicesFor(c))
+                m_choice->addItem(tables::shown(value), value);
         }
-        list->setCurrentIndex(list->findText(text, Qt::MatchExactly));
+        list->setCurrentIndex(list == m_choice ? list->findData(text) : list->findText(text, Qt::MatchExactly));
     }
     list->show();
     list->setFocus(Qt::OtherFocusReason);
@@ -204,7 +206,7 @@ void CellEditors::listChosen(QComboBox *list)
         return;
     if (list->currentIndex() < 0)
         return;
-    QString text = list->currentText();
+    QString text = list == m_choice ? list->currentData().toString() : list->currentText();
     if (isFrequencyColumn(cur.column()))
         text = gridrules::formatFrequency(text);
     // The list stays over its cell with the keyboard: Up and Down choose again, Left,

@@ -13,6 +13,13 @@ class ModelPanel : public QGroupBox
 public:
     explicit ModelPanel(WorkingCopy &wc, QWidget *parent = nullptr);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void retranslateUi();
+
+    QLabel *m_modelLabel;
+    QLabel *m_bandLabel;
     QLabel *m_band;
 };

@@ -100,17 +100,15 @@ PreviewWindow::PreviewWindow(const QString &scriptPath, QWidget *parent)
     const struct
     {
         int index;
-        const char16_t *caption;
         const char *tip;
-    } buttons[] = {{Refresh, u"恢复", "refresh (CR)"},
-                   {ZoomIn, u"放大", "zoom in (+)"},
-                   {ZoomOut, u"缩小", "zoom out (-)"},
-                   {Print, u"打印", "select printer"},
-                   {Close, u"退出", "close"}};
+    } buttons[] = {{Refresh, "refresh (CR)"},
+                   {ZoomIn, "zoom in (+)"},
+                   {ZoomOut, "zoom out (-)"},
+                   {Print, "select printer"},
+                   {Close, "close"}};
     for (const auto &b : buttons) {
         auto *button = new QToolButton(m_toolbar);
         button->setObjectName(QStringLiteral("tbTools_%1").arg(b.index));
-        button->setText(QString::fromUtf16(b.caption));
         button->setToolTip(QString::fromLatin1(b.tip));
         button->setAutoRaise(true);
         button->setFixedSize(twipsToPixels(ButtonWidth), twipsToPixels(ButtonHeight));
@@ -118,6 +116,7 @@ PreviewWindow::PreviewWindow(const QString &scriptPath, QWidget *parent)
         row->addWidget(button);
     }
     connect(m_buttons, &QButtonGroup::idClicked, this, &PreviewWindow::runToolbarCommand);
+    retranslateUi();
 
     zoomBox = new QComboBox(m_toolbar);
     zoomBox->setObjectName(QStringLiteral("zVal"));
@@ -383,8 +382,26 @@ void PreviewWindow::showEvent(QShowEvent *event)
 void PreviewWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_shown)
         showPage();
+}
+
+// Only the window's own controls follow the language; the report it shows stays Chinese.
+void PreviewWindow::retranslateUi()
+{
+    const struct
+    {
+        int index;
+        const char *caption;
+    } captions[] = {{Refresh, QT_TR_NOOP("恢复")},
+                    {ZoomIn, QT_TR_NOOP("放大")},
+                    {ZoomOut, QT_TR_NOOP("缩小")},
+                    {Print, QT_TR_NOOP("打印")},
+                    {Close, QT_TR_NOOP("退出")}};
+    for (const auto &c : captions)
+        m_buttons->button(c.index)->setText(tr(c.caption));
 }
 
 void PreviewWindow::resizeEvent(QResizeEvent *event)

@@ -98,6 +98,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void retranslateUi();
     void layoutControls();
     void updateScrollRange(QScrollBar *bar, int surface, int barLength);
     void printCommand();

@@ -1,5 +1,6 @@
 #include "ServicePasswordDialog.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,11 +63,9 @@ QPixmap padlockPicture(qreal dpr)
 
 ServicePasswordDialog::ServicePasswordDialog(QWidget *parent)
     : QDialog(parent), m_image(new QLabel(this)), m_passwordField(new QLineEdit(this)),
-      m_okButton(new QPushButton(QString::fromUtf16(u"确定"), this)),
-      m_cancelButton(new QPushButton(QString::fromUtf16(u"取消"), this))
+      m_okButton(new QPushButton(this)), m_cancelButton(new QPushButton(this))
 {
     setObjectName(QStringLiteral("frmLogin"));
-    setWindowTitle(QString::fromUtf16(u"请输入进入调整模式的密码"));
     setModal(true);
 
     m_image->setObjectName(QStringLiteral("Image1"));
@@ -97,6 +96,21 @@ ServicePasswordDialog::ServicePasswordDialog(QWidget *parent)
 
     connect(m_okButton, &QPushButton::clicked, this, &ServicePasswordDialog::onOk);
     connect(m_cancelButton, &QPushButton::clicked, this, &ServicePasswordDialog::onCancel);
+    retranslateUi();
+}
+
+void ServicePasswordDialog::retranslateUi()
+{
+    setWindowTitle(tr("请输入进入调整模式的密码"));
+    m_okButton->setText(tr("确定"));
+    m_cancelButton->setText(tr("取消"));
+}
+
+void ServicePasswordDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 void ServicePasswordDialog::showEvent(QShowEvent *event)
@@ -118,8 +132,7 @@ void ServicePasswordDialog::onOk()
         accept();
         return;
     }
-    Prompter::instance().message(this, QMessageBox::Critical, QString::fromUtf16(u"错误"),
-                                 QString::fromUtf16(u"密码不正确，请重新输入"));
+    Prompter::instance().message(this, QMessageBox::Critical, tr("错误"), tr("密码不正确，请重新输入"));
     if (outcome == Outcome::Refused) {
         reject();
         return;

@@ -27,8 +27,10 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void retranslateUi();
     void onOk();
     void onCancel();
 

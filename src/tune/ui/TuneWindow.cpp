@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -25,14 +26,15 @@
 
 namespace {
 
-QString u16(const char16_t *s)
-{
-    return QString::fromUtf16(s);
-}
+// The texts retranslateUi() sets.
+const char *const LabelTexts[] = {QT_TRANSLATE_NOOP("TuneWindow", "机型："), QT_TRANSLATE_NOOP("TuneWindow", "高端频率(MHz)："),
+                                  QT_TRANSLATE_NOOP("TuneWindow", "低端频率(MHz)："), QT_TRANSLATE_NOOP("TuneWindow", "中频："),
+                                  QT_TRANSLATE_NOOP("TuneWindow", "晶体："), QT_TRANSLATE_NOOP("TuneWindow", "频率："),
+                                  QT_TRANSLATE_NOOP("TuneWindow", "功率调整：")};
 
-QLabel *label(QWidget *parent, const char *name, const char16_t *text)
+QLabel *label(QWidget *parent, const char *name)
 {
-    auto *l = new QLabel(u16(text), parent);
+    auto *l = new QLabel(parent);
     l->setObjectName(QLatin1String(name));
     return l;
 }
@@ -73,6 +75,8 @@ QWidget *withUpDown(QWidget *parent, QLineEdit *field, UpDown *upDown)
     return cell;
 }
 
+const char ValueProperty[] = "tarnikValue";
+
 // Two exclusive options, named name(0) and name(1), at the end of `row`; their button
 // group is called `name`.
 void addOptionPair(QHBoxLayout *row, QRadioButton *(&pair)[2], const char *name, const char16_t *first,
@@ -83,7 +87,9 @@ void addOptionPair(QHBoxLayout *row, QRadioButton *(&pair)[2], const char *name,
     group->setObjectName(QLatin1String(name));
     const char16_t *texts[2] = {first, second};
     for (int i = 0; i < 2; ++i) {
-        pair[i] = new QRadioButton(u16(texts[i]), parent);
+        // The sign options are values (正, 负), shown in the chosen language.
+        pair[i] = new QRadioButton(tables::shown(QString::fromUtf16(texts[i])), parent);
+        pair[i]->setProperty(ValueProperty, QString::fromUtf16(texts[i]));
         pair[i]->setObjectName(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i));
         group->addButton(pair[i], i);
         row->addWidget(pair[i]);
@@ -104,7 +110,6 @@ QComboBox *modelCombo(QWidget *parent, const char *name)
 TuneWindow::TuneWindow(WorkingCopy &wc, QWidget *parent) : QDialog(parent), m_wc(wc)
 {
     setObjectName(QStringLiteral("frmMODE"));
-    setWindowTitle(u16(u"调整模式"));
     setModal(true);
 
     m_tree = new QTreeWidget(this);
@@ -121,20 +126,20 @@ TuneWindow::TuneWindow(WorkingCopy &wc, QWidget *parent) : QDialog(parent), m_wc
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(10);
 
-    m_modelLabel = label(right, "lblRadiomodel", u"机型：");
+    m_modelLabel = label(right, "lblRadiomodel");
     m_bandModelList = modelCombo(right, "cboPCmodel(0)");
     m_powerModelList = modelCombo(right, "cboPCmodel(1)");
     // Shown only: the power step belongs to the radio, not to a model.
     m_powerModelList->setEnabled(false);
 
-    m_highLimitLabel = label(right, "Label1", u"高端频率(MHz)：");
+    m_highLimitLabel = label(right, "Label1");
     m_highLimitField = limitField(right, "Text1");
     m_highLimitUpDown = upDownFor(m_highLimitField, "UpDown1");
-    m_lowLimitLabel = label(right, "Label2", u"低端频率(MHz)：");
+    m_lowLimitLabel = label(right, "Label2");
     m_lowLimitField = limitField(right, "Text2");
     m_lowLimitUpDown = upDownFor(m_lowLimitField, "UpDown2");
 
-    m_ifSignLabel = label(right, "Label3", u"中频：");
+    m_ifSignLabel = label(right, "Label3");
     auto *signCell = new QWidget(right);
     auto *signRow = new QHBoxLayout(signCell);
     signRow->setContentsMargins(0, 0, 0, 0);
@@ -146,18 +151,18 @@ TuneWindow::TuneWindow(WorkingCopy &wc, QWidget *parent) : QDialog(parent), m_wc
     auto *crystalRow = new QHBoxLayout(m_crystalFrame);
     crystalRow->setContentsMargins(0, 0, 0, 0);
     crystalRow->setSpacing(grid->horizontalSpacing());
-    m_crystalLabel = label(m_crystalFrame, "Label4", u"晶体：");
+    m_crystalLabel = label(m_crystalFrame, "Label4");
     crystalRow->addWidget(m_crystalLabel);
     addOptionPair(crystalRow, m_crystalOptions, "optJT", tables::crystal13, tables::crystal144);
 
-    m_bandLabel = label(right, "Label5", u"频率：");
+    m_bandLabel = label(right, "Label5");
     m_bandField = new QLineEdit(right);
     m_bandField->setObjectName(QStringLiteral("freQuent"));
     m_bandField->setReadOnly(true);
     m_bandField->setFocusPolicy(Qt::NoFocus);
     m_bandField->setFixedWidth(m_bandField->fontMetrics().horizontalAdvance(QStringLiteral("000MHz---000MHz"))
                               + 16);
-    m_powerStepLabel = label(right, "Label6", u"功率调整：");
+    m_powerStepLabel = label(right, "Label6");
     m_powerStepList = new QComboBox(right);
     m_powerStepList->setObjectName(QStringLiteral("cboFrequent"));
     m_powerStepList->addItems(tables::powerStepRows());
@@ -195,13 +200,7 @@ TuneWindow::TuneWindow(WorkingCopy &wc, QWidget *parent) : QDialog(parent), m_wc
     for (QWidget *cell : {modelCell, highLimitCell, lowLimitCell, signCell, static_cast<QWidget *>(m_crystalFrame),
                           static_cast<QWidget *>(m_bandField), static_cast<QWidget *>(m_powerStepList)})
         cell->setMinimumHeight(rowHeight);
-    // The crystal label sits in its frame; it takes the label column's width so its
-    // options line up with the rows above.
-    int labelWidth = 0;
-    for (QLabel *l : {m_modelLabel, m_highLimitLabel, m_lowLimitLabel, m_ifSignLabel, m_crystalLabel, m_bandLabel, m_powerStepLabel})
-        labelWidth = std::max(labelWidth, l->sizeHint().width());
-    m_crystalLabel->setFixedWidth(labelWidth);
-    grid->setColumnMinimumWidth(0, labelWidth);
+    m_grid = grid;
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
@@ -218,25 +217,55 @@ TuneWindow::TuneWindow(WorkingCopy &wc, QWidget *parent) : QDialog(parent), m_wc
 
     showForm(tune::loadTuneForm(m_wc));
     showPage(Page::Frequency);
+    retranslateUi();
+}
+
+void TuneWindow::retranslateUi()
+{
+    setWindowTitle(tr("调整模式"));
+    QLabel *const labels[] = {m_modelLabel, m_highLimitLabel, m_lowLimitLabel,
+                              m_ifSignLabel, m_crystalLabel, m_bandLabel, m_powerStepLabel};
+    for (size_t i = 0; i < std::size(labels); ++i)
+        labels[i]->setText(tr(LabelTexts[i]));
+    for (QRadioButton *option : m_ifSignOptions)
+        option->setText(tables::shown(option->property(ValueProperty).toString()));
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
+        (*it)->setText(0, tr((*it)->data(0, SourceRole).toByteArray().constData()));
+    // The crystal label sits in its frame; it takes the label column's width so its
+    // options line up with the rows above.
+    int labelWidth = 0;
+    for (QLabel *l : labels)
+        labelWidth = std::max(labelWidth, l->sizeHint().width());
+    m_crystalLabel->setFixedWidth(labelWidth);
+    m_grid->setColumnMinimumWidth(0, labelWidth);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     setFixedSize(sizeHint());
+}
+
+void TuneWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 void TuneWindow::buildTree()
 {
-    const auto add = [this](QTreeWidgetItem *parent, const char16_t *text, const char *key,
+    const auto add = [this](QTreeWidgetItem *parent, const char *text, const char *key,
                             const char *tag, QStyle::StandardPixmap icon) {
         auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
-        item->setText(0, u16(text));
+        item->setData(0, SourceRole, QByteArray(text));
         item->setData(0, Qt::UserRole, QLatin1String(key));
         if (tag)
             item->setData(0, TagRole, QLatin1String(tag));
         item->setIcon(0, style()->standardIcon(icon));
         return item;
     };
-    QTreeWidgetItem *items = add(nullptr, u"调整项", "node1", nullptr, QStyle::SP_DirOpenIcon);
-    add(items, u"频率调整", "frequent", "1", QStyle::SP_FileDialogDetailedView);
-    add(items, u"功率调整", "power", "2", QStyle::SP_FileDialogDetailedView);
-    add(nullptr, u"退出调整", "node2", "3", QStyle::SP_DialogCloseButton);
+    QTreeWidgetItem *items = add(nullptr, QT_TR_NOOP("调整项"), "node1", nullptr, QStyle::SP_DirOpenIcon);
+    add(items, QT_TR_NOOP("频率调整"), "frequent", "1", QStyle::SP_FileDialogDetailedView);
+    add(items, QT_TR_NOOP("功率调整"), "power", "2", QStyle::SP_FileDialogDetailedView);
+    add(nullptr, QT_TR_NOOP("退出调整"), "node2", "3", QStyle::SP_DialogCloseButton);
     items->setExpanded(true);
 }
 
@@ -322,7 +351,7 @@ void TuneWindow::limitEdited(QLineEdit *field, const QString &text)
         return;
     // The message is answered before the field empties; emptying it is no new entry.
     const QScopedValueRollback filling(m_filling, true);
-    Prompter::instance().message(this, QMessageBox::NoIcon, appinfo::title(), u16(u"请输入数字"));
+    Prompter::instance().message(this, QMessageBox::NoIcon, appinfo::title(), tr("请输入数字"));
     field->clear();
 }
 
@@ -333,12 +362,12 @@ bool TuneWindow::bandAcceptable()
         return true;
     QString problem;
     if (!tune::isCompleteLimit(f.low) || !tune::isCompleteLimit(f.high))
-        problem = u16(u"频段的下限和上限须各为三位数字（例如 400 和 470），频段未保存。");
+        problem = tr("频段的下限和上限须各为三位数字（例如 400 和 470），频段未保存。");
     else if (f.low.toInt() > f.high.toInt())
-        problem = u16(u"频段的下限高于上限，频段未保存。");
+        problem = tr("频段的下限高于上限，频段未保存。");
     if (problem.isEmpty())
         return true;
-    Prompter::instance().message(this, QMessageBox::Warning, u16(u"提示"), problem);
+    Prompter::instance().message(this, QMessageBox::Warning, tr("提示"), problem);
     return false;
 }
 
@@ -352,8 +381,8 @@ void TuneWindow::commitAndClose(tune::Leave how)
         tune::commitTuneForm(m_wc, form(), tune::Leave::Exit, m_settingsPath);
     if (out.bandStored && !out.written) {
         Prompter::instance().message(
-            this, QMessageBox::Critical, u16(u"错误"),
-            u16(u"无法写入设置文件 %1，%2 的新频段只在本次运行中有效。").arg(out.path, out.key));
+            this, QMessageBox::Critical, tr("错误"),
+            tr("无法写入设置文件 %1，%2 的新频段只在本次运行中有效。").arg(out.path, out.key));
     }
     if (how == tune::Leave::Exit)
         accept();

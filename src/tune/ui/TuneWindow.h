@@ -6,6 +6,7 @@
 
 class QComboBox;
 class QFrame;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -40,16 +41,20 @@ public:
 
     // Node data: the key in Qt::UserRole, the tag ("1", "2", "3" or none) in TagRole.
     static constexpr int TagRole = Qt::UserRole + 1;
+    // The node's Chinese source text, which retranslateUi() shows translated.
+    static constexpr int SourceRole = Qt::UserRole + 2;
 
 public slots:
     void reject() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildTree();
+    void retranslateUi();
     void showForm(const tune::TuneForm &form);
     void onTreeNodeClicked(QTreeWidgetItem *item);
     void onModelChosen(int row);
@@ -66,6 +71,7 @@ private:
     QString m_bandText;
 
     QTreeWidget *m_tree;
+    QGridLayout *m_grid = nullptr;
     QLabel *m_modelLabel;
     QComboBox *m_bandModelList;
     QComboBox *m_powerModelList;
