@@ -175,9 +175,16 @@ void plugInTransferCommands(MainWindow &mw, RadioLink &link, std::function<bool(
             mw.grid()->hideEditors();
             WorkingCopy radio;
             radio.setState(mw.workingCopy().state());
-            if (transferCompleted(link, [&] { readRadioCommand(&mw, radio, link); }))
-                showDifferences(&mw, QString::fromUtf16(u"对讲机"),
-                                channelDifferences(mw.workingCopy().state(), radio.state()));
+            if (!transferCompleted(link, [&] { readRadioCommand(&mw, radio, link); }))
+                return;
+            QList<FieldDifference> differences = channelDifferences(mw.workingCopy().state(), radio.state());
+            // Also what a write would change that no field shows, in the words the verify
+            // after a write uses.
+            WorkingCopy editor;
+            editor.setState(mw.workingCopy().state());
+            if (const Result<codec::Image> image = RadioLink::writeImage(editor))
+                differences += unshownByteDifferences(editor.state(), *image, link.receivedImage());
+            showDifferences(&mw, QString::fromUtf16(u"对讲机"), differences);
         });
     }
 }

@@ -10,6 +10,7 @@
 #include "link/ui/SafeWriteDialog.h"
 #include "widgets/Prompter.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 
 namespace {
@@ -46,6 +47,18 @@ struct SafeWriteSetup
     {
         const SafeWriteChoices choices = SafeWriteChoices::load();
         write.options = {choices.backup, choices.verify, keepRadioTuning};
+    }
+    // A radio of another model than the editor's: a 是/否 question over the progress dialog.
+    void askAboutModel(QWidget *dialog)
+    {
+        write.confirmOtherModel = [dialog](const QString &radio, const QString &file) {
+            return Prompter::instance().message(
+                       dialog, QMessageBox::Question, QCoreApplication::translate("SafeWriteCommands", "机型不符"),
+                       QCoreApplication::translate("SafeWriteCommands", "对讲机机型是 %1，文件机型是 %2。仍然写频吗？")
+                           .arg(radio, file),
+                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                   == QMessageBox::Yes;
+        };
     }
 };
 
@@ -97,6 +110,7 @@ bool safeWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool ke
     SafeWrite::Outcome outcome;
     {
         SafeWriteDialog dialog(setup.write, nullptr, parent);
+        setup.askAboutModel(&dialog);
         LinkMessageBoxes boxes(link, &dialog);
         dialog.job = [&] { outcome = setup.write.run(*image); };
         dialog.exec();
@@ -124,6 +138,7 @@ void fleetWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool k
     FleetWrite fleet(setup.write);
     fleet.count = 0;
     SafeWriteDialog dialog(setup.write, &fleet, parent);
+    setup.askAboutModel(&dialog);
     LinkMessageBoxes boxes(link, &dialog);
     fleet.nextRadio = [&dialog](int k) {
         return Prompter::instance().message(&dialog, QMessageBox::Information, QStringLiteral("批量写频"),

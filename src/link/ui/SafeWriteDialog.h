@@ -28,6 +28,7 @@ public:
     QProgressBar *progressBar() const { return m_progress; }
     QPushButton *cancelButton() const { return m_cancel; }
     QTableWidget *table() const { return m_table; }
+    QLabel *waitingLabel() const { return m_waiting; }
     // Shows the summary and turns Cancel into 确定.
     void finish(const QString &summary);
 
@@ -43,5 +44,6 @@ private:
     QPushButton *m_cancel = nullptr;
     QTableWidget *m_table = nullptr;
     QLabel *m_summary = nullptr;
+    QLabel *m_waiting = nullptr;
     bool m_running = false;
 };
