@@ -229,18 +229,21 @@ private slots:
         QTest::addColumn<Stage>("lateIn");   // the stage whose last answer is late
         QTest::addColumn<int>("lateMs");
         QTest::addColumn<QByteArray>("stray"); // unasked bytes when the next stage starts …
-        QTest::addColumn<int>("strayAtMs");  // … this long after
+        QTest::addColumn<QList<int>>("strayAtMs"); // … this long after
         QTest::addColumn<Stage>("strayBefore");
 
         const QByteArray none;
         for (Stage stage : {Stage::Backup, Stage::Write})
             for (int late : {45, 200, 1000})
                 QTest::addRow("%s's last answer %d ms late", qPrintable(SafeWrite::stageName(stage)), late)
-                    << stage << late << none << 0 << Stage::Write;
+                    << stage << late << none << QList<int>{} << Stage::Write;
         const QByteArray ack(1, '\x06');
-        QTest::newRow("stray 06 before the write") << Stage::Backup << 0 << ack << 100 << Stage::Write;
-        QTest::newRow("two stray 06 before the verify") << Stage::Backup << 0 << QByteArray("\x06\x06") << 140 << Stage::Verify;
-        QTest::newRow("stray 06 after a late answer") << Stage::Write << 1000 << ack << 1100 << Stage::Verify;
+        // Each within the quiet gap after the byte before, which starts over with it.
+        QTest::newRow("stray 06 before the write") << Stage::Backup << 0 << ack << QList<int>{40} << Stage::Write;
+        QTest::newRow("stray 06 twice before the verify")
+            << Stage::Backup << 0 << ack << QList<int>{40, 90} << Stage::Verify;
+        QTest::newRow("two stray bytes after a late answer")
+            << Stage::Write << 1000 << QByteArray("\x06\x06") << QList<int>{1065} << Stage::Verify;
     }
 
     void lateBytesBetweenStages()
@@ -248,7 +251,7 @@ private slots:
         QFETCH(Stage, lateIn);
         QFETCH(int, lateMs);
         QFETCH(QByteArray, stray);
-        QFETCH(int, strayAtMs);
+        QFETCH(QList<int>, strayAtMs);
         QFETCH(Stage, strayBefore);
 
         WorkingCopy wc;
@@ -263,8 +266,9 @@ private slots:
                 if (faults && s == lateIn)
                     now.lateAnswerMs = lateMs;
                 r->radio.setOptions(now);
-                if (faults && s == strayBefore && !stray.isEmpty())
-                    r->line.arriveAt(r->clock.now() + strayAtMs * Clock::Millisecond, stray);
+                if (faults && s == strayBefore)
+                    for (int at : strayAtMs)
+                        r->line.arriveAt(r->clock.now() + at * Clock::Millisecond, stray);
             });
             const SafeWrite::Outcome out = rig->write.run(file);
             return std::make_pair(std::move(rig), out);
@@ -293,7 +297,7 @@ private slots:
         QCOMPARE(opens, 1);
         // A late answer costs its lateness, a stray byte at most the quiet gap after it.
         const qint64 extra = rig->clock.now() - plain->clock.now();
-        const qint64 allowed = (lateMs + (stray.isEmpty() ? 0 : strayAtMs + RadioLine::QuietGap)) * Clock::Millisecond;
+        const qint64 allowed = (lateMs + (strayAtMs.isEmpty() ? 0 : strayAtMs.last() + RadioLine::QuietGap)) * Clock::Millisecond;
         QVERIFY2(extra <= allowed, qPrintable(QStringLiteral("%1 ms late").arg(extra / Clock::Millisecond)));
         QVERIFY(rig->clock.now() <= 15'000 * Clock::Millisecond);
     }
