@@ -1340,8 +1340,8 @@ Do you want to replace it?</translation>
         <translation>Write not finished: the radio holds only part of the new data. Write it again.</translation>
     </message>
     <message>
-        <source>写频未完成：没有数据写入对讲机。</source>
-        <translation>Write not finished: no data was written to the radio.</translation>
+        <source>写频未完成：没有数据写入对讲机，对讲机未被改动。</source>
+        <translation>Write not finished: no data was written to the radio; the radio is unchanged.</translation>
     </message>
     <message>
         <source>写频前的备份：%1</source>
@@ -1380,8 +1380,8 @@ Do you want to replace it?</translation>
         <translation>Load the backup made before the write into the editor?</translation>
     </message>
     <message>
-        <source>校验失败：地址 0x%1 写入 %2，读回 %3；共 %4 块不同。</source>
-        <translation>Verify failed: at address 0x%1 wrote %2, read back %3; %4 blocks differ.</translation>
+        <source>校验失败：对讲机中读回的数据有 %1 处与写入的不同（写入 → 读回）：</source>
+        <translation>Verify failed: what was read back from the radio differs from what was written in %1 places (written → read back):</translation>
     </message>
     <message>
         <source>晶振 %1，中频 %2，功率档 %3</source>
@@ -1570,6 +1570,46 @@ Do you want to replace it?</translation>
     <message>
         <source>信道 %1 %2 “%3”：%4</source>
         <translation>Channel %1 %2 "%3": %4</translation>
+    </message>
+    <message>
+        <source>未知机型（代码 %1）</source>
+        <translation>unknown model (code %1)</translation>
+    </message>
+    <message>
+        <source>对讲机机型是 %1，文件机型是 %2，没有写频</source>
+        <translation>The radio is a %1 and the file is for a %2; nothing was written</translation>
+    </message>
+    <message>
+        <source>对讲机机型是 %1，文件机型是 %2。仍然写频吗？</source>
+        <translation>The radio is a %1 and the file is for a %2. Write it anyway?</translation>
+    </message>
+    <message>
+        <source>机型不符</source>
+        <translation>Different model</translation>
+    </message>
+    <message>
+        <source>地址 0x%1（不属于任何信道或功能设置的字节）</source>
+        <translation>Address 0x%1 (a byte of no channel or function setting)</translation>
+    </message>
+    <message>
+        <source>……另有 %1 处不同</source>
+        <translation>… and %1 more differences</translation>
+    </message>
+    <message>
+        <source>请重新写频。</source>
+        <translation>Write the radio again.</translation>
+    </message>
+    <message>
+        <source>请重新写频；写频前的备份：%1</source>
+        <translation>Write the radio again; backup made before the write: %1</translation>
+    </message>
+    <message>
+        <source>等待对讲机应答… %1 秒</source>
+        <translation>Waiting for the radio to answer… %1 s</translation>
+    </message>
+    <message>
+        <source>        [--any-model]           对讲机机型与文件机型不同时也写频</source>
+        <translation>        [--any-model]           write also when the radio's model differs from the file's</translation>
     </message>
 </context>
 </TS>
