@@ -177,13 +177,15 @@ void plugInTransferCommands(MainWindow &mw, RadioLink &link, std::function<bool(
             radio.setState(mw.workingCopy().state());
             if (!transferCompleted(link, [&] { readRadioCommand(&mw, radio, link); }))
                 return;
-            QList<FieldDifference> differences = channelDifferences(mw.workingCopy().state(), radio.state());
-            // Also what a write would change that no field shows, in the words the verify
-            // after a write uses.
+            // The editor as a write would put it into the radio, against what the radio
+            // holds, in the words of the verify after a write: the fields, then the bytes no
+            // field shows. An editor that cannot be encoded is compared field by field.
             WorkingCopy editor;
             editor.setState(mw.workingCopy().state());
-            if (const Result<codec::Image> image = RadioLink::writeImage(editor))
-                differences += unshownByteDifferences(editor.state(), *image, link.receivedImage());
+            const Result<codec::Image> image = RadioLink::writeImage(editor);
+            const QList<FieldDifference> differences =
+                image ? imageDifferences(editor.state(), *image, link.receivedImage())
+                      : channelDifferences(mw.workingCopy().state(), radio.state());
             showDifferences(&mw, QString::fromUtf16(u"对讲机"), differences);
         });
     }
