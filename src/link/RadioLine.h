@@ -108,7 +108,7 @@ public:
     static constexpr qint64 ReplyTimeout = 5'000;       // ms
     static constexpr qint64 OpeningPause = 100;         // ms after each byte of the opening sequence
     static constexpr qint64 LateAnswerWait = 1'000;     // ms
-    static constexpr qint64 QuietGap = 60;              // ms
+    static constexpr qint64 QuietGap = 40;              // ms
 
 signals:
     // Connect directly: the transfer waits until the message has been dealt with.

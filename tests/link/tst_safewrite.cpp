@@ -239,11 +239,11 @@ private slots:
                     << stage << late << none << QList<int>{} << Stage::Write;
         const QByteArray ack(1, '\x06');
         // Each within the quiet gap after the byte before, which starts over with it.
-        QTest::newRow("stray 06 before the write") << Stage::Backup << 0 << ack << QList<int>{40} << Stage::Write;
+        QTest::newRow("stray 06 before the write") << Stage::Backup << 0 << ack << QList<int>{25} << Stage::Write;
         QTest::newRow("stray 06 twice before the verify")
-            << Stage::Backup << 0 << ack << QList<int>{40, 90} << Stage::Verify;
+            << Stage::Backup << 0 << ack << QList<int>{25, 55} << Stage::Verify;
         QTest::newRow("two stray bytes after a late answer")
-            << Stage::Write << 1000 << QByteArray("\x06\x06") << QList<int>{1065} << Stage::Verify;
+            << Stage::Write << 1000 << QByteArray("\x06\x06") << QList<int>{1045} << Stage::Verify;
     }
 
     void lateBytesBetweenStages()
