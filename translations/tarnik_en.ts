@@ -93,6 +93,13 @@
     </message>
 </context>
 <context>
+    <name>ChannelDiff</name>
+    <message>
+        <source>地址 0x%1（不属于任何信道或功能设置的字节）</source>
+        <translation>Address 0x%1 (a byte of no channel or function setting)</translation>
+    </message>
+</context>
+<context>
     <name>ChannelGrid</name>
     <message>
         <source>设定频段…</source>
@@ -139,6 +146,21 @@
     <message>
         <source>备份 %1</source>
         <translation>Backup %1</translation>
+    </message>
+</context>
+<context>
+    <name>Console</name>
+    <message>
+        <source>等待对讲机应答… %1 秒</source>
+        <translation>Waiting for the radio to answer… %1 s</translation>
+    </message>
+    <message>
+        <source>写频未完成：对讲机中只有部分新数据，请重新写频。</source>
+        <translation>Write not finished: the radio holds only part of the new data. Write it again.</translation>
+    </message>
+    <message>
+        <source>写频未完成：没有数据写入对讲机，对讲机未被改动。</source>
+        <translation>Write not finished: no data was written to the radio; the radio is unchanged.</translation>
     </message>
 </context>
 <context>
@@ -246,6 +268,25 @@
         <source>关闭</source>
         <comment>close the window</comment>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>ImageCheck</name>
+    <message>
+        <source>校验失败：对讲机中读回的数据有 %1 处与写入的不同（写入 → 读回）：</source>
+        <translation>Verify failed: what was read back from the radio differs from what was written in %1 places (written → read back):</translation>
+    </message>
+    <message>
+        <source>……另有 %1 处不同</source>
+        <translation>… and %1 more differences</translation>
+    </message>
+    <message>
+        <source>请重新写频。</source>
+        <translation>Write the radio again.</translation>
+    </message>
+    <message>
+        <source>请重新写频；写频前的备份：%1</source>
+        <translation>Write the radio again; backup made before the write: %1</translation>
     </message>
 </context>
 <context>
@@ -392,6 +433,18 @@
         <translation>Cannot create a temporary folder in %1
 Nothing was written; the radio was not changed.</translation>
     </message>
+    <message>
+        <source>未知机型（代码 %1）</source>
+        <translation>unknown model (code %1)</translation>
+    </message>
+    <message>
+        <source>对讲机机型是 %1，文件机型是 %2，没有写频</source>
+        <translation>The radio is a %1 and the file is for a %2; nothing was written</translation>
+    </message>
+    <message>
+        <source>写频未完成：没有数据写入对讲机，对讲机未被改动。</source>
+        <translation>Write not finished: no data was written to the radio; the radio is unchanged.</translation>
+    </message>
 </context>
 <context>
     <name>SafeWriteCommand</name>
@@ -409,6 +462,14 @@ Nothing was written; the radio was not changed.</translation>
     <message>
         <source>批量写频</source>
         <translation>Write several radios</translation>
+    </message>
+    <message>
+        <source>机型不符</source>
+        <translation>Wrong model</translation>
+    </message>
+    <message>
+        <source>对讲机机型是 %1，文件机型是 %2。仍然写频吗？</source>
+        <translation>The radio is a %1 and the file is for a %2. Write it anyway?</translation>
     </message>
 </context>
 <context>
@@ -614,6 +675,13 @@ Nothing was written; the radio was not changed.</translation>
     <message>
         <source>%1：这是一个%2，不是普通文件</source>
         <translation>%1: this is a %2, not a regular file</translation>
+    </message>
+</context>
+<context>
+    <name>TransferDialog</name>
+    <message>
+        <source>等待对讲机应答… %1 秒</source>
+        <translation>Waiting for the radio to answer… %1 s</translation>
     </message>
 </context>
 <context>

@@ -29,12 +29,14 @@ void startUpWorkingCopy(WorkingCopy &wc);
 // Loads a channel file as "打开" does; prints the failure and returns false otherwise.
 bool loadForCli(WorkingCopy &wc, const QString &path);
 
-// The safe write's options of `write`: --no-backup, --no-verify, --file-tuning, --count N.
+// The safe write's options of `write`: --no-backup, --no-verify, --file-tuning, --any-model,
+// --count N.
 struct SafeWriteRequest
 {
     bool backup = true;
     bool verify = true;
     bool fileTuning = false;
+    bool anyModel = false;
     int count = -1; // radios in a row, 0: until the input ends; -1: one radio, no fleet table
     // Exactly the plain write of one radio.
     bool plain() const { return !backup && !verify && count < 0; }

@@ -5,6 +5,7 @@
 #include "link/SerialPorts.h"
 #include "support/AtomicFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,6 +48,10 @@ public:
             m_progress = v;
             drawBar();
         });
+        connect(&link, &RadioLink::waitingForRadio, this, [this](int seconds) {
+            m_waited = seconds;
+            drawBar();
+        });
         if (::socketpair(AF_UNIX, SOCK_STREAM, 0, interruptPipe) == 0) {
             m_notifier = new QSocketNotifier(interruptPipe[0], QSocketNotifier::Read, this);
             connect(m_notifier, &QSocketNotifier::activated, this, [this] {
@@ -87,8 +92,9 @@ private:
         constexpr int width = 32;
         const int filled = m_progress * width / 128;
         err() << "\r[" << QString(filled, QLatin1Char('#')) << QString(width - filled, QLatin1Char('-'))
-              << "] " << QString::number(m_progress).rightJustified(3) << "/128 " << m_caption << "\x1b[K"
-              << Qt::flush;
+              << "] " << QString::number(m_progress).rightJustified(3) << "/128 "
+              << (m_waited > 0 ? QCoreApplication::translate("Console", "等待对讲机应答… %1 秒").arg(m_waited) : m_caption)
+              << "\x1b[K" << Qt::flush;
         m_drawn = true;
     }
     void endBar()
@@ -102,6 +108,7 @@ private:
     bool m_bar;
     bool m_drawn = false;
     int m_progress = 0;
+    int m_waited = 0; // seconds the radio's answer has been awaited, 0 while none is late
     QString m_caption;
     QSocketNotifier *m_notifier = nullptr;
 };
@@ -139,8 +146,11 @@ int runTransfer(RadioLink &link, Console &console, WorkingCopy &wc, bool write)
                       write ? QStringLiteral("写频错误，请重新写频") : QStringLiteral("读频错误，请重新读频")});
         err() << s.failure().description << "\n";
     }
-    if (link.radioPartlyWritten())
-        err() << "tarnik-cli: the radio holds only part of the new data; write it again.\n";
+    if (write && link.lastEnding() != RadioLink::Ending::Completed)
+        err() << (link.radioPartlyWritten()
+                      ? QCoreApplication::translate("Console", "写频未完成：对讲机中只有部分新数据，请重新写频。")
+                      : QCoreApplication::translate("Console", "写频未完成：没有数据写入对讲机，对讲机未被改动。"))
+              << "\n";
     if (!write && link.receivedFileFailed())
         return 2;
     return s && link.lastEnding() == RadioLink::Ending::Completed ? 0 : 1;
@@ -220,7 +230,8 @@ int runWrite(const QStringList &arguments)
     SafeWriteRequest safe;
     if (!takeOption(args, QStringLiteral("--port"), &device) || device.isEmpty()
         || !takeSafeWriteOptions(args, safe) || args.size() != 1) {
-        err() << "用法: tarnik-cli write --port DEV [--no-backup] [--no-verify] [--file-tuning] [--count N] FILE.chp\n";
+        err() << "用法: tarnik-cli write --port DEV [--no-backup] [--no-verify] [--file-tuning] [--any-model] [--count N] "
+                 "FILE.chp\n";
         return 2;
     }
     WorkingCopy wc;

@@ -21,6 +21,7 @@ bool takeSafeWriteOptions(QStringList &args, SafeWriteRequest &request)
     request.backup = !args.removeAll(QStringLiteral("--no-backup"));
     request.verify = !args.removeAll(QStringLiteral("--no-verify"));
     request.fileTuning = args.removeAll(QStringLiteral("--file-tuning")) > 0;
+    request.anyModel = args.removeAll(QStringLiteral("--any-model")) > 0;
     const int i = args.indexOf(QStringLiteral("--count"));
     if (i < 0)
         return true;
@@ -126,7 +127,7 @@ int runSafeWrites(RadioLink &link, const codec::Image &image, const QString &fil
     SystemClock clock;
     BackupStore store;
     SafeWrite write(link, clock, store);
-    write.options = {request.backup, request.verify, !request.fileTuning};
+    write.options = {request.backup, request.verify, !request.fileTuning, request.anyModel};
     QObject::connect(&write, &SafeWrite::stageStarted, &write, [&write](SafeWrite::Stage stage) {
         if (write.progressMaximum() > codec::BlockCount && isatty(fileno(stderr)))
             err() << SafeWrite::stageName(stage) << "\n" << Qt::flush;

@@ -39,6 +39,7 @@ static const char usage[] =
     "        [--no-backup]           不备份（写入文件中的调整值）\n"
     "        [--no-verify]           写后不校验\n"
     "        [--file-tuning]         写入文件中的晶振、中频和功率档\n"
+    "        [--any-model]           对讲机机型与文件机型不同时也写频\n"
     "        [--count N]             依次写 N 台（0 为直到输入结束），台与台之间按回车键\n"
     "  export-csv FILE.chp OUT.csv   把信道导出为通用信道表 CSV\n"
     "  import-csv IN.csv OUT.chp [--base FILE.chp]\n"

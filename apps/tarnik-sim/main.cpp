@@ -1,6 +1,7 @@
 // tarnik-sim: a radio on a pseudo-terminal. Prints the terminal's device path as its
-// first line, then one line for every session (from the PC opening the port to closing
-// it), and plays the radio's side of the programming protocol.
+// first line, then one line for every session (one transfer: from its opening sequence
+// until the radio has answered its last frame, or the PC closes the port), and plays the
+// radio's side of the programming protocol.
 
 #include "link/RadioSim.h"
 
@@ -23,11 +24,11 @@ namespace {
 
 const char usage[] =
     "用法: tarnik-sim [选项]\n"
-    "在伪终端上模拟对讲机；第一行输出设备路径，之后每个会话输出一行。\n"
+    "在伪终端上模拟对讲机；第一行输出设备路径，之后每个会话（一次读频或写频）输出一行。\n"
     "  --image FILE.chp        开始时的存储内容（缺省为出厂内容）\n"
     "  --dump FILE             每次写频会话后把存储内容写成信道文件\n"
     "  --baud N                按 N 波特（每字节 10 位）计时；0 为立即应答（缺省 9600）\n"
-    "  --once                  只服务一个会话\n"
+    "  --once                  电脑第一次关闭串口后退出\n"
     "  --silent                完全不应答\n"
     "  --silent-after-block N  应答到第 N 块（从 0 起）为止，之后不再应答\n"
     "  --nak-at-block N        第 N 块以 15 应答\n"
@@ -37,6 +38,8 @@ const char usage[] =
     "  --handshake-answer HEX  对联机序列的应答（缺省 060606）\n"
     "  --corrupt-at-block N    第 N 块照常应答，但存入的第一个字节不同\n"
     "  --tuning HEX            开始前把功能标志字节和功率档设为这两个字节（如 3019）\n"
+    "  --model-code HEX        开始前把机型代码设为这个字节（如 24）\n"
+    "  --late-ack MS           写频最后一块的应答和读频最后一个 06 的应答推迟 MS 毫秒\n"
 
     "  --flood                 电脑一开始发送就全速送出随机字节，不再应答\n";
 
@@ -68,6 +71,7 @@ struct Setup
     QString dumpPath;
     bool once = false;
     QByteArray tuning; // flags byte and power step byte, or empty
+    QByteArray modelCode; // one byte, or empty
     bool flood = false;
 };
 
@@ -111,6 +115,14 @@ QString parse(const QStringList &args, Setup &setup)
             ok = number(&o.hangupAtBlock);
         else if (a == QStringLiteral("--corrupt-at-block"))
             ok = number(&o.corruptAtBlock);
+        else if (a == QStringLiteral("--late-ack"))
+            ok = number(&o.lateAnswerMs);
+        else if (a == QStringLiteral("--model-code")) {
+            const QString hex = value();
+            setup.modelCode = QByteArray::fromHex(hex.toLatin1());
+            ok = hex.size() == 2 && setup.modelCode.size() == 1
+                 && setup.modelCode.toHex().toUpper() == hex.toUpper().toLatin1();
+        }
         else if (a == QStringLiteral("--tuning")) {
             const QString hex = value();
             setup.tuning = QByteArray::fromHex(hex.toLatin1());
@@ -138,6 +150,22 @@ QString sessionLine(const RadioSim::Session &s)
         .arg(s.bytesIn)
         .arg(s.bytesOut)
         .arg(s.openingBytes);
+}
+
+// Says each session and keeps the memory after a write.
+void report(const QList<RadioSim::Session> &sessions, const RadioSim &radio, const Setup &setup)
+{
+    for (const RadioSim::Session &s : sessions) {
+        say(sessionLine(s));
+        if (s.kind == RadioSim::Session::Write && !setup.dumpPath.isEmpty()) {
+            QSaveFile out(setup.dumpPath);
+            if (!out.open(QIODevice::WriteOnly) || out.write(RadioSim::channelText(radio.memory())) < 0
+                || !out.commit())
+                fail(QStringLiteral("%1: %2").arg(setup.dumpPath, out.errorString()), 1);
+            else
+                say(QStringLiteral("dump %1").arg(setup.dumpPath));
+        }
+    }
 }
 
 } // namespace
@@ -168,6 +196,8 @@ int main(int argc, char **argv)
         memory[0][4] = quint8(setup.tuning[0]);
         memory[0][7] = quint8(setup.tuning[1]);
     }
+    if (!setup.modelCode.isEmpty())
+        memory[0][0] = quint8(setup.modelCode[0]);
     RadioSim radio(setup.options, memory);
 
     std::signal(SIGPIPE, SIG_IGN);
@@ -219,6 +249,9 @@ int main(int argc, char **argv)
                 active = true;
                 if (!setup.flood)
                     due += radio.receive(QByteArray(buf, int(n)), nowNs());
+                // A transfer that has ended is reported at once; the PC may keep the port
+                // open for the next one.
+                report(radio.takeFinished(), radio, setup);
                 continue;
             }
         }
@@ -227,16 +260,7 @@ int main(int argc, char **argv)
             due.clear();
             if (active) {
                 active = false;
-                const RadioSim::Session s = radio.endSession();
-                say(sessionLine(s));
-                if (s.kind == RadioSim::Session::Write && !setup.dumpPath.isEmpty()) {
-                    QSaveFile out(setup.dumpPath);
-                    if (!out.open(QIODevice::WriteOnly) || out.write(RadioSim::channelText(radio.memory())) < 0
-                        || !out.commit())
-                        fail(QStringLiteral("%1: %2").arg(setup.dumpPath, out.errorString()), 1);
-                    else
-                        say(QStringLiteral("dump %1").arg(setup.dumpPath));
-                }
+                report(radio.endSession(), radio, setup);
                 if (setup.once)
                     return 0;
             }
@@ -257,7 +281,8 @@ int main(int argc, char **argv)
         while (!due.isEmpty() && due.first().at <= now) {
             const RadioSim::Output out = due.takeFirst();
             if (out.hangup) {
-                say(sessionLine(radio.endSession()) + QStringLiteral(" hangup"));
+                for (const RadioSim::Session &s : radio.endSession())
+                    say(sessionLine(s) + QStringLiteral(" hangup"));
                 ::close(master);
                 return 0;
             }

@@ -225,9 +225,18 @@ void plugInTransferCommands(MainWindow &mw, RadioLink &link, std::function<bool(
             mw.grid()->hideEditors();
             WorkingCopy radio;
             radio.setState(mw.workingCopy().state());
-            if (transferCompleted(link, [&] { readRadioCommand(&mw, radio, link); }))
-                showDifferences(&mw, QString::fromUtf16(u"对讲机"),
-                                channelDifferences(mw.workingCopy().state(), radio.state()));
+            if (!transferCompleted(link, [&] { readRadioCommand(&mw, radio, link); }))
+                return;
+            // The editor as a write would put it into the radio, against what the radio
+            // holds, in the words of the verify after a write: the fields, then the bytes no
+            // field shows. An editor that cannot be encoded is compared field by field.
+            WorkingCopy editor;
+            editor.setState(mw.workingCopy().state());
+            const Result<codec::Image> image = RadioLink::writeImage(editor);
+            const QList<FieldDifference> differences =
+                image ? imageDifferences(editor.state(), *image, link.receivedImage())
+                      : channelDifferences(mw.workingCopy().state(), radio.state());
+            showDifferences(&mw, QString::fromUtf16(u"对讲机"), differences);
         });
     }
 }

@@ -1,7 +1,10 @@
 #include "ChannelDiff.h"
 
 #include "channels/Tables.h"
+#include "files/BackupStore.h"
 #include "files/ChannelFile.h"
+
+#include <QCoreApplication>
 #include "support/SystemFailure.h"
 
 #include <utility>
@@ -74,4 +77,50 @@ Result<WorkingCopyState> channelFileState(const WorkingCopyState &base, const QS
         break;
     }
     return loaded.outcome.failure;
+}
+
+WorkingCopyState imageState(const WorkingCopyState &base, const codec::Image &image)
+{
+    WorkingCopy wc;
+    wc.setState(base);
+    // A byte the reader refuses leaves its field as it was, as a read would.
+    loadChannelText(wc, imageChannelText(image));
+    return wc.state();
+}
+
+QList<FieldDifference> unshownByteDifferences(const WorkingCopyState &base, const codec::Image &before,
+                                              const codec::Image &after)
+{
+    QList<FieldDifference> bytes;
+    std::optional<WorkingCopyState> shownBefore;
+    for (int n = 0; n < codec::BlockCount; ++n) {
+        for (int i = 0; i < 8; ++i) {
+            const quint8 a = before[size_t(n)][size_t(i)];
+            const quint8 b = after[size_t(n)][size_t(i)];
+            if (a == b)
+                continue;
+            // The spare blocks are never read into the editor; a byte of the others counts
+            // as shown when changing it alone changes some field.
+            if (n < codec::DataBlocks) {
+                if (!shownBefore)
+                    shownBefore = imageState(base, before);
+                codec::Image changed = before;
+                changed[size_t(n)][size_t(i)] = b;
+                if (!channelDifferences(*shownBefore, imageState(base, changed)).isEmpty())
+                    continue;
+            }
+            const QString address = QString::number(8 * n + i, 16).toUpper().rightJustified(3, QLatin1Char('0'));
+            bytes.append({QCoreApplication::translate("ChannelDiff", "地址 0x%1（不属于任何信道或功能设置的字节）")
+                              .arg(address),
+                          codec::hex2(a), codec::hex2(b)});
+        }
+    }
+    return bytes;
+}
+
+QList<FieldDifference> imageDifferences(const WorkingCopyState &base, const codec::Image &before,
+                                        const codec::Image &after)
+{
+    return channelDifferences(imageState(base, before), imageState(base, after))
+           + unshownByteDifferences(base, before, after);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "channels/Codec.h"
 #include "channels/WorkingCopy.h"
 #include "support/Failure.h"
 
@@ -27,3 +28,18 @@ QList<FieldDifference> channelDifferences(const WorkingCopyState &before, const 
 // What a channel file holds, as "打开" would load it into a working copy that starts as
 // `base`. Fails as the load does (a missing file included).
 Result<WorkingCopyState> channelFileState(const WorkingCopyState &base, const QString &path);
+
+// What a radio memory image holds, as a read would load it into a working copy that
+// starts as `base`.
+WorkingCopyState imageState(const WorkingCopyState &base, const codec::Image &image);
+
+// The bytes in which two memory images differ where no field of channelDifferences shows
+// the difference, each as a line "地址 0x140（不属于任何信道或功能设置的字节）: FF → FE",
+// in address order.
+QList<FieldDifference> unshownByteDifferences(const WorkingCopyState &base, const codec::Image &before,
+                                              const codec::Image &after);
+
+// Everything in which two memory images differ: the fields a read of each would show, as
+// channelDifferences lists them, then the bytes no field shows.
+QList<FieldDifference> imageDifferences(const WorkingCopyState &base, const codec::Image &before,
+                                        const codec::Image &after);

@@ -1,5 +1,8 @@
 #include "link/ImageCheck.h"
 
+#include "files/ChannelDiff.h"
+
+#include <QCoreApplication>
 #include <QDir>
 
 ImageDifference compareImages(const codec::Image &written, const codec::Image &read)
@@ -22,13 +25,21 @@ ImageDifference compareImages(const codec::Image &written, const codec::Image &r
     return d;
 }
 
-QString verifyFailureText(const ImageDifference &d, const QString &backupPath)
+QString verifyFailureText(const codec::Image &written, const codec::Image &read, const QString &backupPath)
 {
-    const QString address = QString::number(d.firstAddress, 16).toUpper().rightJustified(3, QLatin1Char('0'));
-    QString text = QStringLiteral("校验失败：地址 0x%1 写入 %2，读回 %3；共 %4 块不同。")
-                       .arg(address, codec::hex2(d.written), codec::hex2(d.read))
-                       .arg(d.blocks);
-    if (!backupPath.isEmpty())
-        text += QStringLiteral("写频前的备份：%1").arg(QDir::toNativeSeparators(backupPath));
-    return text;
+    // Enough lines to see what went wrong; a radio that stored nothing at all would
+    // otherwise fill the screen.
+    constexpr int MaxLines = 20;
+    const QList<FieldDifference> differences = imageDifferences(WorkingCopy().state(), written, read);
+    QStringList lines{QCoreApplication::translate("ImageCheck", "校验失败：对讲机中读回的数据有 %1 处与写入的不同（写入 → 读回）：")
+                          .arg(differences.size())};
+    for (qsizetype i = 0; i < differences.size() && i < MaxLines; ++i)
+        lines << differences[i].text();
+    if (differences.size() > MaxLines)
+        lines << QCoreApplication::translate("ImageCheck", "……另有 %1 处不同").arg(differences.size() - MaxLines);
+    lines << (backupPath.isEmpty()
+                  ? QCoreApplication::translate("ImageCheck", "请重新写频。")
+                  : QCoreApplication::translate("ImageCheck", "请重新写频；写频前的备份：%1")
+                        .arg(QDir::toNativeSeparators(backupPath)));
+    return lines.join(QLatin1Char('\n'));
 }

@@ -17,6 +17,7 @@ struct ImageDifference
 
 ImageDifference compareImages(const codec::Image &written, const codec::Image &read);
 
-// "校验失败：地址 0x138 写入 45，读回 46；共 1 块不同。" followed by the backup's path,
-// when there is one.
-QString verifyFailureText(const ImageDifference &d, const QString &backupPath);
+// "校验失败：…", then one line per difference in the words of the channel comparison
+// ("信道 5 接收信令: 67 → 71.9", a byte no field shows by its address), and what to do:
+// "请重新写频；写频前的备份：PATH" (without the backup when there is none).
+QString verifyFailureText(const codec::Image &written, const codec::Image &read, const QString &backupPath);

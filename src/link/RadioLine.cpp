@@ -38,7 +38,7 @@ RadioLine::RadioLine(Transport *transport, Clock *clock, QObject *parent)
 
 RadioLine::~RadioLine()
 {
-    closePort();
+    releasePort();
 }
 
 QString RadioLine::appTitle()
@@ -80,8 +80,52 @@ bool RadioLine::isOpen() const
 
 void RadioLine::closePort()
 {
-    if (m_port->isOpen())
+    if (m_port->isOpen() && !m_holdPort)
         m_port->close();
+}
+
+void RadioLine::releasePort()
+{
+    m_holdPort = false;
+    closePort();
+}
+
+Status RadioLine::settleLine()
+{
+    if (!m_port->isOpen())
+        return {};
+    // Receive events on, so every byte that comes is seen.
+    m_threshold = 1;
+    m_receivedSinceSend = 0;
+    qint64 seen = 0;
+    auto arrived = [&] {
+        const qint64 now = m_receivedSinceSend + m_port->bytesAvailable();
+        const bool more = now > seen;
+        seen = now;
+        return more;
+    };
+    const qint64 start = m_clock->now();
+    // The answer owed, unless it is already here.
+    const qint64 answerDue = start + LateAnswerWait * Clock::Millisecond;
+    while (!arrived() && m_continue && m_clock->now() < answerDue) {
+        m_clock->waitForEvents(answerDue);
+        if (const auto fault = m_port->lineFault())
+            return *fault;
+    }
+    // Then a quiet line. A line that never goes quiet is left to the handshake, which
+    // refuses a flood.
+    const qint64 giveUpAt = m_clock->now() + 2 * LateAnswerWait * Clock::Millisecond;
+    qint64 quietUntil = m_clock->now() + QuietGap * Clock::Millisecond;
+    while (m_continue && m_clock->now() < quietUntil && m_clock->now() < giveUpAt) {
+        m_clock->waitForEvents(qMin(quietUntil, giveUpAt));
+        if (const auto fault = m_port->lineFault())
+            return *fault;
+        if (arrived())
+            quietUntil = m_clock->now() + QuietGap * Clock::Millisecond;
+    }
+    discardPendingInput();
+    m_flooded = false;
+    return {};
 }
 
 void RadioLine::discardPendingInput()
@@ -127,13 +171,19 @@ Status RadioLine::doEvents(bool block)
 {
     // A cancelled transfer only finishes its pass: nothing it could wait for matters now.
     if (block && m_continue) {
-        const qint64 due = m_watchdogRunning ? m_watchdogDue : Clock::Forever;
+        const qint64 due = m_watchdogRunning ? qMin(m_watchdogDue, m_nextTick) : Clock::Forever;
         m_clock->waitForEvents(due);
     } else {
         m_clock->processEvents();
     }
     if (m_watchdogRunning && m_clock->now() >= m_watchdogDue)
         onWatchdogTimeout();
+    if (m_watchdogRunning && m_clock->now() >= m_nextTick) {
+        const qint64 second = 1000 * Clock::Millisecond;
+        m_waitShown = true;
+        emit waitingForRadio(int((m_clock->now() - m_waitStarted) / second));
+        m_nextTick += second;
+    }
     if (m_port->isOpen()) {
         if (const auto fault = m_port->lineFault())
             return *fault;
@@ -143,14 +193,24 @@ Status RadioLine::doEvents(bool block)
 
 void RadioLine::startWatchdog()
 {
+    if (m_waitShown) {
+        m_waitShown = false;
+        emit waitingForRadio(0);
+    }
     m_watchdogRunning = true;
     m_watchdogFired = false;
-    m_watchdogDue = m_clock->now() + WatchdogInterval * Clock::Millisecond;
+    m_waitStarted = m_clock->now();
+    m_nextTick = m_waitStarted + 1000 * Clock::Millisecond;
+    m_watchdogDue = m_waitStarted + (m_radioAnswered ? ReplyTimeout : WatchdogInterval) * Clock::Millisecond;
 }
 
 void RadioLine::stopWatchdog()
 {
     m_watchdogRunning = false;
+    if (m_waitShown) {
+        m_waitShown = false;
+        emit waitingForRadio(0);
+    }
 }
 
 void RadioLine::onWatchdogTimeout()
@@ -211,6 +271,7 @@ Result<bool> RadioLine::connectRadio(bool start)
     if (stopEditorTimer)
         stopEditorTimer();
     m_flooded = false;
+    m_radioAnswered = false;
     startWatchdog();
     m_position = 0;
     for (;;) {
@@ -252,6 +313,7 @@ Result<bool> RadioLine::connectRadio(bool start)
         if (m_position == 0)
             m_text.clear();
         stopWatchdog();
+        m_radioAnswered = true;
         return true;
     }
 }

@@ -53,7 +53,20 @@ public:
     // receive events on and no pending input. An open port stays as it is.
     Status openForTransfer();
     bool isOpen() const;
+    // Closes the port, unless it is held.
     void closePort();
+    // While held, the port (and the lock that keeps other programs off it) stays open when
+    // a transfer ends, so the stages of a safe write follow one another on one opening.
+    // Releasing closes it.
+    void holdPort() { m_holdPort = true; }
+    void releasePort();
+    bool portHeld() const { return m_holdPort; }
+    // Before the next transfer on a port left open: waits for what the radio still owes
+    // the transfer before (the answer to its last frame or acknowledgement, up to
+    // LateAnswerWait), then until the line has been quiet for QuietGap, and drops all of
+    // it, so a late byte is neither taken as the next handshake's answer nor as an
+    // acknowledgement. Ends at once on Cancel. Fails when the line has gone.
+    Status settleLine();
     // Drops what came in before now, on the line and in the receive text: a stage that
     // follows another on the same port starts with no pending input.
     void discardPendingInput();
@@ -81,7 +94,9 @@ public:
     Result<bool> connectRadio(bool start);
     Result<bool> waitForAck();
 
-    // The 60-second watchdog.
+    // The watchdog: 60 s for the handshake, where a person may still be switching the
+    // radio on; once the radio has answered it, ReplyTimeout for every block reply and
+    // acknowledgement of the transfer.
     bool watchdogRunning() const { return m_watchdogRunning; }
     void onWatchdogTimeout();
 
@@ -90,11 +105,17 @@ public:
 
     static QString appTitle();
     static constexpr qint64 WatchdogInterval = 60'000;  // ms
+    static constexpr qint64 ReplyTimeout = 5'000;       // ms
     static constexpr qint64 OpeningPause = 100;         // ms after each byte of the opening sequence
+    static constexpr qint64 LateAnswerWait = 1'000;     // ms
+    static constexpr qint64 QuietGap = 40;              // ms
 
 signals:
     // Connect directly: the transfer waits until the message has been dealt with.
     void message(const LinkMessage &message);
+    // Every whole second a wait for the radio lasts: the seconds waited so far; 0 when
+    // that wait has ended.
+    void waitingForRadio(int seconds);
 
 protected:
     Status send(const QByteArray &bytes);
@@ -138,4 +159,9 @@ private:
 
     bool m_watchdogRunning = false;
     qint64 m_watchdogDue = 0;
+    bool m_radioAnswered = false; // the handshake of the running transfer has succeeded
+    qint64 m_waitStarted = 0;
+    qint64 m_nextTick = 0;        // when the next waitingForRadio is due
+    bool m_waitShown = false;     // waitingForRadio has told a wait that is still running
+    bool m_holdPort = false;
 };

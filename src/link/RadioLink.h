@@ -49,6 +49,8 @@ public:
     // The last transfer was a write that sent blocks but did not complete: the radio
     // holds only part of the new data.
     bool radioPartlyWritten() const { return m_writing && m_blocksSent > 0 && m_ending != Ending::Completed; }
+    // Block frames the last write sent (or began to send).
+    int blocksSent() const { return m_writing ? m_blocksSent : 0; }
     // The last read stopped because the received-image file could not be written.
     bool receivedFileFailed() const { return m_receivedFileFailed; }
 

@@ -37,27 +37,47 @@ QList<RadioSim::Output> RadioSim::receive(const QByteArray &bytes, qint64 now)
         ++m_session.bytesIn;
         bool hangup = false;
         const QByteArray reply = feed(quint8(c), &hangup);
-        if (reply.isEmpty() && !hangup)
-            continue;
-        const qint64 start = qMax(t, m_outBusyUntil);
-        m_outBusyUntil = start + reply.size() * byteTime();
-        m_session.bytesOut += reply.size();
-        out.append({m_outBusyUntil, reply, hangup});
+        if (!reply.isEmpty() || hangup) {
+            qint64 start = qMax(t, m_outBusyUntil);
+            if (m_transferDone)
+                start += qint64(m_options.lateAnswerMs) * 1'000'000;
+            m_outBusyUntil = start + reply.size() * byteTime();
+            m_session.bytesOut += reply.size();
+            out.append({m_outBusyUntil, reply, hangup});
+        }
+        if (m_transferDone) {
+            // The answer to the last frame ends the session; what follows is the next one.
+            m_transferDone = false;
+            m_finished.append(m_session);
+            m_finishedSinceOpen = true;
+            m_session = {};
+        }
         if (hangup)
             break;
     }
     return out;
 }
 
-RadioSim::Session RadioSim::endSession()
+QList<RadioSim::Session> RadioSim::takeFinished()
 {
-    const Session s = m_session;
+    QList<Session> done;
+    done.swap(m_finished);
+    return done;
+}
+
+QList<RadioSim::Session> RadioSim::endSession()
+{
+    QList<Session> all = takeFinished();
+    if (!m_finishedSinceOpen || m_session.bytesIn > 0)
+        all.append(m_session);
+    m_finishedSinceOpen = false;
     m_session = {};
     m_state = State::Idle;
     m_tail.clear();
     m_frame.clear();
-    return s;
+    return all;
 }
+
 
 bool RadioSim::silentFor(int n) const
 {
@@ -144,6 +164,7 @@ QByteArray RadioSim::feed(quint8 byte, bool *hangup)
         m_state = State::Reading;
         if (m_block == codec::BlockCount - 1) {
             m_session.complete = true;
+            m_transferDone = true;
             m_state = State::Idle;
         }
         return m_block == m_options.nakAtBlock ? QByteArray(1, char(Nak)) : m_options.ack;
@@ -174,6 +195,7 @@ QByteArray RadioSim::feed(quint8 byte, bool *hangup)
         ++m_session.blocks;
         if (n == codec::BlockCount - 1) {
             m_session.complete = true;
+            m_transferDone = true;
             m_state = State::Idle;
         }
         return m_options.ack;

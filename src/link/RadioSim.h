@@ -23,6 +23,7 @@ struct RadioSimOptions
     int garbageAtBlock = -1;                        // noise instead of that block's reply or ACK
     int hangupAtBlock = -1;                         // the line closes instead of that block's answer
     int corruptAtBlock = -1;                        // that written block is acknowledged but stored with its first byte changed
+    int lateAnswerMs = 0;                           // the answer to a write's last frame and to a read's last 06 comes this late
     int baud = 0;                                   // 0: answers at once
 };
 
@@ -50,8 +51,13 @@ public:
 
     // The PC's bytes, handed to the line at time now (ns); what the radio sends back.
     QList<Output> receive(const QByteArray &bytes, qint64 now);
-    // The PC closed the port: the session is over; returns its summary.
-    Session endSession();
+    // A session is one transfer, from the first byte of its opening sequence until the
+    // radio has answered its last frame, or until the PC closes the port.
+    // The sessions that ended with their transfer complete since last asked, in order.
+    QList<Session> takeFinished();
+    // The PC closed the port: every session not yet taken, the one running last (also
+    // when nothing came in it, unless a transfer finished since the port was opened).
+    QList<Session> endSession();
     // Summary of the session now running.
     const Session &session() const { return m_session; }
 
@@ -84,6 +90,9 @@ private:
     QByteArray m_frame; // bytes of a block request or block write
     int m_block = 0;
     Session m_session;
+    QList<Session> m_finished;
+    bool m_finishedSinceOpen = false; // since the PC last closed the port
+    bool m_transferDone = false; // the reply being made answers the transfer's last frame
     qint64 m_inBusyUntil = 0;
     qint64 m_outBusyUntil = 0;
 };

@@ -1,5 +1,6 @@
 #include "link/SafeWrite.h"
 
+#include "channels/Tables.h"
 #include "files/BackupStore.h"
 #include "link/Clock.h"
 #include "link/RadioLink.h"
@@ -60,6 +61,14 @@ QString SafeWrite::stageName(Stage stage)
     return {};
 }
 
+QString SafeWrite::modelName(quint8 code)
+{
+    const int row = codec::rowForModelCode(code);
+    if (row >= 0)
+        return QString::fromUtf16(tables::models[size_t(row)].name);
+    return tr("未知机型（代码 %1）").arg(codec::hex2(code));
+}
+
 int SafeWrite::progressMaximum() const
 {
     return codec::BlockCount * (1 + (options.backup ? 1 : 0) + (options.verify ? 1 : 0));
@@ -81,30 +90,27 @@ QString SafeWrite::stageCaption(const QString &caption) const
 
 SafeWrite::StageEnd SafeWrite::runStage(Stage stage, const std::function<Status()> &transfer, Outcome &out)
 {
-    // A Cancel between two stages reaches the link while no transfer runs.
-    if (m_stageIndex > 0 && !m_link.transferActive())
+    auto cancelled = [&] {
         m_cancelled = true;
-    if (m_cancelled) {
         out.cancelled = true;
         out.stoppedAt = stage;
         return StageEnd::Cancelled;
-    }
+    };
+    // A Cancel between two stages reaches the link while no transfer runs.
+    if (m_cancelled || (m_stageIndex > 0 && !m_link.transferActive()))
+        return cancelled();
     m_stage = stage;
     m_progress = 0;
     emit stageStarted(stage);
     emit progressChanged(m_stageIndex * codec::BlockCount);
-    if (m_stageIndex > 0) {
-        m_link.closePort();
-        m_clock.sleep(StageGap * Clock::Millisecond);
-    }
+    // The first stage opens the port; the later ones go on on the same opening, once the
+    // answer to the last frame of the stage before has come and gone.
+    Status s = m_stageIndex > 0 && m_link.isOpen() ? m_link.settleLine() : m_link.openForTransfer();
+    if (s && (m_cancelled || (m_stageIndex > 0 && !m_link.transferActive())))
+        return cancelled();
     m_link.setTransferActive(true);
-    Status s = m_link.openForTransfer();
-    // The radio's answer to the last frame of the stage before may still be on its way.
-    if (s && m_stageIndex > 0)
-        m_link.discardPendingInput();
     if (s)
         s = transfer();
-    m_link.closePort();
     const RadioLink::Ending ending = m_link.lastEnding();
     ++m_stageIndex;
     if (s && ending == RadioLink::Ending::Completed)
@@ -114,19 +120,30 @@ SafeWrite::StageEnd SafeWrite::runStage(Stage stage, const std::function<Status(
         out.text = s.failure().description;
         return StageEnd::Failed;
     }
-    if (m_cancelled || ending == RadioLink::Ending::Cancelled) {
-        m_cancelled = true;
-        out.cancelled = true;
-        return StageEnd::Cancelled;
-    }
+    if (m_cancelled || ending == RadioLink::Ending::Cancelled)
+        return cancelled();
     return StageEnd::Failed;
+}
+
+bool SafeWrite::modelAllowed(const codec::Image &backup, const codec::Image &image, Outcome &out)
+{
+    // Block 0, byte 0: the model code.
+    const quint8 radio = backup[0][0];
+    const quint8 file = image[0][0];
+    if (radio == file || options.anyModel)
+        return true;
+    if (confirmOtherModel && confirmOtherModel(modelName(radio), modelName(file)))
+        return true;
+    out.wrongModel = true;
+    out.stoppedAt = Stage::Write;
+    out.text = tr("对讲机机型是 %1，文件机型是 %2，没有写频").arg(modelName(radio), modelName(file));
+    return false;
 }
 
 QString SafeWrite::partialWriteText(const Outcome &out) const
 {
-    QString text = out.radioChanged
-                       ? QStringLiteral("写频未完成：对讲机中只有部分新数据，请重新写频。")
-                       : QStringLiteral("写频未完成：没有数据写入对讲机。");
+    QString text = out.radioChanged ? QStringLiteral("写频未完成：对讲机中只有部分新数据，请重新写频。")
+                                    : tr("写频未完成：没有数据写入对讲机，对讲机未被改动。");
     if (!out.backupPath.isEmpty())
         text += QStringLiteral("写频前的备份：%1").arg(QDir::toNativeSeparators(out.backupPath));
     return text;
@@ -143,6 +160,7 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
         return out;
     }
     m_cancelled = false;
+    m_writeStarted = false;
     m_stageIndex = 0;
     m_stageCount = 1 + (options.backup ? 1 : 0) + (options.verify ? 1 : 0);
     m_connections << connect(&m_link, &RadioLink::progressChanged, this, [this](int v) {
@@ -151,6 +169,9 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
     });
     m_connections << connect(&m_link, &RadioLink::captionChanged, this,
                              [this](const QString &c) { emit captionChanged(stageCaption(c)); });
+    m_connections << connect(&m_link, &RadioLink::waitingForRadio, this, &SafeWrite::waitingForRadio);
+    // One opening of the port, and its lock, for all stages.
+    m_link.holdPort();
     // The reads of the sequence keep their lines out of the received-image file, which
     // holds the user's last read.
     const QString receivedPath = m_link.receivedPath();
@@ -170,8 +191,10 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
             go = false;
         } else {
             const codec::Image backup = m_link.receivedImage();
-            const Result<QString> stored = m_store.store(backup, {m_link.chosenDevice(), fleetPosition});
-            if (!stored) {
+            // The model is checked before the backup is kept: a radio not written needs none.
+            if (!modelAllowed(backup, sent, out)) {
+                go = false;
+            } else if (const Result<QString> stored = m_store.store(backup, {m_link.chosenDevice(), fleetPosition}); !stored) {
                 out.stoppedAt = Stage::Backup;
                 out.fileProblem = true;
                 out.text = stored.failure().description + QStringLiteral("\n无法保存备份，没有写频，对讲机未被改动。");
@@ -184,8 +207,13 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
         }
     }
     if (go) {
-        const StageEnd end = runStage(Stage::Write, [&] { return m_link.sendImage(true, sent); }, out);
-        out.radioChanged = m_progress > 0;
+        const StageEnd end = runStage(Stage::Write, [&] {
+            m_writeStarted = true;
+            return m_link.sendImage(true, sent);
+        }, out);
+        // Counted in frames sent, not in progress: a Cancel before the write leaves the
+        // backup's progress behind.
+        out.radioChanged = m_writeStarted && m_link.blocksSent() > 0;
         if (end != StageEnd::Completed) {
             const QString why = out.text.isEmpty() ? QString() : out.text + QLatin1Char('\n');
             out.text = why + partialWriteText(out);
@@ -203,7 +231,7 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
             out.difference = compareImages(sent, m_link.receivedImage());
             if (!out.difference.equal()) {
                 out.stoppedAt = Stage::Verify;
-                out.text = verifyFailureText(out.difference, out.backupPath);
+                out.text = verifyFailureText(sent, m_link.receivedImage(), out.backupPath);
                 go = false;
             }
         }
@@ -218,6 +246,7 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
         out.text = lines.join(QLatin1Char('\n'));
         emit progressChanged(progressMaximum());
     }
+    m_link.releasePort();
     QFile::remove(m_link.receivedPath());
     m_link.setReceivedPath(receivedPath);
     for (const QMetaObject::Connection &c : std::as_const(m_connections))

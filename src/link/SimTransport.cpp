@@ -34,7 +34,7 @@ void SimTransport::close()
     ++m_line;
     m_open = false;
     trace.append({Event::Close, m_clock->now(), {}});
-    sessions.append(m_radio->endSession());
+    sessions += m_radio->endSession();
 }
 
 Status SimTransport::write(const QByteArray &bytes)
@@ -59,6 +59,17 @@ Status SimTransport::write(const QByteArray &bytes)
         });
     }
     return {};
+}
+
+void SimTransport::arriveAt(qint64 at, const QByteArray &bytes)
+{
+    const int line = m_line;
+    m_clock->schedule(at, [this, line, bytes] {
+        if (line != m_line)
+            return;
+        m_pending += bytes;
+        m_arrived = true;
+    });
 }
 
 QByteArray SimTransport::readAll()

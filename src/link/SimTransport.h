@@ -35,7 +35,10 @@ public:
     };
     QList<Event> trace;
     QByteArray sentBytes() const;
-    QList<RadioSim::Session> sessions; // one per close
+    QList<RadioSim::Session> sessions; // one per transfer, taken when the port closes
+    // Bytes from the radio that no frame asked for, reaching the port at a time (ns), while
+    // the line opened now is still open (tests of stray bytes).
+    void arriveAt(qint64 at, const QByteArray &bytes);
     // Device names that refuse to open (tests of the open failure).
     QString refuseDevice;
     // The write call with this number (from 0, counted over the transport's life) fails

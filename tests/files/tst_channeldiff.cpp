@@ -2,6 +2,7 @@
 #include "files/ChannelDiff.h"
 #include "files/ChannelFile.h"
 
+#include <QFile>
 #include <QTest>
 
 #include <functional>
@@ -19,6 +20,8 @@ class TestChannelDiff : public QObject
 private slots:
     void differences_data();
     void differences();
+    void imageDifferences_data();
+    void imageDifferences();
 };
 
 void TestChannelDiff::differences_data()
@@ -69,6 +72,54 @@ void TestChannelDiff::differences()
     edit(wc);
     QStringList got;
     for (const FieldDifference &d : channelDifferences(before, wc.state()))
+        got << d.text();
+    QCOMPARE(got, lines);
+}
+
+// Two memory images: a byte that changes a field is told by the field, one that changes
+// none by its address, in the same line format.
+using ImageEdit = std::function<void(codec::Image &)>;
+Q_DECLARE_METATYPE(ImageEdit)
+
+void TestChannelDiff::imageDifferences_data()
+{
+    QTest::addColumn<ImageEdit>("edit");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("equal") << ImageEdit([](codec::Image &) {}) << QStringList();
+    QTest::newRow("squelch byte") << ImageEdit([](codec::Image &img) { img[0][6] = 5; })
+                                  << QStringList{u"静噪等级: 3 → 5"_s};
+    QTest::newRow("spare area") << ImageEdit([](codec::Image &img) { img[40][0] = 0xFE; })
+                                << QStringList{u"地址 0x140（不属于任何信道或功能设置的字节）: FF → FE"_s};
+    QTest::newRow("unused byte of block 0") << ImageEdit([](codec::Image &img) { img[0][2] ^= 0x01; })
+                                            << QStringList{u"地址 0x002（不属于任何信道或功能设置的字节）: FF → FE"_s};
+    QTest::newRow("fields first, then bytes by address")
+        << ImageEdit([](codec::Image &img) {
+               img[127][7] = 0x00;
+               img[0][2] ^= 0x01;
+               img[0][6] = 5;
+           })
+        << QStringList{u"静噪等级: 3 → 5"_s, u"地址 0x002（不属于任何信道或功能设置的字节）: FF → FE"_s,
+                       u"地址 0x3FF（不属于任何信道或功能设置的字节）: FF → 00"_s};
+}
+
+void TestChannelDiff::imageDifferences()
+{
+    QFETCH(ImageEdit, edit);
+    QFETCH(QStringList, lines);
+    WorkingCopy wc;
+    wc.startUp(QString());
+    QCOMPARE(loadChannelFile(wc, QStringLiteral(TARNIK_TEST_DATA "/example.chp")).kind, LoadOutcome::Loaded);
+    QFile f(QStringLiteral(TARNIK_TEST_DATA "/example.chp"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    codec::Image before;
+    const QList<QByteArray> text = f.readAll().split('\n');
+    for (int n = 0; n < codec::BlockCount; ++n)
+        for (int i = 0; i < 8; ++i)
+            before[size_t(n)][size_t(i)] = quint8(text[n].simplified().split(' ')[4 + i].toUInt(nullptr, 16));
+    codec::Image after = before;
+    edit(after);
+    QStringList got;
+    for (const FieldDifference &d : ::imageDifferences(wc.state(), before, after))
         got << d.text();
     QCOMPARE(got, lines);
 }

@@ -32,7 +32,8 @@ struct LinkRig
 
     static constexpr qint64 ms = Clock::Millisecond;
 
-    explicit LinkRig(const RadioSimOptions &options = {}) : radio(options)
+    explicit LinkRig(const RadioSimOptions &options = {}, const codec::Image &memory = RadioSim::factoryImage())
+        : radio(options, memory)
     {
         wc.startUp(QString());
         link.setCustomDevice(QStringLiteral("sim"));

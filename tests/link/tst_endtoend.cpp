@@ -158,7 +158,7 @@ void TestEndToEnd::failures_data()
                                       << 1 << "通信错误" << 0;
     QTest::newRow("write cut short") << QStringList{QStringLiteral("--nak-at-block"), QStringLiteral("3")}
                                      << QStringList{QStringLiteral("write"), noBackup, noVerify, QStringLiteral("--port"), dev, example}
-                                     << 1 << "only part of the new data" << 0;
+                                     << 1 << "写频未完成：对讲机中只有部分新数据，请重新写频。" << 0;
     QTest::newRow("reply not asked for")
         << QStringList{QStringLiteral("--garbage-at-block"), QStringLiteral("7")}
         << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev, QStringLiteral("--out"), QStringLiteral("OUT")}

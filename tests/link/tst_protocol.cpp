@@ -360,11 +360,11 @@ void TestProtocol::transferTakesWireTimeOnly()
 void TestProtocol::cancelDuringBlockReply()
 {
     // Blocks 0…38 answered; the reply to the 40th block (0x138) never comes, and the user
-    // cancels before the watchdog would.
+    // cancels before the reply timeout would end the wait.
     RadioSimOptions o;
     o.silentAfterBlock = 38;
     LinkRig rig(o);
-    rig.cancelAt(10'000 * LinkRig::ms);
+    rig.cancelAt(3'000 * LinkRig::ms);
     const QStringList before = editorState(rig.wc);
     QVERIFY(rig.read().ok());
     QVERIFY(!rig.stalled);
@@ -636,12 +636,17 @@ void TestProtocol::watchdogEndsEveryWait()
     RadioSimOptions o;
     o.silentAfterBlock = silentAfter;
     LinkRig rig(o);
+    QList<int> waited;
+    QObject::connect(&rig.link, &RadioLine::waitingForRadio, [&](int seconds) { waited << seconds; });
     const QStringList before = editorState(rig.wc);
     QVERIFY((write ? rig.write() : rig.read()).ok());
     QVERIFY(!rig.stalled);
-    // Said once, 60 s after the last frame went out; the wait ends there, by itself.
-    const qint64 fired = rig.sent().last().at + 60'000 * LinkRig::ms;
+    // Once the radio has answered the handshake, a missing reply is said 5 s after the
+    // last frame went out, not after the handshake's 60 s; the wait ends there, by itself,
+    // having counted the seconds.
+    const qint64 fired = rig.sent().last().at + RadioLine::ReplyTimeout * LinkRig::ms;
     QCOMPARE(rig.messages.first().at, fired);
+    QCOMPARE(waited, (QList<int>{1, 2, 3, 4, 0}));
     QCOMPARE(rig.messages.first().message.text, QStringLiteral("通信端口没有响应，请确保连接正确和电源打开"));
     QCOMPARE(rig.messages.first().message.title, QStringLiteral("信息提示"));
     QCOMPARE(rig.clock.now(), fired);

@@ -53,7 +53,9 @@ private slots:
                                    << false << "写频完成，校验无误。" << QString();
         const QStringList corrupting = tuned + QStringList{QStringLiteral("--corrupt-at-block"), QStringLiteral("3")};
         QTest::newRow("corrupting radio") << corrupting << QStringList{} << QByteArray() << 1 << 1 << true
-                                          << "校验失败：地址 0x018" << QString();
+                                          << "校验失败：对讲机中读回的数据有 1 处与写入的不同（写入 → 读回）：\n信道 1 接收信令: 67 → OFF\n"
+                                             "请重新写频；写频前的备份："
+                                              << QString();
         QTest::newRow("corrupting radio, no verify")
             << corrupting << QStringList{QStringLiteral("--no-verify")} << QByteArray() << 0 << 1 << true << "写频完成。" << QString();
         QTest::newRow("three radios") << tuned << QStringList{QStringLiteral("--count"), QStringLiteral("3")}

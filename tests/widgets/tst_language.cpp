@@ -454,8 +454,16 @@ private slots:
         QTest::newRow("stage caption") << u"备份（1/3）：正在从对讲机读取数据。。。"_s
                                        << u"Backup (1/3): Reading data from the radio..."_s;
         QTest::newRow("verify failure and backup")
-            << u"校验失败：地址 0x010 写入 FF，读回 00；共 2 块不同。写频前的备份：/b.chp"_s
-            << u"Verify failed: at address 0x010 wrote FF, read back 00; 2 blocks differ. Backup made before the write: /b.chp"_s;
+            << u"校验失败：对讲机中读回的数据有 2 处与写入的不同（写入 → 读回）：\n信道 5 接收信令: 67 → OFF\n"
+               u"地址 0x140（不属于任何信道或功能设置的字节）: FF → FE\n请重新写频；写频前的备份：/b.chp"_s
+            << u"Verify failed: what was read back from the radio differs from what was written in 2 places "
+               u"(written → read back):\nCh.  5 RX tone: 67 → OFF\n"
+               u"Address 0x140 (a byte of no channel or function setting): FF → FE\n"
+               u"Write the radio again; backup made before the write: /b.chp"_s;
+        QTest::newRow("wrong model")
+            << u"对讲机机型是 MX--905A(1)，文件机型是 MX--905B(1)，没有写频"_s
+            << u"The radio is a MX--905A(1) and the file is for a MX--905B(1); nothing was written"_s;
+        QTest::newRow("waiting for the radio") << u"等待对讲机应答… 3 秒"_s << u"Waiting for the radio to answer… 3 s"_s;
         QTest::newRow("tuning kept")
             << u"已保留本机调整值：晶振 13MHz，中频 正，功率档 0（文件中为 晶振 14.4MHz，功率档 2）"_s
             << u"Kept the radio's own tuning: crystal 13MHz, IF +, power level 0 (the file has crystal 14.4MHz, power level 2)"_s;

@@ -48,6 +48,18 @@ struct SafeWriteSetup
         const SafeWriteChoices choices = SafeWriteChoices::load();
         write.options = {choices.backup, choices.verify, keepRadioTuning};
     }
+    // A radio of another model than the editor's: a 是/否 question over the progress dialog.
+    void askAboutModel(QWidget *dialog)
+    {
+        write.confirmOtherModel = [dialog](const QString &radio, const QString &file) {
+            return Prompter::instance().message(
+                       dialog, QMessageBox::Question, QCoreApplication::translate("SafeWriteCommands", "机型不符"),
+                       QCoreApplication::translate("SafeWriteCommands", "对讲机机型是 %1，文件机型是 %2。仍然写频吗？")
+                           .arg(radio, file),
+                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                   == QMessageBox::Yes;
+        };
+    }
 };
 
 // True when the backup was loaded into the editor.
@@ -103,6 +115,7 @@ bool safeWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool ke
     SafeWrite::Outcome outcome;
     {
         SafeWriteDialog dialog(setup.write, nullptr, parent);
+        setup.askAboutModel(&dialog);
         LinkMessageBoxes boxes(link, &dialog);
         // The result stays in the dialog until the user closes it.
         dialog.job = [&] {
@@ -140,6 +153,7 @@ void fleetWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool k
     }
     fleet.portName = [&link] { return link.chosenDevice(); };
     SafeWriteDialog dialog(setup.write, &fleet, parent);
+    setup.askAboutModel(&dialog);
     LinkMessageBoxes boxes(link, &dialog);
     fleet.nextRadio = [&dialog](int k) { return dialog.askNextRadio(k); };
     dialog.job = [&] {

@@ -115,12 +115,16 @@ SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *p
     m_progress->setRange(0, write.progressMaximum());
     m_progress->setValue(0);
     layout->addWidget(m_progress);
+    m_waiting = TransferDialog::makeWaitingLabel(this);
+    layout->addWidget(m_waiting);
     m_cancel = new QPushButton(tr("取消"), this);
     m_cancel->setObjectName(QStringLiteral("cmdCancel"));
     layout->addWidget(m_cancel, 0, Qt::AlignHCenter);
     connect(m_cancel, &QPushButton::clicked, this, &SafeWriteDialog::onCancel);
     connect(&write, &SafeWrite::stageStarted, this, &SafeWriteDialog::showStage);
     connect(&write, &SafeWrite::progressChanged, m_progress, &QProgressBar::setValue);
+    connect(&write, &SafeWrite::waitingForRadio, m_waiting,
+            [this](int seconds) { TransferDialog::showWaiting(m_waiting, seconds); });
 
     m_startup.setInterval(500);
     m_startup.setSingleShot(true);

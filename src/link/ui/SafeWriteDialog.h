@@ -35,6 +35,7 @@ public:
     QPushButton *cancelButton() const { return m_cancel; }
     QTableWidget *table() const { return m_table; }
     QPushButton *nextRadioButton() const { return m_next; }
+    QLabel *waitingLabel() const { return m_waiting; }
     // Shows the result and turns Cancel into 关闭.
     void finish(const QString &summary);
     bool finished() const { return m_finished; }
@@ -67,6 +68,7 @@ private:
     QTimer m_promptDelay;
     std::optional<bool> m_answer; // set while a prompt waits, once answered
     bool m_prompting = false;
+    QLabel *m_waiting = nullptr;
     bool m_running = false;
     bool m_finished = false;
 };

@@ -3,6 +3,7 @@
 #include "link/RadioLink.h"
 #include "widgets/Prompter.h"
 
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -17,6 +18,8 @@ TransferDialog::TransferDialog(RadioLink &link, WorkingCopy &wc, bool write, QWi
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("pgbCount"));
     layout->addWidget(m_progress);
+    m_waiting = makeWaitingLabel(this);
+    layout->addWidget(m_waiting);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
     m_cancel->setObjectName(QStringLiteral("cmdCancel"));
     layout->addWidget(m_cancel, 0, Qt::AlignHCenter);
@@ -24,6 +27,7 @@ TransferDialog::TransferDialog(RadioLink &link, WorkingCopy &wc, bool write, QWi
 
     connect(&link, &RadioLink::captionChanged, this, &QWidget::setWindowTitle);
     connect(&link, &RadioLink::progressChanged, m_progress, &QProgressBar::setValue);
+    connect(&link, &RadioLink::waitingForRadio, m_waiting, [this](int seconds) { showWaiting(m_waiting, seconds); });
 
     startupTimer.setObjectName(QStringLiteral("Timer1"));
     startupTimer.setInterval(500);
@@ -77,4 +81,24 @@ bool TransferDialog::cancelConfirmed(QWidget *parent)
                                         QStringLiteral("确定要取消吗"), QMessageBox::Ok | QMessageBox::Cancel,
                                         QMessageBox::Ok)
            == QMessageBox::Ok;
+}
+
+QLabel *TransferDialog::makeWaitingLabel(QWidget *dialog)
+{
+    auto *label = new QLabel(dialog);
+    label->setObjectName(QStringLiteral("lblWaiting"));
+    label->setAlignment(Qt::AlignCenter);
+    // The room is kept while hidden, so the dialog does not jump.
+    QSizePolicy policy = label->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    label->setSizePolicy(policy);
+    label->hide();
+    return label;
+}
+
+void TransferDialog::showWaiting(QLabel *label, int seconds)
+{
+    label->setVisible(seconds > 0);
+    if (seconds > 0)
+        label->setText(tr("等待对讲机应答… %1 秒").arg(seconds));
 }

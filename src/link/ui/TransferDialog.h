@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QTimer>
 
+class QLabel;
 class QProgressBar;
 class QPushButton;
 class RadioLink;
@@ -21,7 +22,14 @@ public:
     const bool isWrite;
     QProgressBar *progressBar() const { return m_progress; }
     QPushButton *cancelButton() const { return m_cancel; }
+    // "等待对讲机应答… N 秒" while an answer has been awaited for a second or more.
+    QLabel *waitingLabel() const { return m_waiting; }
     QTimer startupTimer;
+
+    // The label of a progress dialog for RadioLine::waitingForRadio: hidden until a wait
+    // lasts a second, then counting the seconds.
+    static QLabel *makeWaitingLabel(QWidget *dialog);
+    static void showWaiting(QLabel *label, int seconds);
 
     void onCancel();
     // "确定要取消吗": true when the user confirms the Cancel of a running transfer.
@@ -38,4 +46,5 @@ private:
     QProgressBar *m_progress = nullptr;
     QPushButton *m_cancel = nullptr;
     bool m_finished = false; // the transfer ended well: the button closes
+    QLabel *m_waiting = nullptr;
 };

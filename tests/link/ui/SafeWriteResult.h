@@ -32,7 +32,7 @@ private:
         if (stages.isEmpty() || stages.last() != stage)
             stages << stage;
         const QLabel *result = dialog->findChild<QLabel *>(QStringLiteral("lblSummary"));
-        if (result->isVisible() && dialog->cancelButton()->text() == QStringLiteral("关闭")) {
+        if (result->isVisible() && dialog->finished()) {
             results << result->text();
             dialog->cancelButton()->click();
         }

@@ -362,8 +362,8 @@ void TestLinkDialogs::cancelConfirmedDuringBlockReads()
     LinkRig rig(o);
     rig.clock.processQtEvents = true;
     bool dialogClosedAtOnce = false;
-    // Ten seconds into the wait for the 40th reply, well before the watchdog.
-    rig.clock.post(10'000 * LinkRig::ms, [&] {
+    // Three seconds into the wait for the 40th reply, before the reply timeout.
+    rig.clock.post(3'000 * LinkRig::ms, [&] {
         TransferDialog *dialog = visibleTopLevel<TransferDialog>("frmWAIT");
         QVERIFY(dialog);
         QCOMPARE(dialog->progressBar()->value(), 39);

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -22,6 +23,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 class TestSafeWriteDialogs : public QObject
 {
@@ -57,32 +60,50 @@ private slots:
     {
         QTest::addColumn<bool>("safe");
         QTest::addColumn<int>("corruptAt");
-        QTest::addColumn<QMessageBox::StandardButton>("loadBackup");
+        QTest::addColumn<int>("radioModel"); // the code in the radio's block 0
+        QTest::addColumn<QList<QMessageBox::StandardButton>>("answers"); // after the first question
         QTest::addColumn<QString>("result");
-        QTest::addColumn<QStringList>("told");
+        QTest::addColumn<QStringList>("told"); // the start of each box after the first question
         QTest::addColumn<int>("sessions");
-        const QString caught = QStringLiteral("校验失败：地址 0x028");
-        QTest::newRow("plain") << false << -1 << QMessageBox::No << QString() << QStringList{} << 1;
-        QTest::newRow("safe") << true << -1 << QMessageBox::No << QStringLiteral("写频完成，校验无误。")
-                              << QStringList{} << 3;
-        QTest::newRow("caught, backup declined") << true << 5 << QMessageBox::No << caught << QStringList{caught} << 3;
-        QTest::newRow("caught, backup loaded") << true << 5 << QMessageBox::Yes << caught << QStringList{caught} << 3;
+        QTest::addColumn<bool>("backupLoaded");
+        using Answers = QList<QMessageBox::StandardButton>;
+        const QString caught = QStringLiteral("校验失败：对讲机中读回的数据有 1 处与写入的不同（写入 → 读回）：\n"
+                                              "地址 0x028（不属于任何信道或功能设置的字节）: FF → FE\n请重新写频；写频前的备份：");
+        const QString otherModel = QStringLiteral("对讲机机型是 MX--905A(1)，文件机型是 MX--905B(1)");
+        const QString done = QStringLiteral("写频完成，校验无误。");
+        QTest::newRow("plain") << false << -1 << 0x11 << Answers{} << QString() << QStringList{} << 1 << false;
+        QTest::newRow("safe") << true << -1 << 0x11 << Answers{} << done << QStringList{} << 3 << false;
+        QTest::newRow("caught, backup declined")
+            << true << 5 << 0x11 << Answers{QMessageBox::No} << caught << QStringList{caught} << 3 << false;
+        QTest::newRow("caught, backup loaded")
+            << true << 5 << 0x11 << Answers{QMessageBox::Yes} << caught << QStringList{caught} << 3 << true;
+        // Another model: asked over the progress dialog; 否 leaves the radio as it was.
+        QTest::newRow("other model, not written")
+            << true << -1 << 0x24 << Answers{QMessageBox::No} << otherModel + QStringLiteral("，没有写频")
+            << QStringList{otherModel + QStringLiteral("。仍然写频吗？")} << 1 << false;
+        QTest::newRow("other model, written anyway")
+            << true << -1 << 0x24 << Answers{QMessageBox::Yes} << done
+            << QStringList{otherModel + QStringLiteral("。仍然写频吗？")} << 3 << false;
     }
 
     void write()
     {
         QFETCH(bool, safe);
         QFETCH(int, corruptAt);
-        QFETCH(QMessageBox::StandardButton, loadBackup);
+        QFETCH(int, radioModel);
+        QFETCH(QList<QMessageBox::StandardButton>, answers);
         QFETCH(QString, result);
         QFETCH(QStringList, told);
         QFETCH(int, sessions);
+        QFETCH(bool, backupLoaded);
         SafeWriteChoices{safe, safe}.save();
         FakePrompter prompter;
-        prompter.answers = {QMessageBox::Ok, loadBackup};
+        prompter.answers = QList<QMessageBox::StandardButton>{QMessageBox::Ok} + answers;
         RadioSimOptions o;
         o.corruptAtBlock = corruptAt;
-        LinkRig rig(o);
+        codec::Image memory = RadioSim::factoryImage();
+        memory[0][0] = quint8(radioModel);
+        LinkRig rig(o, memory);
         rig.clock.processQtEvents = true;
         SafeWriteResult shown;
         QString loaded;
@@ -90,10 +111,16 @@ private slots:
 
         QVERIFY(!rig.link.isOpen());
         QCOMPARE(rig.line.sessions.size(), sessions);
+        // One opening of the port for all stages.
+        QCOMPARE(std::count_if(rig.line.trace.begin(), rig.line.trace.end(),
+                               [](const SimTransport::Event &e) { return e.kind == SimTransport::Event::Open; }),
+                 1);
         // The dialog kept the result, with the backup's whole path, until 关闭.
         QCOMPARE(shown.results.size(), result.isEmpty() ? 0 : 1);
         if (!result.isEmpty()) {
             QVERIFY2(shown.results[0].startsWith(result), qPrintable(shown.results[0]));
+        }
+        if (sessions == 3) {
             const QList<BackupEntry> backups = BackupStore().list();
             QVERIFY(!backups.isEmpty());
             QVERIFY(shown.results[0].contains(QDir::toNativeSeparators(backups.first().path)));
@@ -107,8 +134,41 @@ private slots:
             QVERIFY2(prompter.shown[1 + i].text.startsWith(told[i]), qPrintable(prompter.shown[1 + i].text));
         // The backup holds the factory memory, whose channel 1 has the tone 67; the
         // editor written had none.
-        QCOMPARE(rig.wc.cell(1, ChannelTable::RxSignal) == QStringLiteral("67"), loadBackup == QMessageBox::Yes);
-        QCOMPARE(!loaded.isEmpty(), loadBackup == QMessageBox::Yes);
+        QCOMPARE(rig.wc.cell(1, ChannelTable::RxSignal) == QStringLiteral("67"), backupLoaded);
+        QCOMPARE(!loaded.isEmpty(), backupLoaded);
+    }
+
+    // A reply that is late by seconds: the dialog counts them instead of showing a bar
+    // that has stopped, and hides the count again once the reply has come.
+    void waitingIsCounted()
+    {
+        SafeWriteChoices{true, true}.save();
+        FakePrompter prompter;
+        RadioSimOptions o;
+        o.silentAfterBlock = 40;
+        LinkRig rig(o);
+        rig.clock.processQtEvents = true;
+        QStringList seen;
+        SafeWriteResult shown;
+        // The backup read's reply to block 41 never comes; look 3.5 s into that wait.
+        // Looked at after the dialog has been told: connected once the write runs.
+        QMetaObject::Connection watch;
+        watch = QObject::connect(&rig.link, &RadioLink::captionChanged, [&] {
+            QObject::disconnect(watch);
+            QObject::connect(&rig.link, &RadioLine::waitingForRadio, [&](int) {
+                auto *dialog = qobject_cast<SafeWriteDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                QLabel *label = dialog->waitingLabel();
+                seen << (label->isVisible() ? label->text() : QString());
+                QCOMPARE(dialog->progressBar()->value(), 41);
+            });
+        });
+        safeWriteCommand(nullptr, rig.wc, rig.link, true);
+        QCOMPARE(seen, (QStringList{QStringLiteral("等待对讲机应答… 1 秒"), QStringLiteral("等待对讲机应答… 2 秒"),
+                                    QStringLiteral("等待对讲机应答… 3 秒"), QStringLiteral("等待对讲机应答… 4 秒"),
+                                    QString()}));
+        QCOMPARE(shown.results.size(), 1);
+        QVERIFY2(shown.results[0].contains(QStringLiteral("备份读频失败，没有写频，对讲机未被改动")), qPrintable(shown.results[0]));
     }
 
     // 批量写频: radio 1 is caught by the verify, "请连接第 2 台对讲机" shows below the
