@@ -40,6 +40,11 @@ QString FleetWrite::summary() const
     return QStringLiteral("成功 %1 台，失败 %2 台").arg(m_succeeded).arg(m_failed);
 }
 
+QString FleetWrite::resultOf(const SafeWrite::Outcome &outcome)
+{
+    return resultWord(outcome);
+}
+
 QString FleetWrite::defaultLogPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/fleet-log.csv");

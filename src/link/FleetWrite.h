@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channels/Codec.h"
+#include "link/SafeWrite.h"
 #include "support/Failure.h"
 
 #include <QDateTime>
@@ -9,8 +10,6 @@
 #include <QString>
 
 #include <functional>
-
-class SafeWrite;
 
 // The same image written to one radio after another, each with the safe write's stages,
 // with a table of what happened to each radio and a summary at the end.
@@ -44,6 +43,8 @@ public:
     int failed() const { return m_failed; }
     // "成功 a 台，失败 b 台"
     QString summary() const;
+    // The table's result for one radio's safe write ("成功", "校验失败", …).
+    static QString resultOf(const SafeWrite::Outcome &outcome);
     // 0 only when at least one radio was written and every one succeeded.
     int exitCode() const { return m_failed == 0 && m_succeeded > 0 ? 0 : 1; }
 
