@@ -35,8 +35,8 @@ public:
     // What one port's link runs on; made on the port's own thread, used and destroyed there.
     struct PortLine
     {
+        std::unique_ptr<Clock> clock; // outlives the transport, which may use it
         std::unique_ptr<Transport> transport;
-        std::unique_ptr<Clock> clock;
     };
 
     // One radio's safe write.

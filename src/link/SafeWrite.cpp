@@ -43,6 +43,8 @@ QString SafeWrite::stageCaption(const QString &caption) const
 
 SafeWrite::StageEnd SafeWrite::runStage(Stage stage, const std::function<Status()> &transfer, Outcome &out)
 {
+    // Nothing of this stage has gone across yet, also when it does not start.
+    m_progress = 0;
     // A Cancel between two stages reaches the link while no transfer runs.
     if (m_stageIndex > 0 && !m_link.transferActive())
         m_cancelled = true;
@@ -52,7 +54,6 @@ SafeWrite::StageEnd SafeWrite::runStage(Stage stage, const std::function<Status(
         return StageEnd::Cancelled;
     }
     m_stage = stage;
-    m_progress = 0;
     emit stageStarted(stage);
     emit progressChanged(m_stageIndex * codec::BlockCount);
     if (m_stageIndex > 0) {
