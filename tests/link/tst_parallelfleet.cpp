@@ -12,6 +12,7 @@
 #include "link/RadioSim.h"
 #include "link/RadioTuning.h"
 #include "link/SimTransport.h"
+#include "ParallelRig.h"
 
 #include <QFile>
 #include <QMutex>
@@ -26,107 +27,24 @@
 #include <atomic>
 #include <sys/stat.h>
 
+using namespace parallelrig;
+
 namespace {
 
-enum Fault { NoFault, Corrupt, Silent, Busy, Cancel };
-constexpr int Ports = 4;
-constexpr int CorruptBlock = 5;
-constexpr qint64 CancelAt = 4500; // ms: in the write stage (the backup takes about 3 s)
-
-codec::Image fileImage()
-{
-    WorkingCopy wc;
-    wc.startUp(QString());
-    return *RadioLink::writeImage(wc);
-}
-
-// Each radio's memory differs from the file in every block, so any block written shows;
-// each has a tuning of its own: power step 5, 10, 15, 20.
-codec::Image radioMemory(int port)
-{
-    codec::Image img = fileImage();
-    for (codec::Block &block : img)
-        for (quint8 &byte : block)
-            byte ^= 0x5A;
-    img[0][4] = 0x30;
-    img[0][7] = quint8(5 * (port + 1));
-    return img;
-}
-
-// The radios, their lines and what each stalled. A port gets a fresh radio for every
-// batch, as when the user swaps them; the lines are made on the ports' threads.
+// The fleet on the rig's radios.
 struct Bench
 {
-    QTemporaryDir dir;
-    QStringList devices;
-    std::array<RadioSimOptions, Ports> options;
-    QMutex mutex;
-    std::array<QList<std::shared_ptr<RadioSim>>, Ports> radios; // by port, then batch
-    std::array<std::atomic<bool>, Ports> stalled{};
-    std::atomic<bool> cancelPassedOn = false;
+    SimPorts ports;
     ParallelFleet fleet;
+    QTemporaryDir &dir = ports.dir;
+    QStringList &devices = ports.devices;
 
-    Bench(int faultyPort, Fault fault, int ports = Ports)
-        : devices(makeDevices(ports)), fleet(devices)
+    Bench(int faultyPort, Fault fault, int count = Ports) : ports(count, faultyPort, fault), fleet(ports.devices)
     {
-        fleet.backupFolder = dir.filePath(QStringLiteral("backups"));
-        for (int port = 0; port < ports; ++port) {
-            RadioSimOptions &o = options[size_t(port)];
-            o.baud = 9600;
-            if (port == faultyPort) {
-                o.corruptAtBlock = fault == Corrupt ? CorruptBlock : -1;
-                o.silent = fault == Silent;
-            }
-        }
-        fleet.makeLine = [this, faultyPort, fault](int port) {
-            auto clock = std::make_unique<VirtualClock>();
-            // The fleet's Cancel reaches the port as a queued call on its thread.
-            clock->processQtEvents = true;
-            VirtualClock *c = clock.get();
-            RadioSim *radio = nullptr;
-            {
-                QMutexLocker lock(&mutex);
-                radios[size_t(port)] << std::make_shared<RadioSim>(options[size_t(port)], radioMemory(port));
-                radio = radios[size_t(port)].last().get();
-            }
-            auto line = std::make_unique<SimTransport>(radio, c);
-            if (port == faultyPort && fault == Busy)
-                line->refuseDevice = devices[port];
-            // The user presses Cancel while this port writes; the port goes on only once
-            // the fleet has passed the Cancel on, as a person's click would come first.
-            if (port == faultyPort && fault == Cancel)
-                c->post(CancelAt * Clock::Millisecond, [this] {
-                    cancelFromAnyThread();
-                    while (!cancelPassedOn)
-                        QThread::yieldCurrentThread();
-                    QCoreApplication::processEvents();
-                });
-            // Nothing left that could ever happen: the user would press Cancel.
-            c->onStall = [this, port] {
-                if (!stalled[size_t(port)].exchange(true))
-                    cancelFromAnyThread();
-            };
-            return ParallelFleet::PortLine{std::move(clock), std::move(line)};
-        };
+        ports.attach(fleet);
     }
-
-    const RadioSim &radio(int port, int batch = 0) const { return *radios[size_t(port)][batch]; }
-
-    void cancelFromAnyThread()
-    {
-        QMetaObject::invokeMethod(&fleet, [this] {
-            fleet.cancel();
-            cancelPassedOn = true;
-        }, Qt::QueuedConnection);
-    }
-
-    static QStringList makeDevices(int ports)
-    {
-        QStringList d;
-        for (int port = 0; port < ports; ++port)
-            d << QStringLiteral("sim%1").arg(port);
-        return d;
-    }
+    const RadioSim &radio(int port, int batch = 0) const { return ports.radio(port, batch); }
+    bool stalled(int port) const { return ports.stalled[size_t(port)]; }
 };
 
 QByteArray readAll(const QString &path)
@@ -170,7 +88,7 @@ private slots:
         for (const ParallelFleet::Radio &r : radios) {
             const int port = r.port;
             QCOMPARE(r.device, bench.devices[port]);
-            QVERIFY2(!bench.stalled[size_t(port)], qPrintable(r.device));
+            QVERIFY2(!bench.stalled(port), qPrintable(r.device));
             const codec::Image before = radioMemory(port);
             const codec::Image &memory = bench.radio(port).memory();
             codec::Image sent = file;
