@@ -17,6 +17,7 @@
 #include "link/FleetWrite.h"
 #include "link/RadioLink.h"
 #include "link/SafeWrite.h"
+#include "link/ui/ParallelFleetDialog.h"
 #include "link/ui/PortDialog.h"
 #include "link/ui/SafeWriteDialog.h"
 #include "link/ui/TransferDialog.h"
@@ -29,6 +30,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QStandardPaths>
@@ -90,6 +92,11 @@ class TestLanguage : public QObject
             w->finish(m_fleet.summary());
             return w;
         }
+        if (name == u"parallel fleet") {
+            auto w = std::make_unique<ParallelFleetDialog>(codec::Image{}, SafeWrite::Options{}, u"/dev/pts/9"_s);
+            w->findChild<QLabel *>(u"lblBatchPrompt"_s)->setText(u"请在 %1 个端口上连接下一批对讲机，然后点击“下一批”"_s.arg(4));
+            return w;
+        }
         if (name == u"backup list")
             return std::make_unique<BackupListDialog>(QList<BackupEntry>{
                 {u"/tmp/b.chp"_s, QDateTime::currentDateTime(), WorkingCopy::rows(WorkingCopy::List::Model).value(0),
@@ -131,7 +138,7 @@ private slots:
         QTest::addColumn<QString>("window");
         for (const char *name : {"main window", "port dialog", "transfer dialog", "password dialog",
                                  "tune window", "preview", "about", "help", "safe write", "fleet write",
-                                 "backup list", "grid menu"})
+                                 "parallel fleet", "backup list", "grid menu"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
