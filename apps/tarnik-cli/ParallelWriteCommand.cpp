@@ -6,6 +6,7 @@
 #include "link/FleetWrite.h"
 #include "link/ParallelFleet.h"
 #include "link/SafeWrite.h"
+#include "support/Translation.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -264,8 +265,8 @@ int runParallelWrites(const QStringList &devices, const codec::Image &image, con
         for (const ParallelFleet::Radio &radio : std::as_const(batch)) {
             out() << resultLine(radio) << "\n" << Qt::flush;
             for (const QString &line : radio.messages + radio.outcome.text.split(QLatin1Char('\n')))
-                if (!line.isEmpty())
-                    err() << "  " << line << "\n";
+                if (!line.isEmpty()) // indented under its port, so looked up before the indent goes on
+                    err() << "  " << lang::text(line) << "\n";
             err() << Qt::flush;
         }
     });

@@ -4,27 +4,18 @@
 // batches count radios; two names for one device are refused; the fleet log has a line
 // per radio and refuses what is no regular file.
 
-#include "channels/WorkingCopy.h"
-#include "files/BackupStore.h"
-#include "link/Clock.h"
-#include "link/ParallelFleet.h"
-#include "link/RadioLink.h"
-#include "link/RadioSim.h"
-#include "link/RadioTuning.h"
-#include "link/SimTransport.h"
 #include "ParallelRig.h"
 
+#include "files/BackupStore.h"
+#include "link/ParallelFleet.h"
+#include "link/RadioTuning.h"
+
+#include <QDir>
 #include <QFile>
-#include <QMutex>
-#include <QThread>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <QDir>
-
 #include <algorithm>
-#include <array>
-#include <atomic>
 #include <sys/stat.h>
 
 using namespace parallelrig;
