@@ -33,6 +33,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -118,6 +119,8 @@ private slots:
         QVERIFY(m_config.isValid());
         qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit()); // the language choice goes here
         QStandardPaths::setTestModeEnabled(true);
+        // Test mode sends QSettings to ~/.qttest, which every run on the machine shares.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
         language::apply(lang::Language::English);
         m_wc.startUp(QString());
         // Refused values of every kind, for the CLI's import and the editor's.
