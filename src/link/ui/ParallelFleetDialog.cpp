@@ -54,6 +54,7 @@ ParallelFleetDialog::ParallelFleetDialog(const codec::Image &image, const SafeWr
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(ports[i].device == preselected ? Qt::Checked : Qt::Unchecked);
     }
+    m_ports->setMaximumHeight(m_ports->sizeHintForRow(0) * 6 + 2 * m_ports->frameWidth() + 8);
     layout->addWidget(m_ports);
     auto *fieldLabel = new QLabel(tr("其他设备（用逗号分隔）："), this);
     m_devices = new QLineEdit(this);
@@ -70,7 +71,9 @@ ParallelFleetDialog::ParallelFleetDialog(const codec::Image &image, const SafeWr
     m_table = new QTableWidget(0, ColumnCount, this);
     m_table->setObjectName(QStringLiteral("gridPorts"));
     m_table->setHorizontalHeaderLabels({tr("端口"), tr("阶段"), tr("进度"), tr("结果")});
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    // The stage's caption is the long one ("写频（2/3）：正在写频…").
+    m_table->horizontalHeader()->setSectionResizeMode(StageColumn, QHeaderView::Stretch);
+    m_table->setColumnWidth(ResultColumn, 120);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     layout->addWidget(m_table);
