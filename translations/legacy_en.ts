@@ -1769,5 +1769,89 @@ Nothing was written; the radio was not changed.</translation>
             <source>        [--any-model]           对讲机机型与文件机型不同时也写频</source>
             <translation>        [--any-model]           write also when the radio's model differs from the file's</translation>
         </message>
+        <message>
+            <source>已取消：没有开始写频，对讲机未被改动。</source>
+            <translation>Cancelled: the write had not started; the radio was not changed.</translation>
+        </message>
+        <message>
+            <source>端口 %1 给了两次：每个端口只能连接一台对讲机</source>
+            <translation>Port %1 was given twice: each port takes one radio</translation>
+        </message>
+        <message>
+            <source>%1 和 %2 是同一个设备（%3）：每个端口只能连接一台对讲机</source>
+            <translation>%1 and %2 are the same device (%3): each port takes one radio</translation>
+        </message>
+        <message>
+            <source>无法写入文件 %1：不是普通文件</source>
+            <translation>Cannot write the file %1: not a regular file</translation>
+        </message>
+        <message>
+            <source>端口 %1：%2（%3 秒）</source>
+            <translation>Port %1: %2 (%3 s)</translation>
+        </message>
+        <message>
+            <source>端口 %1：%2（%3 秒），%4</source>
+            <translation>Port %1: %2 (%3 s), %4</translation>
+        </message>
+        <message>
+            <source>对讲机已被改动</source>
+            <translation>the radio was changed</translation>
+        </message>
+        <message>
+            <source>对讲机未被改动</source>
+            <translation>the radio was not changed</translation>
+        </message>
+        <message>
+            <source>请在 %1 个端口上连接下一批对讲机，按回车键继续</source>
+            <translation>Connect the next radios to the %1 port(s), then press Enter</translation>
+        </message>
+        <message>
+            <source>请在 %1 个端口上连接下一批对讲机，然后点击“下一批”</source>
+            <translation>Connect the next radios to the %1 port(s), then click "Next batch"</translation>
+        </message>
+        <message>
+            <source>        [--port DEV2 …]         再给端口：每个端口连接一台对讲机，同时写频，每个端口一行结果</source>
+            <translation>        [--port DEV2 …]         more ports: one radio on each, all written at once, one result line a port</translation>
+        </message>
+        <message>
+            <source>        [--ports DEV1,DEV2,…]   同上，端口用逗号分隔（同一设备给两次则拒绝）</source>
+            <translation>        [--ports DEV1,DEV2,…]   the same, ports separated by commas (a device given twice is refused)</translation>
+        </message>
+        <message>
+            <source>                                多个端口时每批每个端口一台，批与批之间按回车键</source>
+            <translation>                                with several ports: one radio a port per batch, Enter between batches</translation>
+        </message>
+        <message>
+            <source>选择要同时写频的端口（每个端口连接一台对讲机）：</source>
+            <translation>Choose the ports to write at the same time (one radio on each port):</translation>
+        </message>
+        <message>
+            <source>其他设备（用逗号分隔）：</source>
+            <translation>Other devices (separated by commas):</translation>
+        </message>
+        <message>
+            <source>阶段</source>
+            <translation>Stage</translation>
+        </message>
+        <message>
+            <source>进度</source>
+            <translation>Progress</translation>
+        </message>
+        <message>
+            <source>开始</source>
+            <translation>Start</translation>
+        </message>
+        <message>
+            <source>下一批</source>
+            <translation>Next batch</translation>
+        </message>
+        <message>
+            <source>请至少选择一个端口</source>
+            <translation>Choose at least one port</translation>
+        </message>
+        <message>
+            <source>  ← 可能是编程线</source>
+            <translation>  ← probably the programming cable</translation>
+        </message>
     </context>
 </TS>

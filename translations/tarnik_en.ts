@@ -339,6 +339,96 @@
     </message>
 </context>
 <context>
+    <name>ParallelFleet</name>
+    <message>
+        <source>已取消：没有开始写频，对讲机未被改动。</source>
+        <translation>Cancelled: the write had not started; the radio was not changed.</translation>
+    </message>
+    <message>
+        <source>端口 %1 给了两次：每个端口只能连接一台对讲机</source>
+        <translation>Port %1 was given twice: each port takes one radio</translation>
+    </message>
+    <message>
+        <source>%1 和 %2 是同一个设备（%3）：每个端口只能连接一台对讲机</source>
+        <translation>%1 and %2 are the same device (%3): each port takes one radio</translation>
+    </message>
+    <message>
+        <source>成功 %1 台，失败 %2 台</source>
+        <translation>%1 radio(s) succeeded, %2 failed</translation>
+    </message>
+    <message>
+        <source>只写了 %1 台，要求 %2 台</source>
+        <translation>Only %1 radios written, %2 asked for</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1：不是普通文件</source>
+        <translation>Cannot write the file %1: not a regular file</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1：%2</source>
+        <translation>Cannot write the file %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ParallelFleetDialog</name>
+    <message>
+        <source>批量写频</source>
+        <translation>Write several radios</translation>
+    </message>
+    <message>
+        <source>选择要同时写频的端口（每个端口连接一台对讲机）：</source>
+        <translation>Choose the ports to write at the same time (one radio on each port):</translation>
+    </message>
+    <message>
+        <source>  ← 可能是编程线</source>
+        <translation>  ← probably the programming cable</translation>
+    </message>
+    <message>
+        <source>其他设备（用逗号分隔）：</source>
+        <translation>Other devices (separated by commas):</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>阶段</source>
+        <translation>Stage</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>下一批</source>
+        <translation>Next batch</translation>
+    </message>
+    <message>
+        <source>请至少选择一个端口</source>
+        <translation>Choose at least one port</translation>
+    </message>
+    <message>
+        <source>请在 %1 个端口上连接下一批对讲机，然后点击“下一批”</source>
+        <translation>Connect the next radios to the %1 port(s), then click &quot;Next batch&quot;</translation>
+    </message>
+</context>
+<context>
     <name>PortDialog</name>
     <message>
         <source>取消</source>

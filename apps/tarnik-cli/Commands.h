@@ -4,6 +4,7 @@
 #include <QTextStream>
 
 #include "channels/Codec.h"
+#include "link/SafeWrite.h"
 
 class RadioLink;
 class WorkingCopy;
@@ -46,3 +47,14 @@ bool takeSafeWriteOptions(QStringList &args, SafeWriteRequest &request);
 // Writes the image to one radio after another with backup, kept tuning and verification
 // as asked; the exit status (0 only when every radio written succeeded).
 int runSafeWrites(RadioLink &link, const codec::Image &image, const QString &file, const SafeWriteRequest &request);
+
+// What every radio's safe write runs with, from the write options.
+SafeWrite::Options safeWriteOptions(const SafeWriteRequest &request);
+// Takes every "--port DEV" and "--ports DEV1,DEV2,…" out of args, in order, into devices;
+// false on a missing or empty device.
+bool takePorts(QStringList &args, QStringList &devices);
+// One radio on each device written at the same time, batch after batch as --count says;
+// devices naming the same port are refused (2) before anything starts. The exit status:
+// 0 only when every radio asked for succeeded.
+int runParallelWrites(const QStringList &devices, const codec::Image &image, const QString &file,
+                      const SafeWriteRequest &request);

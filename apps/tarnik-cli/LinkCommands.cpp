@@ -226,12 +226,10 @@ int runRead(const QStringList &arguments)
 int runWrite(const QStringList &arguments)
 {
     QStringList args = arguments;
-    QString device;
+    QStringList devices;
     SafeWriteRequest safe;
-    if (!takeOption(args, QStringLiteral("--port"), &device) || device.isEmpty()
-        || !takeSafeWriteOptions(args, safe) || args.size() != 1) {
-        err() << "用法: tarnik-cli write --port DEV [--no-backup] [--no-verify] [--file-tuning] [--any-model] [--count N] "
-                 "FILE.chp\n";
+    if (!takePorts(args, devices) || devices.isEmpty() || !takeSafeWriteOptions(args, safe) || args.size() != 1) {
+        err() << "用法: tarnik-cli write --port DEV [--port DEV2 …] [--no-backup] [--no-verify] [--file-tuning] [--any-model] [--count N] FILE.chp\n";
         return 2;
     }
     WorkingCopy wc;
@@ -243,8 +241,10 @@ int runWrite(const QStringList &arguments)
         err() << "tarnik-cli: " << args[0] << ": " << image.failure().description << "\n";
         return 2;
     }
+    if (devices.size() > 1)
+        return runParallelWrites(devices, *RadioLink::writeImage(wc), args[0], safe);
     RadioLink link;
-    link.setCustomDevice(device);
+    link.setCustomDevice(devices[0]);
     Console console(link);
     if (safe.plain())
         return openPort(link, console) ? runTransfer(link, console, wc, true) : 1;

@@ -127,7 +127,7 @@ int runSafeWrites(RadioLink &link, const codec::Image &image, const QString &fil
     SystemClock clock;
     BackupStore store;
     SafeWrite write(link, clock, store);
-    write.options = {request.backup, request.verify, !request.fileTuning, request.anyModel};
+    write.options = safeWriteOptions(request);
     QObject::connect(&write, &SafeWrite::stageStarted, &write, [&write](SafeWrite::Stage stage) {
         if (write.progressMaximum() > codec::BlockCount && isatty(fileno(stderr)))
             err() << SafeWrite::stageName(stage) << "\n" << Qt::flush;

@@ -6,6 +6,7 @@
 #include "files/ui/CompareDialog.h"
 #include "link/RadioLink.h"
 #include "link/ui/LinkCommands.h"
+#include "link/ui/ParallelFleetDialog.h"
 #include "link/ui/PortDialog.h"
 #include "link/ui/SafeWriteCommands.h"
 #include "print/ui/PrintCommand.h"
@@ -104,7 +105,7 @@ void plugInSafeWrite(MainWindow &mw, RadioLink *link, std::shared_ptr<bool> tune
     fleet->setObjectName(QStringLiteral("mnuFleetWrite"));
     QObject::connect(fleet, &QAction::triggered, &mw, [&mw, link, tunedThisRun] {
         mw.grid()->hideEditors();
-        fleetWriteCommand(&mw, mw.workingCopy(), *link, !*tunedThisRun);
+        parallelFleetCommand(&mw, mw.workingCopy(), *link, !*tunedThisRun);
     });
     QAction *restore = new QAction(QStringLiteral("恢复备份…"), file);
     restore->setObjectName(QStringLiteral("mnuRestoreBackup"));

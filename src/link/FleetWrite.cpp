@@ -17,7 +17,7 @@ namespace {
 
 const QString LogHeader = QStringLiteral("时间,文件,台号,端口,结果,备份,成功,失败");
 
-FleetWrite::Result resultOf(const SafeWrite::Outcome &o)
+FleetWrite::Result kindOf(const SafeWrite::Outcome &o)
 {
     using R = FleetWrite::Result;
     if (o.ok)
@@ -82,6 +82,11 @@ int FleetWrite::exitCode() const
     return m_failed == 0 && m_succeeded > 0 ? 0 : 1;
 }
 
+QString FleetWrite::resultOf(const SafeWrite::Outcome &outcome)
+{
+    return resultWord(kindOf(outcome));
+}
+
 QString FleetWrite::defaultLogPath()
 {
     return userfolders::data() + QStringLiteral("/fleet-log.csv");
@@ -98,7 +103,7 @@ QList<FleetWrite::Row> FleetWrite::run(const codec::Image &image)
         m_write.fleetPosition = k;
         const SafeWrite::Outcome o = m_write.run(image);
         m_write.fleetPosition = 0;
-        const Result kind = resultOf(o);
+        const Result kind = kindOf(o);
         const Row row{k, QDateTime::currentDateTime(), o.ok, kind, resultWord(kind), portName ? portName() : QString(),
                       o.backupPath, o.text};
         rows.append(row);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channels/Codec.h"
+#include "link/SafeWrite.h"
 #include "support/Failure.h"
 
 #include <QDateTime>
@@ -10,8 +11,6 @@
 #include <QString>
 
 #include <functional>
-
-class SafeWrite;
 
 // The same image written to one radio after another, each with the safe write's stages,
 // with a table of what happened to each radio and a summary at the end.
@@ -58,6 +57,8 @@ public:
     // 0 only when every radio asked for succeeded: count radios, or with count 0 at least
     // one radio and no failure.
     int exitCode() const;
+    // The table's result for one radio's safe write ("成功", "校验失败", …).
+    static QString resultOf(const SafeWrite::Outcome &outcome);
 
     // The stored word of a result: 成功, 校验失败, 通信失败, 取消, 机型不符, 文件错误.
     static QString resultWord(Result kind);

@@ -100,7 +100,6 @@ SafeWrite::StageEnd SafeWrite::runStage(Stage stage, const std::function<Status(
     if (m_cancelled || (m_stageIndex > 0 && !m_link.transferActive()))
         return cancelled();
     m_stage = stage;
-    m_progress = 0;
     emit stageStarted(stage);
     emit progressChanged(m_stageIndex * codec::BlockCount);
     // The first stage opens the port; the later ones go on on the same opening, once the

@@ -18,6 +18,7 @@
 #include "link/FleetWrite.h"
 #include "link/RadioLink.h"
 #include "link/SafeWrite.h"
+#include "link/ui/ParallelFleetDialog.h"
 #include "link/ui/PortDialog.h"
 #include "link/ui/SafeWriteDialog.h"
 #include "link/ui/TransferDialog.h"
@@ -33,8 +34,10 @@
 #include <QLabel>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -97,6 +100,11 @@ class TestLanguage : public QObject
             w->finish(m_fleet.summary());
             return w;
         }
+        if (name == u"parallel fleet") {
+            auto w = std::make_unique<ParallelFleetDialog>(codec::Image{}, SafeWrite::Options{}, u"/dev/pts/9"_s);
+            w->findChild<QLabel *>(u"lblBatchPrompt"_s)->setText(u"请在 %1 个端口上连接下一批对讲机，然后点击“下一批”"_s.arg(4));
+            return w;
+        }
         if (name == u"backup list")
             return std::make_unique<BackupListDialog>(QList<BackupEntry>{
                 {u"/tmp/b.chp"_s, QDateTime::currentDateTime(), WorkingCopy::rows(WorkingCopy::List::Model).value(0),
@@ -118,6 +126,8 @@ private slots:
         QVERIFY(m_config.isValid());
         qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit()); // the language choice goes here
         QStandardPaths::setTestModeEnabled(true);
+        // Test mode sends QSettings to ~/.qttest, which every run on the machine shares.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
         language::apply(lang::Language::English);
         m_wc.startUp(QString());
         // Refused values of every kind, for the CLI's import and the editor's.
@@ -138,7 +148,7 @@ private slots:
         QTest::addColumn<QString>("window");
         for (const char *name : {"main window", "port dialog", "transfer dialog", "password dialog",
                                  "tune window", "preview", "about", "help", "safe write", "fleet write",
-                                 "backup list", "grid menu"})
+                                 "parallel fleet", "backup list", "grid menu"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
