@@ -2,6 +2,7 @@
 // after batch, with a live line per port and a result line per radio.
 
 #include "Commands.h"
+#include "FleetConsole.h"
 
 #include "link/FleetWrite.h"
 #include "link/ParallelFleet.h"
@@ -10,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -19,15 +19,9 @@
 #include <csignal>
 #include <cstdio>
 #include <sys/socket.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
-
-QString say(const char *text)
-{
-    return QCoreApplication::translate("ParallelWrite", text);
-}
 
 int cancelPipe[2] = {-1, -1};
 
@@ -161,39 +155,15 @@ private:
     QTimer m_redraw;
 };
 
-// The next line on standard input, read a byte at a time so that nothing stays buffered
-// for a later answer; false when the input ended or the run was cancelled meanwhile.
-bool waitForLine(ParallelFleet &fleet)
-{
-    QEventLoop loop;
-    bool answered = false;
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, &loop, [&] {
-        char c = 0;
-        const ssize_t n = ::read(STDIN_FILENO, &c, 1);
-        if (n == 1 && c != '\n')
-            return;
-        answered = n == 1;
-        loop.quit();
-    });
-    QTimer cancelWatch;
-    QObject::connect(&cancelWatch, &QTimer::timeout, &loop, [&] {
-        if (fleet.cancelled())
-            loop.quit();
-    });
-    cancelWatch.start(50);
-    loop.exec();
-    return answered && !fleet.cancelled();
-}
-
 QString resultLine(const ParallelFleet::Radio &radio)
 {
     const QString seconds = QString::number(double(radio.elapsedMs) / 1000.0, 'f', 1);
-    if (radio.outcome.ok)
-        return say("端口 %1：%2（%3 秒）").arg(radio.device, radio.result, seconds);
-    return say("端口 %1：%2（%3 秒），%4")
-        .arg(radio.device, radio.result, seconds,
-             radio.outcome.radioChanged ? say("对讲机已被改动") : say("对讲机未被改动"));
+    const char *text = radio.outcome.ok             ? QT_TRANSLATE_NOOP("ParallelWriteCommand", "端口 %1：%2（%3 秒）")
+                       : radio.outcome.radioChanged ? QT_TRANSLATE_NOOP("ParallelWriteCommand",
+                                                                        "端口 %1：%2（%3 秒），对讲机已被改动")
+                                                    : QT_TRANSLATE_NOOP("ParallelWriteCommand",
+                                                                        "端口 %1：%2（%3 秒），对讲机未被改动");
+    return QCoreApplication::translate("ParallelWriteCommand", text).arg(radio.device, radio.result, seconds);
 }
 
 } // namespace
@@ -236,26 +206,24 @@ int runParallelWrites(const QStringList &devices, const codec::Image &image, con
         err() << "tarnik-cli: " << s.failure().description << "\n";
         return 2;
     }
-    const QString logPath = FleetWrite::defaultLogPath();
-    if (Status s = ParallelFleet::checkLogPath(logPath); !s) {
+    ParallelFleet fleet(devices);
+    // A log that cannot take the rows stops the run before the first radio.
+    if (Status s = fleet.openLog(FleetWrite::defaultLogPath(), QFileInfo(file).absoluteFilePath()); !s) {
         err() << "tarnik-cli: " << s.failure().description << "\n";
         return 2;
     }
-    ParallelFleet fleet(devices);
     fleet.options = safeWriteOptions(request);
     fleet.count = request.count;
     CancelOnSignals onSignals(fleet);
     PortBoard board(fleet);
-    fleet.nextBatch = [&fleet](int ports) {
-        // Enter pressed while the batch before was written is no answer; from a pipe
-        // every line is one, in order.
-        if (isatty(STDIN_FILENO))
-            ::tcflush(STDIN_FILENO, TCIFLUSH);
-        out() << say("请在 %1 个端口上连接下一批对讲机，按回车键继续").arg(ports) << "\n";
+    EnterAnswers answers([&fleet] { return !fleet.cancelled(); });
+    fleet.nextBatch = [&fleet, &answers](int ports) {
+        answers.discardTypedAhead();
+        out() << QCoreApplication::translate("ParallelWriteCommand", "请在 %1 个端口上连接下一批对讲机，按回车键继续").arg(ports) << "\n";
         if (ports < fleet.devices().size())
-            out() << say("端口：%1").arg(fleet.devices().mid(0, ports).join(QStringLiteral("、"))) << "\n";
+            out() << QCoreApplication::translate("ParallelWriteCommand", "端口：%1").arg(fleet.devices().mid(0, ports).join(QStringLiteral("、"))) << "\n";
         out() << Qt::flush;
-        return waitForLine(fleet);
+        return answers.next();
     };
     // The batch's results in port order once all its ports are done, below its live lines.
     qsizetype printed = 0;
@@ -272,11 +240,6 @@ int runParallelWrites(const QStringList &devices, const codec::Image &image, con
         }
     });
     fleet.run(image);
-    out() << fleet.summary() << "\n";
-    if (const QString shortfall = fleet.shortfall(); !shortfall.isEmpty())
-        out() << shortfall << "\n";
-    out() << Qt::flush;
-    if (Status s = fleet.appendLog(logPath, QFileInfo(file).absoluteFilePath()); !s)
-        err() << "tarnik-cli: " << s.failure().description << "\n";
+    printFleetEnd(fleet.summary(), fleet.shortfall(), fleet.closeLog());
     return fleet.exitCode();
 }

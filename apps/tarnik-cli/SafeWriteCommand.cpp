@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "FleetConsole.h"
 
 #include "files/BackupStore.h"
 #include "link/Clock.h"
@@ -8,12 +9,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSocketNotifier>
 #include <QFileInfo>
 
-#include <cerrno>
 #include <cstdio>
-#include <termios.h>
 #include <unistd.h>
 
 bool takeSafeWriteOptions(QStringList &args, SafeWriteRequest &request)
@@ -35,75 +33,6 @@ bool takeSafeWriteOptions(QStringList &args, SafeWriteRequest &request)
 }
 
 namespace {
-
-// The answers to "请连接第 k 台对讲机" on standard input, one line each. From a terminal only
-// what is typed after the prompt counts: what was typed while the radio before was being
-// written is discarded. From a pipe or a file every line is an answer, in order, so a
-// script can answer ahead.
-class EnterAnswers
-{
-public:
-    explicit EnterAnswers(RadioLink &link) : m_link(link), m_terminal(::isatty(STDIN_FILENO) == 1) {}
-
-    // False when the input has ended or the user cancelled (Ctrl+C, SIGTERM, SIGHUP reach
-    // the link as a Cancel while events are handled).
-    bool next()
-    {
-        if (m_terminal) {
-            ::tcflush(STDIN_FILENO, TCIFLUSH);
-            m_pending.clear();
-        }
-        m_link.setTransferActive(true);
-        while (m_link.transferActive()) {
-            if (const qsizetype end = m_pending.indexOf('\n'); end >= 0) {
-                m_pending.remove(0, end + 1);
-                return true;
-            }
-            if (m_ended)
-                return false;
-            waitForInput();
-            if (m_link.transferActive())
-                readInput();
-        }
-        return false;
-    }
-
-private:
-    void waitForInput()
-    {
-        bool ready = false;
-        QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-        QObject::connect(&input, &QSocketNotifier::activated, &input, [&] {
-            ready = true;
-            input.setEnabled(false);
-        });
-        while (!ready && m_link.transferActive())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    void readInput()
-    {
-        char buffer[4096];
-        for (;;) {
-            const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                // The last line may lack its line end.
-                m_ended = true;
-                if (!m_pending.isEmpty())
-                    m_pending += '\n';
-            } else {
-                m_pending.append(buffer, n);
-            }
-            return;
-        }
-    }
-
-    RadioLink &m_link;
-    const bool m_terminal;
-    QByteArray m_pending;
-    bool m_ended = false;
-};
 
 QString tableRow(const FleetWrite::Row &row)
 {
@@ -146,10 +75,13 @@ int runSafeWrites(RadioLink &link, const codec::Image &image, const QString &fil
         err() << "tarnik-cli: " << s.failure().description << "\n";
         return 2;
     }
-    EnterAnswers answers(link);
-    fleet.nextRadio = [&answers](int k) {
+    EnterAnswers answers([&link] { return link.transferActive(); });
+    fleet.nextRadio = [&answers, &link](int k) {
+        answers.discardTypedAhead();
         out() << QCoreApplication::translate("SafeWriteCommand", "请连接第 %1 台对讲机，然后按回车键").arg(k) << "\n"
               << Qt::flush;
+        // A signal while waiting for the answer cancels the transfer flag.
+        link.setTransferActive(true);
         return answers.next();
     };
     fleet.portName = [&link] { return link.chosenDevice(); };
@@ -162,11 +94,7 @@ int runSafeWrites(RadioLink &link, const codec::Image &image, const QString &fil
         out() << tableRow(row) << "\n" << Qt::flush;
     });
     fleet.run(image);
-    out() << fleet.summary() << "\n" << Qt::flush;
-    if (const QString shortfall = fleet.shortfall(); !shortfall.isEmpty())
-        err() << shortfall << "\n";
-    if (Status s = fleet.closeLog(); !s)
-        err() << "tarnik-cli: " << s.failure().description << "\n";
+    printFleetEnd(fleet.summary(), fleet.shortfall(), fleet.closeLog());
     // Ctrl+C, SIGTERM or SIGHUP while waiting for the next radio is a Cancel too.
     return link.transferActive() ? fleet.exitCode() : 1;
 }

@@ -4,6 +4,7 @@
 #include "support/SystemFailure.h"
 #include "support/UserFolders.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -17,22 +18,6 @@ namespace {
 
 const QString LogHeader = QStringLiteral("时间,文件,台号,端口,结果,备份,成功,失败");
 
-FleetWrite::Result kindOf(const SafeWrite::Outcome &o)
-{
-    using R = FleetWrite::Result;
-    if (o.ok)
-        return R::Succeeded;
-    if (o.wrongModel)
-        return R::WrongModel;
-    if (o.cancelled)
-        return R::Cancelled;
-    if (o.fileProblem)
-        return R::FileProblem;
-    if (o.stoppedAt == SafeWrite::Stage::Verify && !o.difference.equal())
-        return R::VerifyFailed;
-    return R::LinkFailed;
-}
-
 QString csvField(QString text)
 {
     if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
@@ -41,14 +26,24 @@ QString csvField(QString text)
     return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
-QString now()
-{
-    return QDateTime::currentDateTime().toString(Qt::ISODate);
-}
-
 } // namespace
 
 FleetWrite::FleetWrite(SafeWrite &write, QObject *parent) : QObject(parent), m_write(write) {}
+
+FleetWrite::Result FleetWrite::kindOf(const SafeWrite::Outcome &o)
+{
+    if (o.ok)
+        return Result::Succeeded;
+    if (o.wrongModel)
+        return Result::WrongModel;
+    if (o.cancelled)
+        return Result::Cancelled;
+    if (o.fileProblem)
+        return Result::FileProblem;
+    if (o.stoppedAt == SafeWrite::Stage::Verify && !o.difference.equal())
+        return Result::VerifyFailed;
+    return Result::LinkFailed;
+}
 
 QString FleetWrite::resultWord(Result kind)
 {
@@ -63,23 +58,38 @@ QString FleetWrite::resultWord(Result kind)
     return {};
 }
 
+QString FleetWrite::summaryOf(int succeeded, int failed)
+{
+    return QCoreApplication::translate("FleetWrite", "成功 %1 台，失败 %2 台").arg(succeeded).arg(failed);
+}
+
+QString FleetWrite::shortfallOf(int count, int succeeded)
+{
+    if (count <= 0 || succeeded >= count)
+        return {};
+    return QCoreApplication::translate("FleetWrite", "只写了 %1 台，要求 %2 台").arg(succeeded).arg(count);
+}
+
+int FleetWrite::exitCodeOf(int count, int succeeded, int failed)
+{
+    if (count > 0)
+        return succeeded >= count && failed == 0 ? 0 : 1;
+    return failed == 0 && succeeded > 0 ? 0 : 1;
+}
+
 QString FleetWrite::summary() const
 {
-    return tr("成功 %1 台，失败 %2 台").arg(m_succeeded).arg(m_failed);
+    return summaryOf(m_succeeded, m_failed);
 }
 
 QString FleetWrite::shortfall() const
 {
-    if (count <= 0 || m_succeeded >= count)
-        return {};
-    return tr("只写了 %1 台，要求 %2 台").arg(m_succeeded).arg(count);
+    return shortfallOf(count, m_succeeded);
 }
 
 int FleetWrite::exitCode() const
 {
-    if (count > 0)
-        return m_succeeded >= count && m_failed == 0 ? 0 : 1;
-    return m_failed == 0 && m_succeeded > 0 ? 0 : 1;
+    return exitCodeOf(count, m_succeeded, m_failed);
 }
 
 QString FleetWrite::resultOf(const SafeWrite::Outcome &outcome)
@@ -108,8 +118,7 @@ QList<FleetWrite::Row> FleetWrite::run(const codec::Image &image)
                       o.backupPath, o.text};
         rows.append(row);
         ++(o.ok ? m_succeeded : m_failed);
-        logLine({row.finished.toString(Qt::ISODate), m_logFile, QString::number(k), row.port, row.result,
-                 QDir::toNativeSeparators(row.backupPath), QString(), QString()});
+        m_log.radio(row.finished, k, row.port, row.result, row.backupPath);
         emit radioDone(row);
         if (o.cancelled)
             break;
@@ -117,14 +126,14 @@ QList<FleetWrite::Row> FleetWrite::run(const codec::Image &image)
     return rows;
 }
 
-Status FleetWrite::openLog(const QString &logPath, const QString &file)
+Status FleetLog::open(const QString &logPath, const QString &file)
 {
     m_log.close();
-    m_logProblem.clear();
-    m_logFile = file;
+    m_problem.clear();
+    m_file = file;
     const auto failure = [&](const QString &why) {
         return Failure{Failure::PathFileAccessError,
-                       tr("无法写入批量写频记录 %1：%2").arg(QDir::toNativeSeparators(logPath), why)};
+                       QCoreApplication::translate("FleetWrite", "无法写入批量写频记录 %1：%2").arg(QDir::toNativeSeparators(logPath), why)};
     };
     QDir().mkpath(QFileInfo(logPath).absolutePath());
     const QByteArray native = QFile::encodeName(logPath);
@@ -132,7 +141,7 @@ Status FleetWrite::openLog(const QString &logPath, const QString &file)
     // Looked at before opening: opening a FIFO for writing waits for a reader.
     if (::stat(native.constData(), &st) == 0)
         if (auto f = specialFileFailure(logPath, st.st_mode))
-            return Failure{f->number, tr("不能写入批量写频记录：%1").arg(f->description)};
+            return Failure{f->number, QCoreApplication::translate("FleetWrite", "不能写入批量写频记录：%1").arg(f->description)};
     const int fd = ::open(native.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
     if (fd < 0)
         return failure(QString::fromLocal8Bit(std::strerror(errno)));
@@ -141,7 +150,7 @@ Status FleetWrite::openLog(const QString &logPath, const QString &file)
         ::close(fd);
         const std::optional<Failure> f = specialFileFailure(logPath, st.st_mode);
         return Failure{Failure::PathFileAccessError,
-                       tr("不能写入批量写频记录：%1").arg(f ? f->description : QDir::toNativeSeparators(logPath))};
+                       QCoreApplication::translate("FleetWrite", "不能写入批量写频记录：%1").arg(f ? f->description : QDir::toNativeSeparators(logPath))};
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (!m_log.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
@@ -156,34 +165,43 @@ Status FleetWrite::openLog(const QString &logPath, const QString &file)
             first = existing.readLine(4096).trimmed();
     }
     if (QString::fromUtf8(first) != LogHeader)
-        logLine(LogHeader.split(QLatin1Char(',')));
-    if (!m_logProblem.isEmpty()) {
+        line(LogHeader.split(QLatin1Char(',')));
+    if (!m_problem.isEmpty()) {
         m_log.close();
-        return failure(m_logProblem);
+        return failure(m_problem);
     }
     return {};
 }
 
-void FleetWrite::logLine(const QStringList &fields)
+void FleetLog::radio(const QDateTime &finished, int number, const QString &port, const QString &result,
+                     const QString &backupPath)
 {
-    if (!m_log.isOpen() || !m_logProblem.isEmpty())
+    line({finished.toString(Qt::ISODate), m_file, QString::number(number), port, result,
+          QDir::toNativeSeparators(backupPath), QString(), QString()});
+}
+
+void FleetLog::line(const QStringList &fields)
+{
+    if (!m_log.isOpen() || !m_problem.isEmpty())
         return;
     QStringList quoted;
     for (const QString &f : fields)
         quoted << csvField(f);
     const QByteArray bytes = (quoted.join(QLatin1Char(',')) + QLatin1Char('\n')).toUtf8();
     if (m_log.write(bytes) != bytes.size() || !m_log.flush())
-        m_logProblem = m_log.errorString();
+        m_problem = m_log.errorString();
 }
 
-Status FleetWrite::closeLog()
+Status FleetLog::close(int succeeded, int failed)
 {
     if (!m_log.isOpen())
         return {};
-    logLine({now(), m_logFile, QStringLiteral("合计"), QString(), summary(), QString(), QString::number(m_succeeded),
-             QString::number(m_failed)});
+    // Stored: Chinese whatever the language shown.
+    const QString summary = QStringLiteral("成功 %1 台，失败 %2 台").arg(succeeded).arg(failed);
+    line({QDateTime::currentDateTime().toString(Qt::ISODate), m_file, QStringLiteral("合计"), QString(), summary,
+          QString(), QString::number(succeeded), QString::number(failed)});
     m_log.close();
-    if (!m_logProblem.isEmpty())
-        return Failure{Failure::DiskFull, tr("无法写入批量写频记录：%1").arg(m_logProblem)};
+    if (!m_problem.isEmpty())
+        return Failure{Failure::DiskFull, QCoreApplication::translate("FleetWrite", "无法写入批量写频记录：%1").arg(m_problem)};
     return {};
 }

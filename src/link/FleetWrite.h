@@ -9,8 +9,36 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+
+// fleet-log.csv: a header "时间,文件,台号,端口,结果,备份,成功,失败", one row per radio as it
+// is done, and a summary row (台号 "合计") at the end of a run. The values stay Chinese.
+// Used by the fleet written one radio after another and by the one on several ports.
+class FleetLog
+{
+public:
+    // Opens the log for appending before the run: refused when the path is there but is no
+    // regular file (a FIFO would stall the run, a device or folder takes no rows). The log
+    // is created readable by the user alone, with the header when new (or when it was
+    // written in an older layout). file: the channel file written, for every row.
+    Status open(const QString &logPath, const QString &file);
+    bool isOpen() const { return m_log.isOpen(); }
+    // One radio's row; nothing when the log is not open.
+    void radio(const QDateTime &finished, int number, const QString &port, const QString &result,
+               const QString &backupPath);
+    // Appends the summary row and closes the log; a problem writing any row of the run is
+    // reported here.
+    Status close(int succeeded, int failed);
+
+private:
+    void line(const QStringList &fields);
+
+    QFile m_log;
+    QString m_file; // the channel file, as the rows name it
+    QString m_problem;
+};
 
 // The same image written to one radio after another, each with the safe write's stages,
 // with a table of what happened to each radio and a summary at the end.
@@ -62,16 +90,17 @@ public:
 
     // The stored word of a result: 成功, 校验失败, 通信失败, 取消, 机型不符, 文件错误.
     static QString resultWord(Result kind);
+    static Result kindOf(const SafeWrite::Outcome &outcome);
 
-    // Opens the fleet log for appending before the run: refused when the path is there
-    // but is no regular file (a FIFO would stall the run, a device or folder takes no
-    // rows). The log is created readable by the user alone, with a header line
-    // "时间,文件,台号,端口,结果,备份,成功,失败" when new (or when it was written in an older
-    // layout). file: the channel file written, for every row.
-    Status openLog(const QString &logPath, const QString &file);
-    // Appends the summary row (台号 "合计", the counts) and closes the log; a problem
-    // writing any row of the run is reported here.
-    Status closeLog();
+    // The counts of any fleet run, with count radios asked for (0: until the input ended).
+    static QString summaryOf(int succeeded, int failed);
+    static QString shortfallOf(int count, int succeeded);
+    static int exitCodeOf(int count, int succeeded, int failed);
+
+    // The fleet log (see FleetLog): opened before the run, a row per radio as it is done,
+    // the summary row when closed.
+    Status openLog(const QString &logPath, const QString &file) { return m_log.open(logPath, file); }
+    Status closeLog() { return m_log.close(m_succeeded, m_failed); }
     // fleet-log.csv in the per-user data folder.
     static QString defaultLogPath();
 
@@ -80,12 +109,8 @@ signals:
     void radioDone(const FleetWrite::Row &row);
 
 private:
-    void logLine(const QStringList &fields);
-
     SafeWrite &m_write;
     int m_succeeded = 0;
     int m_failed = 0;
-    QFile m_log;
-    QString m_logFile; // the channel file, as the log's rows name it
-    QString m_logProblem;
+    FleetLog m_log;
 };

@@ -16,20 +16,9 @@
 #include <QMutexLocker>
 #include <QThread>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-
-QString csvField(QString text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')))
-        return text;
-    return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-}
 
 // Where a device name leads: the file behind every link, or the name itself, cleaned,
 // when there is nothing there (yet).
@@ -91,6 +80,8 @@ protected:
         BackupStore store(m_fleet.backupFolder);
         SafeWrite write(link, *line.clock, store);
         write.options = m_fleet.options;
+        // The backup's name tells the port and the radio's place in the run.
+        write.fleetPosition = radio.number;
         ParallelFleet *fleet = &m_fleet;
         const int port = radio.port;
         // Direct: the link goes on once the message has been taken down.
@@ -126,7 +117,8 @@ protected:
             m_write = nullptr;
         }
         link.closePort();
-        radio.result = FleetWrite::resultOf(radio.outcome);
+        radio.kind = FleetWrite::kindOf(radio.outcome);
+        radio.result = FleetWrite::resultWord(radio.kind);
         radio.finished = QDateTime::currentDateTime();
         radio.elapsedMs = timer.elapsed();
     }
@@ -193,6 +185,7 @@ void ParallelFleet::onPortFinished(PortRun *run)
     delete run;
     m_radios << radio;
     ++(radio.outcome.ok ? m_succeeded : m_failed);
+    m_log.radio(radio.finished, radio.number, radio.device, radio.result, radio.outcome.backupPath);
     --m_runningPorts;
     emit radioDone(radio);
     if (m_runningPorts == 0)
@@ -229,67 +222,17 @@ void ParallelFleet::cancel()
 
 QString ParallelFleet::summary() const
 {
-    return tr("成功 %1 台，失败 %2 台").arg(m_succeeded).arg(m_failed);
+    return FleetWrite::summaryOf(m_succeeded, m_failed);
 }
 
 QString ParallelFleet::shortfall() const
 {
-    const int asked = count > 0 ? count : count < 0 ? int(m_devices.size()) : 0;
-    if (m_started >= asked && !(count == 0 && m_started == 0))
-        return {};
-    return tr("只写了 %1 台，要求 %2 台").arg(m_succeeded).arg(asked);
+    return FleetWrite::shortfallOf(count, m_succeeded);
 }
 
 int ParallelFleet::exitCode() const
 {
-    return !m_cancelled && m_failed == 0 && m_succeeded > 0 && shortfall().isEmpty() ? 0 : 1;
-}
-
-Status ParallelFleet::checkLogPath(const QString &logPath)
-{
-    const QFileInfo info(logPath);
-    if (info.exists() && !info.isFile())
-        return Failure{Failure::PathFileAccessError,
-                       tr("无法写入文件 %1：不是普通文件").arg(QDir::toNativeSeparators(logPath))};
-    return {};
-}
-
-Status ParallelFleet::appendLog(const QString &logPath, const QString &file) const
-{
-    const QString shown = QDir::toNativeSeparators(logPath);
-    QDir().mkpath(QFileInfo(logPath).absolutePath());
-    // Non-blocking, so a FIFO without a reader is refused instead of waited on.
-    const int fd = ::open(QFile::encodeName(logPath).constData(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600);
-    if (fd < 0)
-        return Failure{Failure::PathFileAccessError,
-                       tr("无法写入文件 %1：%2").arg(shown, QString::fromLocal8Bit(std::strerror(errno)))};
-    struct stat st{};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return Failure{Failure::PathFileAccessError, tr("无法写入文件 %1：不是普通文件").arg(shown)};
-    }
-    QFile log;
-    if (!log.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return Failure{Failure::PathFileAccessError, tr("无法写入文件 %1：%2").arg(shown, log.errorString())};
-    }
-    // Stored values: the log stays Chinese whatever the language shown.
-    QString text;
-    if (st.st_size == 0)
-        text += QStringLiteral("时间,文件,成功,失败,结果\n");
-    const QString now = QDateTime::currentDateTime().toString(Qt::ISODate);
-    for (const Radio &r : m_radios)
-        text += QStringList{r.finished.toString(Qt::ISODate), csvField(file), csvField(r.device),
-                            QString::number(r.number), r.result, csvField(QDir::toNativeSeparators(r.outcome.backupPath))}
-                    .join(QLatin1Char(','))
-                + QLatin1Char('\n');
-    text += QStringList{now, csvField(file), QString::number(m_succeeded), QString::number(m_failed),
-                        QStringLiteral("成功 %1 台，失败 %2 台").arg(m_succeeded).arg(m_failed)}
-                .join(QLatin1Char(','))
-            + QLatin1Char('\n');
-    const QByteArray bytes = text.toUtf8();
-    if (log.write(bytes) != bytes.size() || !log.flush())
-        return Failure{Failure::DiskFull, tr("无法写入文件 %1：%2").arg(shown, log.errorString())};
-    return {};
+    if (m_cancelled)
+        return 1;
+    return FleetWrite::exitCodeOf(count < 0 ? int(m_devices.size()) : count, m_succeeded, m_failed);
 }

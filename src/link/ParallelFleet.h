@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channels/Codec.h"
+#include "link/FleetWrite.h"
 #include "link/SafeWrite.h"
 #include "support/Failure.h"
 
@@ -48,7 +49,8 @@ public:
         QDateTime finished; // local time
         qint64 elapsedMs = 0;
         SafeWrite::Outcome outcome;
-        QString result;       // the fleet table's word: "成功", "校验失败", …
+        FleetWrite::Result kind = FleetWrite::Result::LinkFailed;
+        QString result;       // FleetWrite::resultWord(kind): "成功", "校验失败", …, stored Chinese
         QStringList messages; // what the link said meanwhile (no answer, communication error)
     };
 
@@ -90,20 +92,19 @@ public:
     const QList<Radio> &radios() const { return m_radios; }
     int succeeded() const { return m_succeeded; }
     int failed() const { return m_failed; }
-    // "成功 a 台，失败 b 台"
+    // As for radios written one after another (FleetWrite): "成功 a 台，失败 b 台";
+    // "只写了 k 台，要求 N 台" when --count N radios did not all succeed; 0 only when every
+    // radio asked for (without a count: one on every port) succeeded and nothing was
+    // cancelled.
     QString summary() const;
-    // "只写了 k 台，要求 N 台" when the run ended short of count radios; empty otherwise.
     QString shortfall() const;
-    // 0 only when every radio asked for was written and none failed or was cancelled.
     int exitCode() const;
 
-    // A fleet log that exists but is no regular file (a FIFO, a device, a folder) is
-    // refused before the first radio is written.
-    static Status checkLogPath(const QString &logPath);
-    // Appends one line per radio ("time,file,port,number,result,backup") and the summary
-    // line ("time,file,succeeded,failed,summary") to the fleet log; created readable by the
-    // user alone. Refuses a log that is not a regular file.
-    Status appendLog(const QString &logPath, const QString &file) const;
+    // The fleet log, the same as FleetWrite's: opened before the first batch (refused
+    // when it is no regular file), a row per radio with its port and fleet position as it
+    // is done, the summary row when closed.
+    Status openLog(const QString &logPath, const QString &file) { return m_log.open(logPath, file); }
+    Status closeLog() { return m_log.close(m_succeeded, m_failed); }
 
 signals:
     void batchStarted(int ports);
@@ -126,4 +127,5 @@ private:
     int m_started = 0; // radios started, for the fleet position
     int m_succeeded = 0;
     int m_failed = 0;
+    FleetLog m_log;
 };

@@ -20,7 +20,7 @@
 // the port's thread, with a fault on one port.
 namespace parallelrig {
 
-enum Fault { NoFault, Corrupt, Silent, Busy, Cancel };
+enum Fault { NoFault, Corrupt, Silent, Busy, Cancel, OtherModel };
 constexpr int Ports = 4;
 constexpr int CorruptBlock = 5;
 constexpr qint64 CancelAt = 4500; // ms: in the write stage (the backup takes about 3 s)
@@ -32,14 +32,15 @@ inline codec::Image fileImage()
     return *RadioLink::writeImage(wc);
 }
 
-// Each radio's memory differs from the file in every block, so any block written shows;
-// each has a tuning of its own: power step 5, 10, 15, 20.
-inline codec::Image radioMemory(int port)
+// Each radio's memory differs from the file in every block but the model code, so any
+// block written shows; each has a tuning of its own: power step 5, 10, 15, 20.
+inline codec::Image radioMemory(int port, bool otherModel = false)
 {
     codec::Image img = fileImage();
     for (codec::Block &block : img)
         for (quint8 &byte : block)
             byte ^= 0x5A;
+    img[0][0] = fileImage()[0][0] ^ (otherModel ? 0x01 : 0x00);
     img[0][4] = 0x30;
     img[0][7] = quint8(5 * (port + 1));
     return img;
@@ -86,7 +87,8 @@ struct SimPorts
             RadioSim *radio = nullptr;
             {
                 QMutexLocker lock(&mutex);
-                radios[size_t(port)] << std::make_shared<RadioSim>(options[size_t(port)], radioMemory(port));
+                radios[size_t(port)] << std::make_shared<RadioSim>(
+                    options[size_t(port)], radioMemory(port, port == faultyPort && fault == OtherModel));
                 radio = radios[size_t(port)].last().get();
             }
             auto line = std::make_unique<SimTransport>(radio, c);

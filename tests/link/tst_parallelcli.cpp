@@ -1,7 +1,8 @@
 // tarnik-cli write with several ports against tarnik-sim radios on pseudo-terminals: one
-// result line per port, the radio that corrupts a block fails alone, batches count
-// radios, a signal cancels every port truthfully, and a device named twice is refused
-// before any radio is spoken to.
+// result line per port, the radio that corrupts a block or is of another model fails
+// alone, --any-model goes to every port, batches count radios, a signal cancels every
+// port truthfully, a device named twice is refused before any radio is spoken to, and
+// fleet-log.csv gets a row per radio with its number and port.
 
 #include "link/RadioSim.h"
 
@@ -66,7 +67,14 @@ private slots:
             << list("请在 2 个端口上连接下一批对讲机，按回车键继续|只写了 2 台，要求 4 台") << 2;
         QTest::newRow("cancelled during the backups")
             << list("--baud 9600|--baud 9600") << list("0|1") << QStringList{} << QByteArray() << 1000
-            << 1 << list("端口 @0：已取消|端口 @1：已取消|对讲机未被改动") << 2;
+            << 1 << list("端口 @0：取消|端口 @1：取消|对讲机未被改动") << 2;
+        const QString otherModel = QStringLiteral("--model-code 22");
+        QTest::newRow("one radio of another model")
+            << QStringList{none, otherModel} << list("0|1") << QStringList{} << QByteArray() << 0 << 1
+            << list("端口 @0：成功|端口 @1：机型不符|对讲机未被改动|成功 1 台，失败 1 台") << 2;
+        QTest::newRow("--any-model on every port")
+            << QStringList{otherModel, otherModel} << list("0|1") << list("--any-model") << QByteArray() << 0 << 0
+            << list("端口 @0：成功|端口 @1：成功|成功 2 台，失败 0 台") << 2;
         QTest::newRow("same device twice")
             << QStringList{none, none} << list("0|1|0") << QStringList{} << QByteArray() << 0 << 2
             << QStringList{} << -1;
@@ -152,12 +160,29 @@ private slots:
         }
         QVERIFY(log.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        // The header, a line per radio with its port, the summary.
+        // The header, a row per radio with its number, port, result and backup, the summary.
         QCOMPARE(lines.size(), 1 + logRadioLines + 1);
-        for (int i = 1; i <= logRadioLines; ++i)
-            QVERIFY2(std::any_of(sims.cbegin(), sims.cend(),
-                                 [&](const Sim &s) { return lines[i].contains(QLatin1Char(',') + s.device + QLatin1Char(',')); }),
+        QCOMPARE(lines.first(), QStringLiteral("时间,文件,台号,端口,结果,备份,成功,失败"));
+        QStringList numbers;
+        for (int i = 1; i <= logRadioLines; ++i) {
+            const QStringList fields = lines[i].split(QLatin1Char(','));
+            QVERIFY2(std::any_of(sims.cbegin(), sims.cend(), [&](const Sim &s) { return fields.value(3) == s.device; }),
                      qPrintable(lines[i]));
+            numbers << fields.value(2);
+            const QString port = fields.value(3).mid(5).replace(QLatin1Char('/'), QLatin1Char('-'));
+            if (fields.value(4) == QStringLiteral("成功"))
+                QVERIFY2(fields.value(5).endsWith(QStringLiteral("_%1_%2.chp").arg(port, fields.value(2))),
+                         qPrintable(lines[i]));
+            QVERIFY2(said.contains(QStringLiteral("端口 %1：%2").arg(fields.value(3), fields.value(4))),
+                     qPrintable(lines[i]));
+        }
+        numbers.sort();
+        QStringList expected;
+        for (int k = 1; k <= logRadioLines; ++k)
+            expected << QString::number(k);
+        expected.sort();
+        QCOMPARE(numbers, expected);
+        QVERIFY2(lines.last().contains(QStringLiteral(",合计,")), qPrintable(lines.last()));
     }
 };
 

@@ -1,12 +1,14 @@
 // Several radios written at once, each on its own port with an in-process radio in
 // virtual time: a port that fails (a corrupting radio, a silent one, a busy port, a
-// Cancel) fails alone while the others end with the file and their own tuning and backup;
-// batches count radios; two names for one device are refused; the fleet log has a line
-// per radio and refuses what is no regular file.
+// Cancel, a radio of another model) fails alone while the others end with the file and
+// their own tuning and backup, named after their port and place in the run; batches count
+// radios; two names for one device are refused; the fleet log has a row per radio and
+// refuses what is no regular file.
 
 #include "ParallelRig.h"
 
 #include "files/BackupStore.h"
+#include "link/FleetWrite.h"
 #include "link/ParallelFleet.h"
 #include "link/RadioTuning.h"
 
@@ -54,19 +56,24 @@ private slots:
     {
         QTest::addColumn<int>("faultyPort");
         QTest::addColumn<int>("fault");
-        QTest::newRow("all healthy") << -1 << int(NoFault);
-        const char *names[] = {"", "corrupting", "silent", "busy", "cancel"};
-        for (int fault : {Corrupt, Silent, Busy, Cancel})
+        QTest::addColumn<bool>("anyModel");
+        QTest::newRow("all healthy") << -1 << int(NoFault) << false;
+        const char *names[] = {"", "corrupting", "silent", "busy", "cancel", "other model"};
+        for (int fault : {Corrupt, Silent, Busy, Cancel, OtherModel})
             for (int port = 0; port < Ports; ++port)
-                QTest::addRow("%s radio on port %d", names[fault], port) << port << fault;
+                QTest::addRow("%s radio on port %d", names[fault], port) << port << fault << false;
+        // --any-model goes to every port.
+        QTest::newRow("other model written anyway") << 2 << int(OtherModel) << true;
     }
 
     void onePortFailsAlone()
     {
         QFETCH(int, faultyPort);
         QFETCH(int, fault);
+        QFETCH(bool, anyModel);
 
         Bench bench(faultyPort, Fault(fault));
+        bench.fleet.options.anyModel = anyModel;
         const codec::Image file = fileImage();
         QList<int> doneOrder;
         connect(&bench.fleet, &ParallelFleet::radioDone, this,
@@ -80,12 +87,16 @@ private slots:
             const int port = r.port;
             QCOMPARE(r.device, bench.devices[port]);
             QVERIFY2(!bench.stalled(port), qPrintable(r.device));
-            const codec::Image before = radioMemory(port);
+            const codec::Image before = radioMemory(port, port == faultyPort && fault == OtherModel);
             const codec::Image &memory = bench.radio(port).memory();
             codec::Image sent = file;
             keepRadioTuning(sent, before);
+            QCOMPARE(r.result, FleetWrite::resultWord(FleetWrite::kindOf(r.outcome)));
             if (!r.outcome.backupPath.isEmpty()) {
                 QCOMPARE(readAll(r.outcome.backupPath), imageChannelText(before));
+                // Named after the port and the radio's place in the run.
+                QVERIFY2(r.outcome.backupPath.endsWith(QStringLiteral("_%1_%2.chp").arg(r.device).arg(r.number)),
+                         qPrintable(r.outcome.backupPath));
                 backups << r.outcome.backupPath;
             }
             if (fault == Cancel) {
@@ -99,7 +110,7 @@ private slots:
                     QVERIFY(!r.outcome.ok);
                 continue;
             }
-            if (port != faultyPort) {
+            if (port != faultyPort || anyModel) {
                 QVERIFY2(r.outcome.ok, qPrintable(r.device + QLatin1Char(' ') + r.outcome.text));
                 QCOMPARE(r.result, QStringLiteral("成功"));
                 QVERIFY(memory == sent);
@@ -117,8 +128,16 @@ private slots:
                 QVERIFY(memory == stored);
                 break;
             }
+            case OtherModel:
+                QCOMPARE(r.result, QStringLiteral("机型不符"));
+                QVERIFY(r.outcome.wrongModel);
+                QVERIFY(!r.outcome.radioChanged);
+                QVERIFY(memory == before);
+                QVERIFY(r.outcome.backupPath.isEmpty());
+                break;
             case Silent:
             case Busy:
+                QCOMPARE(r.result, QStringLiteral("通信失败"));
                 QCOMPARE(r.outcome.stoppedAt, SafeWrite::Stage::Backup);
                 QVERIFY(!r.outcome.radioChanged);
                 QVERIFY(memory == before);
@@ -138,7 +157,7 @@ private slots:
                      return !r.outcome.backupPath.isEmpty();
                  })));
         QCOMPARE(bench.fleet.succeeded() + bench.fleet.failed(), Ports);
-        QCOMPARE(bench.fleet.exitCode(), fault == NoFault ? 0 : 1);
+        QCOMPARE(bench.fleet.exitCode(), fault == NoFault || anyModel ? 0 : 1);
         QCOMPARE(bench.fleet.cancelled(), fault == Cancel);
     }
 
@@ -185,6 +204,8 @@ private slots:
             askedFor << n;
             return askedFor.size() <= answers.size() && answers[askedFor.size() - 1];
         };
+        const QString log = bench.dir.filePath(QStringLiteral("fleet-log.csv"));
+        QVERIFY(bench.fleet.openLog(log, QStringLiteral("a.chp")).ok());
         QList<ParallelFleet::Radio> radios = bench.fleet.run(fileImage());
         QCOMPARE(askedFor, asked);
         std::sort(radios.begin(), radios.end(), [](const auto &a, const auto &b) { return a.number < b.number; });
@@ -203,17 +224,19 @@ private slots:
         QCOMPARE(bench.fleet.shortfall(), shortfall);
         QCOMPARE(bench.fleet.exitCode(), exitCode);
 
-        // One log line per radio naming its port and number, then the summary.
-        const QString log = bench.dir.filePath(QStringLiteral("fleet-log.csv"));
-        QVERIFY(bench.fleet.appendLog(log, QStringLiteral("a.chp")).ok());
+        QCOMPARE(bench.fleet.closeLog().ok(), true);
+
+        // The header, a row per radio with its number and port as it was done, the summary.
         const QStringList lines = QString::fromUtf8(readAll(log)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 1 + radios.size() + 1);
+        QCOMPARE(lines.first(), QStringLiteral("时间,文件,台号,端口,结果,备份,成功,失败"));
         for (const ParallelFleet::Radio &r : std::as_const(radios))
-            QVERIFY(lines.contains(QStringList{r.finished.toString(Qt::ISODate), QStringLiteral("a.chp"), r.device,
-                                               QString::number(r.number), QStringLiteral("成功"),
-                                               r.outcome.backupPath}
+            QVERIFY(lines.contains(QStringList{r.finished.toString(Qt::ISODate), QStringLiteral("a.chp"),
+                                               QString::number(r.number), r.device, QStringLiteral("成功"),
+                                               r.outcome.backupPath, QString(), QString()}
                                        .join(QLatin1Char(','))));
-        QVERIFY(lines.last().endsWith(QStringLiteral(",成功 %1 台，失败 0 台").arg(radios.size())));
+        QVERIFY(lines.last().endsWith(
+            QStringLiteral(",a.chp,合计,,成功 %1 台，失败 0 台,,%1,0").arg(radios.size())));
     }
 
     void logRefusesWhatIsNoFile_data()
@@ -235,9 +258,8 @@ private slots:
             QVERIFY(QDir().mkpath(path));
         else
             path = QStringLiteral("/dev/null");
-        QVERIFY(!ParallelFleet::checkLogPath(path).ok());
         ParallelFleet fleet({QStringLiteral("a")});
-        QVERIFY(!fleet.appendLog(path, QStringLiteral("a.chp")).ok());
+        QVERIFY(!fleet.openLog(path, QStringLiteral("a.chp")).ok());
     }
 
     // Two names for one device are refused, whichever way the second one leads there.

@@ -10,6 +10,7 @@
 #include "widgets/Prompter.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -104,9 +105,14 @@ ParallelFleetDialog::ParallelFleetDialog(const codec::Image &image, const SafeWr
 
 ParallelFleetDialog::~ParallelFleetDialog()
 {
-    if (m_fleet)
+    // The ports still running end first, so that their rows come before the summary.
+    if (m_fleet && m_fleet->batchRunning()) {
+        QEventLoop loop;
+        connect(m_fleet.get(), &ParallelFleet::batchDone, &loop, &QEventLoop::quit);
         m_fleet->cancel();
-    writeLog();
+        loop.exec();
+    }
+    closeLog();
 }
 
 QStringList ParallelFleetDialog::chosenDevices() const
@@ -143,10 +149,7 @@ void ParallelFleetDialog::onStart()
         Prompter::instance().message(this, QMessageBox::Information, tr("批量写频"), tr("请至少选择一个端口"));
         return;
     }
-    Status s = ParallelFleet::checkDistinct(devices);
-    if (s)
-        s = ParallelFleet::checkLogPath(logPath);
-    if (!s) {
+    if (Status s = ParallelFleet::checkDistinct(devices); !s) {
         Prompter::instance().message(this, QMessageBox::Information, tr("批量写频"), s.failure().description);
         return;
     }
@@ -155,7 +158,14 @@ void ParallelFleetDialog::onStart()
         accept();
         return;
     }
-    m_fleet = std::make_unique<ParallelFleet>(devices);
+    auto fleet = std::make_unique<ParallelFleet>(devices);
+    // A log that cannot take the rows stops the run before the first radio; a stored
+    // value, the file written is named in Chinese.
+    if (Status s = fleet->openLog(logPath, QStringLiteral("编辑器")); !s) {
+        Prompter::instance().message(this, QMessageBox::Information, tr("批量写频"), s.failure().description);
+        return;
+    }
+    m_fleet = std::move(fleet);
     m_fleet->options = m_options;
     if (prepareFleet)
         prepareFleet(*m_fleet);
@@ -231,17 +241,16 @@ void ParallelFleetDialog::reject()
         onCancel();
         return;
     }
-    writeLog();
+    closeLog();
     QDialog::reject();
 }
 
-void ParallelFleetDialog::writeLog()
+void ParallelFleetDialog::closeLog()
 {
-    if (m_logged || !m_fleet || m_fleet->radios().isEmpty())
+    if (m_logClosed || !m_fleet)
         return;
-    m_logged = true;
-    // A stored value: the log stays Chinese.
-    if (Status s = m_fleet->appendLog(logPath, QStringLiteral("编辑器")); !s)
+    m_logClosed = true;
+    if (Status s = m_fleet->closeLog(); !s)
         Prompter::instance().message(this, QMessageBox::Information, tr("批量写频"), s.failure().description);
 }
 

@@ -21,7 +21,8 @@ class WorkingCopy;
 // "批量写频…" over several ports at once: the serial ports the system lists (with their
 // chips) to tick, a field for other devices, then one row per port with the stage, a
 // progress bar and the result. One Cancel stops every port; after a batch 下一批 writes the
-// next set of radios on the same ports. The fleet log gets the radios when the dialog closes.
+// next set of radios on the same ports. The fleet log is opened at 开始, gets a row per radio
+// as it is done and the summary when the dialog closes.
 class ParallelFleetDialog : public QDialog
 {
     Q_OBJECT
@@ -59,7 +60,7 @@ private:
     void startBatch();
     void onBatchDone();
     void setState(State state);
-    void writeLog();
+    void closeLog();
 
     const codec::Image m_image;
     const SafeWrite::Options m_options;
@@ -67,7 +68,7 @@ private:
     std::unique_ptr<ParallelFleet> m_fleet;
     State m_state = State::Choosing;
     bool m_singleMainPort = false;
-    bool m_logged = false;
+    bool m_logClosed = false;
     QListWidget *m_ports = nullptr;
     QLineEdit *m_devices = nullptr;
     QTableWidget *m_table = nullptr;

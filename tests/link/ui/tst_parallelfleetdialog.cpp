@@ -15,7 +15,10 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace parallelrig;
 
@@ -59,7 +62,7 @@ private slots:
                 QTableWidgetItem *result = table->item(row, 3);
                 const bool ok = row != faultyPort;
                 QCOMPARE(result->text(), ok ? QStringLiteral("成功") : fault == Corrupt ? QStringLiteral("校验失败")
-                                                                                         : QStringLiteral("备份失败"));
+                                                                                         : QStringLiteral("通信失败"));
                 if (ok)
                     QCOMPARE(bar->value(), bar->maximum());
                 // The failed row stands out; its reason is at hand.
@@ -74,25 +77,40 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QFile log(dialog.logPath);
         QVERIFY(log.open(QIODevice::ReadOnly));
-        // Header, six radios, summary.
-        QCOMPARE(log.readAll().count('\n'), 8);
+        // Header, six radios with their ports, summary.
+        const QStringList lines = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 8);
+        QCOMPARE(lines.first(), QStringLiteral("时间,文件,台号,端口,结果,备份,成功,失败"));
+        for (int i = 1; i <= 6; ++i)
+            QVERIFY2(sims.devices.contains(lines[i].section(QLatin1Char(','), 3, 3)), qPrintable(lines[i]));
+        QVERIFY(lines.last().contains(QStringLiteral(",合计,")));
         QVERIFY(prompter.shown.isEmpty());
     }
 
     void refusesBeforeStarting_data()
     {
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("fifoLog");
         QTest::addColumn<QString>("told");
-        QTest::newRow("nothing chosen") << QString() << QStringLiteral("请至少选择一个端口");
-        QTest::newRow("device twice") << QStringLiteral("sim0, sim1, sim0") << QStringLiteral("端口 sim0 给了两次");
+        QTest::newRow("nothing chosen") << QString() << false << QStringLiteral("请至少选择一个端口");
+        QTest::newRow("device twice") << QStringLiteral("sim0, sim1, sim0") << false
+                                      << QStringLiteral("端口 sim0 给了两次");
+        // A FIFO would stall the run once the first radio is done.
+        QTest::newRow("fleet log is a FIFO") << QStringLiteral("sim0, sim1") << true
+                                             << QStringLiteral("不能写入批量写频记录");
     }
 
     void refusesBeforeStarting()
     {
         QFETCH(QString, typed);
+        QFETCH(bool, fifoLog);
         QFETCH(QString, told);
         FakePrompter prompter;
         ParallelFleetDialog dialog(fileImage(), {}, QString());
+        QTemporaryDir dir;
+        dialog.logPath = dir.filePath(QStringLiteral("fleet-log.csv"));
+        if (fifoLog)
+            QCOMPARE(::mkfifo(QFile::encodeName(dialog.logPath).constData(), 0600), 0);
         dialog.deviceField()->setText(typed);
         dialog.startButton()->click();
         QVERIFY(!dialog.fleet());
