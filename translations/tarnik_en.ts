@@ -352,22 +352,6 @@
         <source>%1 和 %2 是同一个设备（%3）：每个端口只能连接一台对讲机</source>
         <translation>%1 and %2 are the same device (%3): each port takes one radio</translation>
     </message>
-    <message>
-        <source>成功 %1 台，失败 %2 台</source>
-        <translation>%1 radio(s) succeeded, %2 failed</translation>
-    </message>
-    <message>
-        <source>只写了 %1 台，要求 %2 台</source>
-        <translation>Only %1 radios written, %2 asked for</translation>
-    </message>
-    <message>
-        <source>无法写入文件 %1：不是普通文件</source>
-        <translation>Cannot write the file %1: not a regular file</translation>
-    </message>
-    <message>
-        <source>无法写入文件 %1：%2</source>
-        <translation>Cannot write the file %1: %2</translation>
-    </message>
 </context>
 <context>
     <name>ParallelFleetDialog</name>
@@ -426,6 +410,29 @@
     <message>
         <source>请在 %1 个端口上连接下一批对讲机，然后点击“下一批”</source>
         <translation>Connect the next radios to the %1 port(s), then click &quot;Next batch&quot;</translation>
+    </message>
+</context>
+<context>
+    <name>ParallelWriteCommand</name>
+    <message>
+        <source>端口 %1：%2（%3 秒）</source>
+        <translation>Port %1: %2 (%3 s)</translation>
+    </message>
+    <message>
+        <source>端口 %1：%2（%3 秒），对讲机已被改动</source>
+        <translation>Port %1: %2 (%3 s), the radio was changed</translation>
+    </message>
+    <message>
+        <source>端口 %1：%2（%3 秒），对讲机未被改动</source>
+        <translation>Port %1: %2 (%3 s), the radio was not changed</translation>
+    </message>
+    <message>
+        <source>请在 %1 个端口上连接下一批对讲机，按回车键继续</source>
+        <translation>Connect the next radios to the %1 port(s), then press Enter</translation>
+    </message>
+    <message>
+        <source>端口：%1</source>
+        <translation>Port: %1</translation>
     </message>
 </context>
 <context>
