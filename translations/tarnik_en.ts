@@ -207,6 +207,36 @@
         <source>无法写入批量写频记录：%1</source>
         <translation>Cannot write the fleet log: %1</translation>
     </message>
+    <message>
+        <source>成功</source>
+        <comment>result of a radio</comment>
+        <translation>Succeeded</translation>
+    </message>
+    <message>
+        <source>校验失败</source>
+        <comment>result of a radio</comment>
+        <translation>Verify failed</translation>
+    </message>
+    <message>
+        <source>通信失败</source>
+        <comment>result of a radio</comment>
+        <translation>Link failed</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <comment>result of a radio</comment>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>机型不符</source>
+        <comment>result of a radio</comment>
+        <translation>Wrong model</translation>
+    </message>
+    <message>
+        <source>文件错误</source>
+        <comment>result of a radio</comment>
+        <translation>File error</translation>
+    </message>
 </context>
 <context>
     <name>FunctionPanel</name>

@@ -100,7 +100,7 @@ public:
                 err() << m_fleet.devices()[port] << "  " << SafeWrite::stageName(stage) << "\n" << Qt::flush;
         });
         connect(&fleet, &ParallelFleet::radioDone, this, [this](const ParallelFleet::Radio &radio) {
-            m_lines[radio.port].result = radio.result;
+            m_lines[radio.port].result = FleetWrite::shownResult(radio.kind);
             m_lines[radio.port].percent = radio.outcome.ok ? 100 : m_lines[radio.port].percent;
             changed();
         });
@@ -163,7 +163,7 @@ QString resultLine(const ParallelFleet::Radio &radio)
                                                                         "端口 %1：%2（%3 秒），对讲机已被改动")
                                                     : QT_TRANSLATE_NOOP("ParallelWriteCommand",
                                                                         "端口 %1：%2（%3 秒），对讲机未被改动");
-    return QCoreApplication::translate("ParallelWriteCommand", text).arg(radio.device, radio.result, seconds);
+    return QCoreApplication::translate("ParallelWriteCommand", text).arg(radio.device, FleetWrite::shownResult(radio.kind), seconds);
 }
 
 } // namespace

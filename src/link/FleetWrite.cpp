@@ -58,6 +58,19 @@ QString FleetWrite::resultWord(Result kind)
     return {};
 }
 
+QString FleetWrite::shownResult(Result kind)
+{
+    switch (kind) {
+    case Result::Succeeded: return QCoreApplication::translate("FleetWrite", "成功", "result of a radio");
+    case Result::VerifyFailed: return QCoreApplication::translate("FleetWrite", "校验失败", "result of a radio");
+    case Result::LinkFailed: return QCoreApplication::translate("FleetWrite", "通信失败", "result of a radio");
+    case Result::Cancelled: return QCoreApplication::translate("FleetWrite", "取消", "result of a radio");
+    case Result::WrongModel: return QCoreApplication::translate("FleetWrite", "机型不符", "result of a radio");
+    case Result::FileProblem: return QCoreApplication::translate("FleetWrite", "文件错误", "result of a radio");
+    }
+    return {};
+}
+
 QString FleetWrite::summaryOf(int succeeded, int failed)
 {
     return QCoreApplication::translate("FleetWrite", "成功 %1 台，失败 %2 台").arg(succeeded).arg(failed);

@@ -90,6 +90,8 @@ public:
 
     // The stored word of a result: 成功, 校验失败, 通信失败, 取消, 机型不符, 文件错误.
     static QString resultWord(Result kind);
+    // The same word as the user reads it, in the language shown.
+    static QString shownResult(Result kind);
     static Result kindOf(const SafeWrite::Outcome &outcome);
 
     // The counts of any fleet run, with count radios asked for (0: until the input ended).

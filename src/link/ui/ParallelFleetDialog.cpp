@@ -187,7 +187,7 @@ void ParallelFleetDialog::onStart()
     });
     connect(m_fleet.get(), &ParallelFleet::radioDone, this, [this](const ParallelFleet::Radio &radio) {
         QTableWidgetItem *result = m_table->item(radio.port, ResultColumn);
-        result->setText(radio.result);
+        result->setText(FleetWrite::shownResult(radio.kind));
         result->setToolTip((radio.messages + QStringList{radio.outcome.text}).join(QLatin1Char('\n')));
         // A failed radio stands out while the others go on.
         result->setForeground(radio.outcome.ok ? palette().text() : QBrush(Qt::white));
