@@ -31,11 +31,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QGroupBox>
+#include <QMainWindow>
 #include <QMenu>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -43,6 +46,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QXmlStreamReader>
 
 #include <memory>
@@ -109,6 +113,12 @@ class TestLanguage : public QObject
             return std::make_unique<BackupListDialog>(QList<BackupEntry>{
                 {u"/tmp/b.chp"_s, QDateTime::currentDateTime(), WorkingCopy::rows(WorkingCopy::List::Model).value(0),
                  u"OFF"_s, u"ttyUSB0"_s, 3}});
+        if (name == u"compare") {
+            WorkingCopyState other = m_wc.state();
+            other.cells[1][1] = u"OFF"_s;
+            return std::make_unique<CompareDialog>(ComparedWith{ComparedWith::File, u"b.chp"_s},
+                                                   channelDifferences(m_wc.state(), other));
+        }
         if (name == u"grid menu") {
             m_grid = std::make_unique<ChannelGrid>(m_wc);
             return std::unique_ptr<QWidget>(m_grid->actions()->makeMenu(nullptr));
@@ -148,7 +158,7 @@ private slots:
         QTest::addColumn<QString>("window");
         for (const char *name : {"main window", "port dialog", "transfer dialog", "password dialog",
                                  "tune window", "preview", "about", "help", "safe write", "fleet write",
-                                 "parallel fleet", "backup list", "grid menu"})
+                                 "parallel fleet", "backup list", "grid menu", "compare"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
@@ -244,7 +254,7 @@ private slots:
             WorkingCopyState other = m_wc.state();
             other.crystalChoice = 1 - other.crystalChoice;
             other.cells[1][1] = u"OFF"_s;
-            open = [this, other] { showDifferences(nullptr, u"文件“b.chp”"_s, channelDifferences(m_wc.state(), other)); };
+            open = [this, other] { showDifferences(nullptr, ComparedWith{ComparedWith::File, u"b.chp"_s}, channelDifferences(m_wc.state(), other)); };
         }
         QStringList untranslated;
         bool shown = false;
@@ -307,6 +317,22 @@ private slots:
         QTest::newRow("open command") << u"main window"_s << u"mnuOpen"_s << u"打开(&O)"_s << u"&Open"_s;
         QTest::newRow("grid title") << u"main window"_s << u"grid[0,1]"_s << u"接收频率"_s << u"RX freq"_s;
         QTest::newRow("grid value") << u"main window"_s << u"grid[1,7]"_s << u"高"_s << u"High"_s;
+        QTest::newRow("status bar line") << u"main window"_s << u"status"_s << u"读频完成 HH:mm:ss"_s
+                                         << u"Read finished HH:mm:ss"_s;
+        QTest::newRow("main title") << u"main window"_s << u"mainFrm"_s << u"TARNIK编程软件 "_s
+                                    << u"TARNIK programming software "_s;
+        QTest::newRow("status bar title") << u"main window"_s << u"sbText"_s << u"TARNIK编程软件"_s
+                                          << u"TARNIK programming software"_s;
+        QTest::newRow("channel panel") << u"main window"_s << u"fraXDSZ"_s << u"信道数据设置"_s << u"Channel data"_s;
+        QTest::newRow("toolbar button") << u"main window"_s << u"Open"_s << u"打开"_s << u"Open"_s;
+        QTest::newRow("file menu") << u"main window"_s << u"mnuFile"_s << u"文件(&F)"_s << u"&File"_s;
+        QTest::newRow("plugged-in command") << u"main window"_s << u"mnuRestoreBackup"_s << u"恢复备份…"_s
+                                            << u"Restore backup…"_s;
+        QTest::newRow("backup list") << u"backup list"_s << u"frmBackups"_s << u"恢复备份"_s << u"Restore backup"_s;
+        QTest::newRow("fleet position") << u"backup list"_s << u"lstBackups[0,2]"_s << u"第 3 台"_s << u"Radio 3"_s;
+        QTest::newRow("compare heading") << u"compare"_s << u"lblCompare"_s
+                                         << u"编辑器与文件“b.chp”有 1 处不同（编辑器 → 文件“b.chp”）："_s
+                                         << u"The editor differs from file \"b.chp\" in 1 place (editor → file \"b.chp\"):"_s;
         QTest::newRow("tune title") << u"tune window"_s << u"frmMODE"_s << u"调整模式"_s << u"Tune mode"_s;
         QTest::newRow("tune sign") << u"tune window"_s << u"Option1(1)"_s << u"负"_s << u"−"_s;
         QTest::newRow("password button") << u"password dialog"_s << u"cmdCancel"_s << u"取消"_s << u"Cancel"_s;
@@ -325,12 +351,22 @@ private slots:
         QVERIFY(w);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        if (auto *main = qobject_cast<MainWindow *>(w.get()))
+        if (auto *main = qobject_cast<MainWindow *>(w.get())) {
             main->grid()->model()->setData(main->grid()->model()->index(1, ChannelTable::Power), u"高"_s, Qt::EditRole);
+            main->readFromRadio(); // the status bar's line, made again in the other language
+        }
         const auto shown = [&]() -> QString {
             QCoreApplication::processEvents(); // LanguageChange is posted to the windows
             if (object == w->objectName())
                 return w->windowTitle();
+            if (object == u"status") {
+                static const QRegularExpression time(u"\\d\\d:\\d\\d:\\d\\d"_s);
+                return qobject_cast<QMainWindow *>(w.get())->statusBar()->currentMessage().replace(time, u"HH:mm:ss"_s);
+            }
+            if (object.startsWith(u"lstBackups[")) {
+                const QStringList rc = object.mid(11).chopped(1).split(u',');
+                return w->findChild<QTreeWidget *>(u"lstBackups"_s)->topLevelItem(rc[0].toInt())->text(rc[1].toInt());
+            }
             if (object.startsWith(u"grid[")) {
                 const QStringList rc = object.mid(5).chopped(1).split(u',');
                 auto *main = qobject_cast<MainWindow *>(w.get());
@@ -345,6 +381,10 @@ private slots:
                 return l->text();
             if (auto *c = qobject_cast<QComboBox *>(o))
                 return c->currentText();
+            if (auto *g = qobject_cast<QGroupBox *>(o))
+                return g->title();
+            if (auto *m = qobject_cast<QMenu *>(o))
+                return m->title();
             return u"(no %1)"_s.arg(object);
         };
         QCOMPARE(shown(), chinese);
