@@ -11,6 +11,7 @@
 #include "channels/ui/GridActions.h"
 #include "files/BackupStore.h"
 #include "files/ChannelDiff.h"
+#include "files/ChannelFile.h"
 #include "files/ui/BackupListDialog.h"
 #include "files/ui/CompareDialog.h"
 #include "files/ui/CsvCommands.h"
@@ -27,6 +28,7 @@
 #include "tune/ui/ServicePasswordDialog.h"
 #include "tune/ui/TuneWindow.h"
 #include "widgets/Language.h"
+#include "widgets/ListCombo.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -140,6 +142,13 @@ private slots:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
         language::apply(lang::Language::English);
         m_wc.startUp(QString());
+        // The example with other functions and channel 1 narrow, for diff.
+        WorkingCopy other;
+        other.startUp(QString());
+        QCOMPARE(loadChannelFile(other, QStringLiteral(TARNIK_TEST_DATA "/example.chp")).kind, LoadOutcome::Loaded);
+        other.setCell(1, ChannelTable::Bandwidth, u"窄"_s);
+        other.selectSquelch(7);
+        QVERIFY(saveChannelFile(other, m_config.filePath(u"other.chp"_s)));
         // Refused values of every kind, for the CLI's import and the editor's.
         QFile csv(m_config.filePath(u"in.csv"_s));
         QVERIFY(csv.open(QIODevice::WriteOnly));
@@ -178,16 +187,22 @@ private slots:
     }
 
     // The boxes the program shows on the common faults, as Prompter would show them.
+    // ownWords: the box's texts are English as written, without the lookup of texts
+    // not yet written with tr().
     void messageShowsNoChinese_data()
     {
         QTest::addColumn<QString>("fault");
-        for (const char *fault : {"no handler", "no guide", "damaged file", "missing port", "saved"})
-            QTest::newRow(fault) << QString::fromLatin1(fault);
+        QTest::addColumn<bool>("ownWords");
+        for (const char *fault : {"no handler", "no guide", "damaged file", "saved", "csv export", "compare, missing file",
+                                  "model change"})
+            QTest::newRow(fault) << QString::fromLatin1(fault) << true;
+        QTest::newRow("missing port") << u"missing port"_s << false;
     }
 
     void messageShowsNoChinese()
     {
         QFETCH(QString, fault);
+        QFETCH(bool, ownWords);
         QTemporaryDir dir;
         MainWindow w;
         m_prompter.shown.clear();
@@ -213,10 +228,27 @@ private slots:
         } else if (fault == u"saved") {
             m_prompter.saveAnswers = {dir.filePath(u"saved.chp"_s)};
             w.saveFileAs();
+        } else if (fault == u"csv export") {
+            w.workingCopy().setCell(2, ChannelTable::RxFreq, u"45x.1"_s); // no frequency: left out
+            w.workingCopy().setCell(1, ChannelTable::RxFreq, u"450.10000"_s);
+            m_prompter.saveAnswers = {dir.filePath(u"out.csv"_s)};
+            w.findChild<QAction *>(u"mnuExportCsv"_s)->trigger();
+        } else if (fault == u"compare, missing file") {
+            m_prompter.openAnswers = {dir.filePath(u"missing.chp"_s)};
+            w.findChild<QAction *>(u"mnuCompare"_s)->trigger();
+        } else if (fault == u"model change") {
+            w.startUp(QString());
+            w.workingCopy().setCell(1, ChannelTable::RxFreq, u"450.10000"_s);
+            w.history().markSaved();
+            m_prompter.answers = {QMessageBox::No};
+            auto *models = w.findChild<ListCombo *>(u"cboPCmodel"_s);
+            QVERIFY(models);
+            models->setCurrentIndex(1 - models->currentIndex());
         }
         QVERIFY(!m_prompter.shown.isEmpty());
         for (const FakePrompter::Shown &box : std::as_const(m_prompter.shown)) {
-            const QString shown = lang::text(box.title) + u'\n' + lang::text(box.text);
+            const QString shown = ownWords ? box.title + u'\n' + box.text
+                                           : lang::text(box.title) + u'\n' + lang::text(box.text);
             QVERIFY2(!lang::hasCjk(shown), qPrintable(shown));
         }
     }
@@ -546,6 +578,11 @@ private slots:
         QTest::newRow("report into a missing folder")
             << QStringList{u"--lang"_s, u"en"_s, u"report"_s, example, u"--pdf"_s, u"/no-such-folder/x.pdf"_s} << 2;
         QTest::newRow("show usage") << QStringList{u"--lang"_s, u"en"_s, u"show"_s} << 2;
+        QTest::newRow("diff") << QStringList{u"--lang"_s, u"en"_s, u"diff"_s, example, m_config.filePath(u"other.chp"_s)} << 1;
+        QTest::newRow("diff usage") << QStringList{u"--lang"_s, u"en"_s, u"diff"_s, example} << 2;
+        QTest::newRow("export csv") << QStringList{u"--lang"_s, u"en"_s, u"export-csv"_s, example, m_config.filePath(u"x.csv"_s)} << 0;
+        QTest::newRow("export usage") << QStringList{u"--lang"_s, u"en"_s, u"export-csv"_s} << 2;
+        QTest::newRow("import usage") << QStringList{u"--lang"_s, u"en"_s, u"import-csv"_s, csv} << 2;
         QTest::newRow("write, missing port")
             << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, m_config.filePath(u"ttyUSB9"_s), example} << 1;
     }
