@@ -33,13 +33,15 @@ inline codec::Image fileImage()
 }
 
 // Each radio's memory differs from the file in every block, so any block written shows;
-// each has a tuning of its own: power step 5, 10, 15, 20.
+// each has a tuning of its own: power step 5, 10, 15, 20. The model code stays the
+// file's: a radio of another model is refused before the write.
 inline codec::Image radioMemory(int port)
 {
     codec::Image img = fileImage();
     for (codec::Block &block : img)
         for (quint8 &byte : block)
             byte ^= 0x5A;
+    img[0][0] = fileImage()[0][0];
     img[0][4] = 0x30;
     img[0][7] = quint8(5 * (port + 1));
     return img;
