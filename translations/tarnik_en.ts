@@ -65,6 +65,49 @@
         <source>第 %1 台</source>
         <translation>Radio %1</translation>
     </message>
+    <message>
+        <source>恢复备份</source>
+        <translation>Restore backup</translation>
+    </message>
+    <message>
+        <source>载入</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>还没有备份。写频前的备份保存在 %1</source>
+        <translation>No backups yet. Backups made before writing are kept in %1</translation>
+    </message>
+</context>
+<context>
+    <name>BackupStore</name>
+    <message>
+        <source>无法创建文件夹 %1</source>
+        <translation>Cannot create the folder %1</translation>
+    </message>
+    <message>
+        <source>无法写入备份 %1：%2</source>
+        <translation>Cannot write the backup %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写入备份：%1</source>
+        <translation>Cannot write the backup: %1</translation>
+    </message>
+    <message>
+        <source>备份文件名已用尽</source>
+        <translation>No backup file name left</translation>
+    </message>
+    <message>
+        <source>文件不存在：%1</source>
+        <translation>File does not exist: %1</translation>
+    </message>
 </context>
 <context>
     <name>BoundedFile</name>
@@ -91,6 +134,62 @@
         <source>不是信道号，这一行未导入</source>
         <translation>no channel number; the line was not imported</translation>
     </message>
+    <message>
+        <source>只能是 FM（宽）或 NFM（窄）</source>
+        <translation>must be FM (wide) or NFM (narrow)</translation>
+    </message>
+    <message>
+        <source>不是功率（瓦数或 High/Mid/Low）</source>
+        <translation>is not a power (watts or High/Mid/Low)</translation>
+    </message>
+    <message>
+        <source>不是频率（MHz）</source>
+        <translation>is not a frequency (MHz)</translation>
+    </message>
+    <message>
+        <source>所选机型没有可用的频段</source>
+        <translation>the chosen model has no usable band</translation>
+    </message>
+    <message>
+        <source>只能是空、+、-、split 或 off；不发射</source>
+        <translation>must be empty, +, -, split or off; transmit off</translation>
+    </message>
+    <message>
+        <source>%1；不发射</source>
+        <translation>%1; transmit off</translation>
+    </message>
+    <message>
+        <source>不在信令表中</source>
+        <translation>is not in the signalling table</translation>
+    </message>
+    <message>
+        <source>应为两个字母 N 或 R</source>
+        <translation>must be two letters, each N or R</translation>
+    </message>
+    <message>
+        <source>不是可用的交叉方式</source>
+        <translation>is not a usable cross mode</translation>
+    </message>
+    <message>
+        <source>只能是空、Tone、TSQL、DTCS 或 Cross</source>
+        <translation>must be empty, Tone, TSQL, DTCS or Cross</translation>
+    </message>
+    <message>
+        <source>第 %1 行 %2 “%3”：%4</source>
+        <translation>Line %1 %2 &quot;%3&quot;: %4</translation>
+    </message>
+    <message>
+        <source>不是信道表：找不到含 Frequency 列的标题行</source>
+        <translation>Not a channel table: no heading line with a Frequency column</translation>
+    </message>
+    <message>
+        <source>信道 %1 已由第 %2 行导入</source>
+        <translation>channel %1 already imported from line %2</translation>
+    </message>
+    <message>
+        <source>只导入信道 1–16</source>
+        <translation>only channels 1–16 are imported</translation>
+    </message>
 </context>
 <context>
     <name>ChannelDiff</name>
@@ -98,12 +197,111 @@
         <source>地址 0x%1（不属于任何信道或功能设置的字节）</source>
         <translation>Address 0x%1 (a byte of no channel or function setting)</translation>
     </message>
+    <message>
+        <source>（空）</source>
+        <translation>(empty)</translation>
+    </message>
+    <message>
+        <source>机型</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>监听</source>
+        <translation>Monitor</translation>
+    </message>
+    <message>
+        <source>省电功能</source>
+        <translation>Power save</translation>
+    </message>
+    <message>
+        <source>发射限时</source>
+        <translation>Transmit time limit</translation>
+    </message>
+    <message>
+        <source>静噪等级</source>
+        <translation>Squelch level</translation>
+    </message>
+    <message>
+        <source>扫描功能</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source>语音报频</source>
+        <translation>Voice</translation>
+    </message>
+    <message>
+        <source>晶体</source>
+        <translation>Crystal</translation>
+    </message>
+    <message>
+        <source>中频</source>
+        <translation>IF</translation>
+    </message>
+    <message>
+        <source>功率调整</source>
+        <translation>Power</translation>
+    </message>
+    <message>
+        <source>信道 %1 %2</source>
+        <translation>Ch. %1 %2</translation>
+    </message>
+    <message>
+        <source>%1：文件不存在</source>
+        <translation>%1: file does not exist</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelFile</name>
+    <message>
+        <source>输入超出文件尾：文件在第 %1 行之前结束</source>
+        <translation>Input past end of file: the file ends before line %1</translation>
+    </message>
+    <message>
+        <source>下标越界：第 %1 行缺少第 %2 个数据</source>
+        <translation>Subscript out of range: line %1 lacks its value %2</translation>
+    </message>
+    <message>
+        <source>第 %1 行：%2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>无效的属性值：第 %1 行的%2 &quot;%3&quot; 超出列表</source>
+        <translation>Invalid property value: %2 &quot;%3&quot; on line %1 is not in the list</translation>
+    </message>
+    <message>
+        <source>第 1 行：%1</source>
+        <translation>Line 1: %1</translation>
+    </message>
+    <message>
+        <source>发射限时</source>
+        <translation>Transmit time limit</translation>
+    </message>
+    <message>
+        <source>类型不匹配：第 1 行的静噪等级 &quot;%1&quot; 不是数字</source>
+        <translation>Type mismatch: the squelch level &quot;%1&quot; on line 1 is not a number</translation>
+    </message>
+    <message>
+        <source>静噪等级</source>
+        <translation>Squelch level</translation>
+    </message>
+    <message>
+        <source>保存成功</source>
+        <translation>Saved</translation>
+    </message>
 </context>
 <context>
     <name>ChannelGrid</name>
     <message>
         <source>设定频段…</source>
         <translation>Set bands…</translation>
+    </message>
+    <message>
+        <source>选择%1</source>
+        <translation>Choose %1</translation>
+    </message>
+    <message>
+        <source>编辑信道 %1</source>
+        <translation>Edit channel %1</translation>
     </message>
 </context>
 <context>
@@ -147,6 +345,68 @@
         <source>备份 %1</source>
         <translation>Backup %1</translation>
     </message>
+    <message>
+        <source>写频前备份</source>
+        <translation>Back up before writing</translation>
+    </message>
+    <message>
+        <source>写频后校验</source>
+        <translation>Verify after writing</translation>
+    </message>
+    <message>
+        <source>批量写频…</source>
+        <translation>Write several radios…</translation>
+    </message>
+    <message>
+        <source>恢复备份…</source>
+        <translation>Restore backup…</translation>
+    </message>
+    <message>
+        <source>恢复备份</source>
+        <translation>Restore backup</translation>
+    </message>
+    <message>
+        <source>读频</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>与对讲机比较…</source>
+        <translation>Compare with radio…</translation>
+    </message>
+</context>
+<context>
+    <name>CompareDialog</name>
+    <message>
+        <source>对讲机</source>
+        <translation>the radio</translation>
+    </message>
+    <message>
+        <source>文件“%1”</source>
+        <translation>file &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>比较</source>
+        <translation>Compare</translation>
+    </message>
+    <message>
+        <source>编辑器与%1相同。</source>
+        <translation>The editor is the same as %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>编辑器与%1有 %n 处不同（编辑器 → %1）：</source>
+        <translation>
+            <numerusform>The editor differs from %1 in %n place (editor → %1):</numerusform>
+            <numerusform>The editor differs from %1 in %n places (editor → %1):</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
 </context>
 <context>
     <name>Console</name>
@@ -166,16 +426,85 @@
 <context>
     <name>CsvCommands</name>
     <message>
-        <source>已导入 %1 个信道</source>
-        <translation>Imported %1 channel(s)</translation>
-    </message>
-    <message>
-        <source>已导入 %1 个信道；信道 %2 不在文件中，已清空</source>
-        <translation>Imported %1 channel(s); channel(s) %2 not in the file, cleared</translation>
-    </message>
-    <message>
         <source>信道 %1 的频率未采用，信道已清空</source>
         <translation>Channel %1: frequency not taken, channel cleared</translation>
+    </message>
+    <message>
+        <source>用法: %1</source>
+        <translation>Usage: %1</translation>
+    </message>
+    <message>
+        <source>信道 %1 的频率无法读出，未导出</source>
+        <translation>the frequency of channel %1 cannot be read; not exported</translation>
+    </message>
+    <message numerus="yes">
+        <source>已导出 %n 个信道到 %1</source>
+        <translation>
+            <numerusform>Exported %n channel to %1</numerusform>
+            <numerusform>Exported %n channels to %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message numerus="yes">
+        <source>已导入 %n 个信道，%1 个数值未采用</source>
+        <translation>
+            <numerusform>Imported %n channel; values not taken: %1</numerusform>
+            <numerusform>Imported %n channels; values not taken: %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>所有文件(*.*)</source>
+        <translation>All files (*.*)</translation>
+    </message>
+    <message>
+        <source>导入CSV</source>
+        <translation>Import CSV</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message numerus="yes">
+        <source>已导入 %n 个信道</source>
+        <translation>
+            <numerusform>Imported %n channel</numerusform>
+            <numerusform>Imported %n channels</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>已导入 %n 个信道；信道 %1 不在文件中，已清空</source>
+        <translation>
+            <numerusform>Imported %n channel; channel(s) %1 not in the file, cleared</numerusform>
+            <numerusform>Imported %n channels; channel(s) %1 not in the file, cleared</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>以下 %n 个数值未采用：</source>
+        <translation>
+            <numerusform>This value was not taken:</numerusform>
+            <numerusform>These %n values were not taken:</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>……另有 %n 个</source>
+        <translation>
+            <numerusform>…and %n more</numerusform>
+            <numerusform>…and %n more</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>已导出 %n 个信道到 %1。</source>
+        <translation>
+            <numerusform>Exported %n channel to %1.</numerusform>
+            <numerusform>Exported %n channels to %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>信道 %1 的频率无法读出，未导出。</source>
+        <translation>The frequency of channel %1 cannot be read; not exported.</translation>
     </message>
 </context>
 <context>
@@ -183,6 +512,62 @@
     <message>
         <source>编辑</source>
         <translation>Edit</translation>
+    </message>
+</context>
+<context>
+    <name>EditSession</name>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>保存修改吗？</source>
+        <translation>Save the changes?</translation>
+    </message>
+    <message>
+        <source>更换机型将清除全部信道数据，是否继续？</source>
+        <translation>Changing the model clears all channel data. Continue?</translation>
+    </message>
+    <message>
+        <source>更换机型</source>
+        <translation>Change model</translation>
+    </message>
+    <message>
+        <source>更改功能设置</source>
+        <translation>Change functions</translation>
+    </message>
+</context>
+<context>
+    <name>FileCommands</name>
+    <message>
+        <source>所有文件(*.*)</source>
+        <translation>All files (*.*)</translation>
+    </message>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>%1 已存在。
+要替换它吗？</source>
+        <translation>%1 already exists.
+Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>另存为</source>
+        <translation>Save as</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
     </message>
 </context>
 <context>
@@ -287,6 +672,42 @@
         <source>步进 %1 kHz 需为6.25K或5K的整数倍</source>
         <translation>A step of %1 kHz: it must be a whole multiple of 6.25K or 5K</translation>
     </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>清除信道</source>
+        <translation>Clear channel</translation>
+    </message>
+    <message>
+        <source>复制到下一信道</source>
+        <translation>Copy to next channel</translation>
+    </message>
+    <message>
+        <source>请先选择要填充的多个信道</source>
+        <translation>First select the channels to fill</translation>
+    </message>
+    <message>
+        <source>步进 (kHz)：</source>
+        <translation>Step (kHz):</translation>
+    </message>
+    <message>
+        <source>以下频率未填充：</source>
+        <translation>The following frequencies were not filled:</translation>
+    </message>
+    <message>
+        <source>复制</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>按步进填充…</source>
+        <translation>Fill by step…</translation>
+    </message>
 </context>
 <context>
     <name>HelpWindow</name>
@@ -324,6 +745,204 @@
     <message>
         <source>语言 / Language</source>
         <translation>Language</translation>
+    </message>
+</context>
+<context>
+    <name>Launcher</name>
+    <message>
+        <source>用法: tarnik [选项] [信道文件.chp]
+
+TARNIK编程软件：读写对讲机，编辑信道和功能，保存和打开信道文件。
+
+选项:
+  --port 设备      使用的串口，例如 /dev/ttyUSB0
+  --lang en|zh     界面语言：英文或中文（默认为“帮助 → 语言”所选）
+  -h, --help       显示本帮助
+  -v, --version    显示版本
+
+给出信道文件时，启动后打开它。
+</source>
+        <translation>Usage: tarnik [options] [channel file.chp]
+
+TARNIK programming software: read and write the radio, edit channels and functions, save and open channel files.
+
+Options:
+  --port DEVICE    the serial port to use, e.g. /dev/ttyUSB0
+  --lang en|zh     interface language: English or Chinese (default: the choice in Help → Language)
+  -h, --help       show this help
+  -v, --version    show the version
+
+A channel file given is opened after start-up.
+</translation>
+    </message>
+    <message>
+        <source>--lang 需要 en 或 zh</source>
+        <translation>--lang needs en or zh</translation>
+    </message>
+    <message>
+        <source>只能打开一个信道文件</source>
+        <translation>Only one channel file can be opened</translation>
+    </message>
+    <message>
+        <source>--window-size 需要 宽x高，例如 1024x768</source>
+        <translation>--window-size needs WIDTHxHEIGHT, e.g. 1024x768</translation>
+    </message>
+    <message>
+        <source>找不到信道文件 %1</source>
+        <translation>Channel file %1 not found</translation>
+    </message>
+    <message>
+        <source>tarnik: 无法保存截图 %1</source>
+        <translation>tarnik: cannot save the screenshot %1</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>另存</source>
+        <translation>Save as</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>读频</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>写频</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>工具栏</source>
+        <translation>Toolbar</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>信道数据设置</source>
+        <translation>Channel data</translation>
+    </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>打开(&amp;O)</source>
+        <translation>&amp;Open</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>另存(&amp;S)</source>
+        <translation>&amp;Save as</translation>
+    </message>
+    <message>
+        <source>导入CSV…</source>
+        <translation>Import CSV…</translation>
+    </message>
+    <message>
+        <source>导出CSV…</source>
+        <translation>Export CSV…</translation>
+    </message>
+    <message>
+        <source>比较…</source>
+        <translation>Compare…</translation>
+    </message>
+    <message>
+        <source>打印(&amp;P)</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>编程(&amp;P)</source>
+        <translation>&amp;Program</translation>
+    </message>
+    <message>
+        <source>读频(&amp;R)</source>
+        <translation>&amp;Read radio</translation>
+    </message>
+    <message>
+        <source>写频(&amp;W)</source>
+        <translation>&amp;Write radio</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>调整模式(&amp;T)</source>
+        <translation>&amp;Tune mode</translation>
+    </message>
+    <message>
+        <source>端口选择(&amp;C)</source>
+        <translation>&amp;Communication</translation>
+    </message>
+    <message>
+        <source>选择端口(&amp;P)</source>
+        <translation>Choose &amp;port</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;I)...</source>
+        <translation>&amp;Index...</translation>
+    </message>
+    <message>
+        <source>关于(&amp;A)</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>此功能尚不可用</source>
+        <translation>This function is not available yet</translation>
+    </message>
+    <message>
+        <source>导入CSV</source>
+        <translation>Import CSV</translation>
+    </message>
+    <message>
+        <source>读频完成 %1</source>
+        <translation>Read finished %1</translation>
+    </message>
+    <message>
+        <source>写频完成 %1</source>
+        <translation>Write finished %1</translation>
+    </message>
+    <message>
+        <source>找不到帮助文件 %1。已查找：
+%2</source>
+        <translation>Help file %1 not found. Looked in:
+%2</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
     </message>
 </context>
 <context>
@@ -956,6 +1575,13 @@ Nothing was written; the radio was not changed.</translation>
     </message>
 </context>
 <context>
+    <name>appinfo</name>
+    <message>
+        <source>TARNIK编程软件</source>
+        <translation>TARNIK programming software</translation>
+    </message>
+</context>
+<context>
     <name>codec</name>
     <message>
         <source>类型不匹配：&quot;%1&quot; 不是十六进制数</source>
@@ -1027,6 +1653,25 @@ Nothing was written; the radio was not changed.</translation>
     <message>
         <source>程序版本与系统信息</source>
         <translation>Program version and system information</translation>
+    </message>
+</context>
+<context>
+    <name>gridedits</name>
+    <message>
+        <source>不在可选项中</source>
+        <translation>is not one of the choices</translation>
+    </message>
+    <message>
+        <source>不是频率</source>
+        <translation>is not a frequency</translation>
+    </message>
+    <message>
+        <source>信道 %1 %2 “%3”：%4</source>
+        <translation>Channel %1 %2 &quot;%3&quot;: %4</translation>
+    </message>
+    <message>
+        <source>没有可作起点的接收频率</source>
+        <translation>no receive frequency to start from</translation>
     </message>
 </context>
 <context>

@@ -4,7 +4,15 @@
 #include "files/ChannelCsv.h"
 #include "files/ChannelFile.h"
 
+#include <QCoreApplication>
+
 namespace {
+
+// "用法: COMMAND ARGUMENTS" and the end of the line.
+QString usage(const char *command)
+{
+    return QCoreApplication::translate("CsvCommands", "用法: %1").arg(QLatin1String(command)) + QLatin1Char('\n');
+}
 
 void printFailure(const Failure &f)
 {
@@ -16,7 +24,7 @@ void printFailure(const Failure &f)
 int runExportCsv(const QStringList &args)
 {
     if (args.size() != 2 || args[0].startsWith(QStringLiteral("--")) || args[1].startsWith(QStringLiteral("--"))) {
-        err() << "用法: tarnik-cli export-csv FILE.chp OUT.csv\n";
+        err() << usage("tarnik-cli export-csv FILE.chp OUT.csv");
         return 2;
     }
     WorkingCopy wc;
@@ -29,8 +37,8 @@ int runExportCsv(const QStringList &args)
         return 2;
     }
     for (int channel : e->unreadable)
-        err() << "tarnik-cli: " << QString::fromUtf16(u"信道 %1 的频率无法读出，未导出").arg(channel) << "\n";
-    out() << QString::fromUtf16(u"已导出 %1 个信道到 %2").arg(e->channels).arg(args[1]) << "\n";
+        err() << "tarnik-cli: " << QCoreApplication::translate("CsvCommands", "信道 %1 的频率无法读出，未导出").arg(channel) << "\n";
+    out() << QCoreApplication::translate("CsvCommands", "已导出 %n 个信道到 %1", nullptr, e->channels).arg(args[1]) << "\n";
     return 0;
 }
 
@@ -47,7 +55,7 @@ int runImportCsv(const QStringList &args)
         }
     }
     if (rest.size() != 2 || rest[0].startsWith(QStringLiteral("--")) || rest[1].startsWith(QStringLiteral("--"))) {
-        err() << "用法: tarnik-cli import-csv IN.csv OUT.chp [--base FILE.chp]\n";
+        err() << usage("tarnik-cli import-csv IN.csv OUT.chp [--base FILE.chp]");
         return 2;
     }
     // Functions and model come from the base file, or are the start-up values.
@@ -64,10 +72,11 @@ int runImportCsv(const QStringList &args)
         err() << rest[0] << ": " << channelcsv::describe(r) << "\n";
     wc.setState(imported->state);
     if (const Status s = saveChannelFile(wc, rest[1]); !s) {
-        err() << "tarnik-cli: " << QString::fromUtf16(u"错误") << ": " << s.failure().description << "\n";
+        err() << "tarnik-cli: " << QCoreApplication::translate("CsvCommands", "错误") << ": " << s.failure().description << "\n";
         return 2;
     }
-    out() << QString::fromUtf16(u"已导入 %1 个信道，%2 个数值未采用").arg(imported->channels).arg(imported->refusals.size())
+    out() << QCoreApplication::translate("CsvCommands", "已导入 %n 个信道，%1 个数值未采用", nullptr, imported->channels)
+                     .arg(imported->refusals.size())
           << "\n";
     // OUT holds what was taken; a refusal still fails the command, so a script notices.
     return imported->refusals.isEmpty() ? 0 : 1;

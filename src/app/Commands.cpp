@@ -84,30 +84,33 @@ void plugInSafeWrite(MainWindow &mw, RadioLink *link, std::shared_ptr<bool> tune
         return;
     program->addSeparator();
     const SafeWriteChoices choices = SafeWriteChoices::load();
-    auto checkable = [&](const char *name, const QString &text, bool on, void (*store)(bool)) {
-        QAction *a = program->addAction(text);
+    auto checkable = [&](const char *name, const char *text, bool on, void (*store)(bool)) {
+        QAction *a = program->addAction(QString());
+        language::retranslate(a, [a, text] { a->setText(QCoreApplication::translate("Commands", text)); });
         a->setObjectName(QLatin1String(name));
         a->setCheckable(true);
         a->setChecked(on);
         QObject::connect(a, &QAction::toggled, a, store);
     };
-    checkable("mnuBackupBeforeWrite", QStringLiteral("写频前备份"), choices.backup, [](bool on) {
+    checkable("mnuBackupBeforeWrite", QT_TRANSLATE_NOOP("Commands", "写频前备份"), choices.backup, [](bool on) {
         SafeWriteChoices c = SafeWriteChoices::load();
         c.backup = on;
         c.save();
     });
-    checkable("mnuVerifyAfterWrite", QStringLiteral("写频后校验"), choices.verify, [](bool on) {
+    checkable("mnuVerifyAfterWrite", QT_TRANSLATE_NOOP("Commands", "写频后校验"), choices.verify, [](bool on) {
         SafeWriteChoices c = SafeWriteChoices::load();
         c.verify = on;
         c.save();
     });
-    QAction *fleet = program->addAction(QStringLiteral("批量写频…"));
+    QAction *fleet = program->addAction(QString());
+    language::retranslate(fleet, [fleet] { fleet->setText(QCoreApplication::translate("Commands", "批量写频…")); });
     fleet->setObjectName(QStringLiteral("mnuFleetWrite"));
     QObject::connect(fleet, &QAction::triggered, &mw, [&mw, link, tunedThisRun] {
         mw.grid()->hideEditors();
         parallelFleetCommand(&mw, mw.workingCopy(), *link, !*tunedThisRun);
     });
-    QAction *restore = new QAction(QStringLiteral("恢复备份…"), file);
+    QAction *restore = new QAction(file);
+    language::retranslate(restore, [restore] { restore->setText(QCoreApplication::translate("Commands", "恢复备份…")); });
     restore->setObjectName(QStringLiteral("mnuRestoreBackup"));
     file->insertAction(mw.findChild<QAction *>(QStringLiteral("mnuPreview")), restore);
     QObject::connect(restore, &QAction::triggered, &mw, [&mw] {
@@ -115,10 +118,10 @@ void plugInSafeWrite(MainWindow &mw, RadioLink *link, std::shared_ptr<bool> tune
         if (!mw.maySetAsideChanges())
             return;
         QString loaded;
-        mw.history().step(QString::fromUtf16(u"恢复备份"),
+        mw.history().step(QCoreApplication::translate("Commands", "恢复备份"),
                           [&] { loaded = restoreBackupCommand(&mw, mw.workingCopy()); });
         if (!loaded.isEmpty())
-            mw.tookOverUnsaved(backupName(loaded));
+            mw.tookOverUnsaved([loaded] { return backupName(loaded); });
     });
 }
 
@@ -147,7 +150,9 @@ void plugInCommands(MainWindow &mw)
     // written as the editor has it, not kept from the radio.
     auto tunedThisRun = std::make_shared<bool>(false);
     plugInTransferCommands(mw, *link, [tunedThisRun] { return !*tunedThisRun; });
-    const auto showPort = [&mw, link] { mw.setPortStatus(PortDialog::statusText(link->portOption, link->customDevice())); };
+    const auto showPort = [&mw, link] {
+        mw.setPortStatus([link] { return PortDialog::statusText(link->portOption, link->customDevice()); });
+    };
     mw.setCommandHandler(Command::ChoosePort, [&mw, link, showPort] {
         choosePortCommand(&mw, *link);
         if (g_portMemory)
@@ -190,7 +195,7 @@ void plugInTransferCommands(MainWindow &mw, RadioLink &link, std::function<bool(
             return;
         // However the read takes the received image over, it is one undo step.
         bool completed = false;
-        mw.history().step(QString::fromUtf16(u"读频"), [&] {
+        mw.history().step(QCoreApplication::translate("Commands", "读频"), [&] {
             completed = transferCompleted(link, [&] { readRadioCommand(&mw, mw.workingCopy(), link); });
         });
         if (completed)
@@ -198,18 +203,18 @@ void plugInTransferCommands(MainWindow &mw, RadioLink &link, std::function<bool(
     });
     mw.setCommandHandler(Command::Write, [&mw, &link, keepRadioTuning] {
         mw.grid()->hideEditors();
-        mw.history().record(QString::fromUtf16(u"编辑"));
+        mw.history().record(QCoreApplication::translate("Commands", "编辑"));
         bool completed = false;
         QString loadedBackup;
         // After a failed write the backup may be loaded into the editor: one undo step.
-        mw.history().step(QString::fromUtf16(u"恢复备份"), [&] {
+        mw.history().step(QCoreApplication::translate("Commands", "恢复备份"), [&] {
             completed = safeWriteCommand(&mw, mw.workingCopy(), link, keepRadioTuning(), nullptr, &loadedBackup);
         });
         if (!loadedBackup.isEmpty())
-            mw.tookOverUnsaved(backupName(loadedBackup));
+            mw.tookOverUnsaved([loadedBackup] { return backupName(loadedBackup); });
         // The whole result was in the progress dialog; the status bar keeps a short line.
         if (completed)
-            mw.showStatus(QString::fromUtf16(u"写频完成 ") + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+            mw.showStatus(MainWindow::StatusEvent::WriteDone);
     });
     // 文件 → "与对讲机比较…" after "比较…": the editor against what the radio holds, read
     // into a copy; the editor stays as it is.
@@ -218,7 +223,10 @@ void plugInTransferCommands(MainWindow &mw, RadioLink &link, std::function<bool(
         const auto compare = std::find_if(items.begin(), items.end(), [](QAction *a) {
             return a->objectName() == QLatin1String("mnuCompare");
         });
-        QAction *compareRadio = new QAction(QString::fromUtf16(u"与对讲机比较…"), file);
+        QAction *compareRadio = new QAction(file);
+        language::retranslate(compareRadio, [compareRadio] {
+            compareRadio->setText(QCoreApplication::translate("Commands", "与对讲机比较…"));
+        });
         compareRadio->setObjectName(QStringLiteral("mnuCompareRadio"));
         file->insertAction(compare != items.end() && compare + 1 != items.end() ? *(compare + 1) : nullptr,
                            compareRadio);
@@ -237,7 +245,7 @@ void plugInTransferCommands(MainWindow &mw, RadioLink &link, std::function<bool(
             const QList<FieldDifference> differences =
                 image ? imageDifferences(editor.state(), *image, link.receivedImage())
                       : channelDifferences(mw.workingCopy().state(), radio.state());
-            showDifferences(&mw, QString::fromUtf16(u"对讲机"), differences);
+            showDifferences(&mw, ComparedWith{ComparedWith::Radio, {}}, differences);
         });
     }
 }

@@ -20,15 +20,15 @@ EditSession::EditSession(QWidget &window, WorkingCopy &wc, EditHistory &history,
 void EditSession::tookOverRead()
 {
     m_files.setCurrentPath(QString());
-    m_loadedName.clear();
+    m_loadedName = nullptr;
     m_history.markSaved();
     updateTitle();
 }
 
-void EditSession::tookOverUnsaved(const QString &name)
+void EditSession::tookOverUnsaved(std::function<QString()> name)
 {
     m_files.setCurrentPath(QString());
-    m_loadedName = name;
+    m_loadedName = std::move(name);
     updateTitle();
 }
 
@@ -39,7 +39,7 @@ void EditSession::openFile()
     if (!maySetAsideChanges())
         return;
     bool loaded = false;
-    m_history.step(QString::fromUtf16(u"打开"), [&] { loaded = m_files.open(); });
+    m_history.step(tr("打开"), [&] { loaded = m_files.open(); });
     if (loaded)
         m_history.markSaved();
     updateTitle();
@@ -57,7 +57,7 @@ bool EditSession::saveFileAs()
 
 bool EditSession::save(bool (FileCommands::*command)())
 {
-    m_history.record(QString::fromUtf16(u"编辑"));
+    m_history.record(tr("编辑"));
     const bool saved = (m_files.*command)();
     if (saved)
         m_history.markSaved();
@@ -69,7 +69,7 @@ bool EditSession::loadFile(const QString &path)
 {
     m_grid.hideEditors();
     bool loaded = false;
-    m_history.step(QString::fromUtf16(u"打开"), [&] { loaded = m_files.load(path); });
+    m_history.step(tr("打开"), [&] { loaded = m_files.load(path); });
     if (loaded) {
         m_files.setCurrentPath(path);
         m_history.markSaved();
@@ -81,11 +81,11 @@ bool EditSession::loadFile(const QString &path)
 
 bool EditSession::maySetAsideChanges()
 {
-    m_history.record(QString::fromUtf16(u"编辑"));
+    m_history.record(tr("编辑"));
     if (!m_history.isModified())
         return true;
     const auto answer = Prompter::instance().message(
-        &m_window, QMessageBox::Question, appinfo::title(), QString::fromUtf16(u"保存修改吗？"),
+        &m_window, QMessageBox::Question, appinfo::title(), tr("保存修改吗？"),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     if (answer == QMessageBox::Save)
         return saveFile();
@@ -95,8 +95,10 @@ bool EditSession::maySetAsideChanges()
 void EditSession::updateTitle()
 {
     if (!m_files.currentPath().isEmpty())
-        m_loadedName.clear();
-    const QString name = m_files.currentPath().isEmpty() ? m_loadedName : QFileInfo(m_files.currentPath()).fileName();
+        m_loadedName = nullptr;
+    const QString name = !m_files.currentPath().isEmpty() ? QFileInfo(m_files.currentPath()).fileName()
+                         : m_loadedName                  ? m_loadedName()
+                                                         : QString();
     const QString mark = m_history.isModified() ? QStringLiteral("*") : QString();
     m_window.setWindowTitle(name.isEmpty() ? appinfo::mainCaption() + mark
                                   : name + mark + QStringLiteral(" - ") + appinfo::mainCaption());
@@ -132,18 +134,18 @@ bool EditSession::changeList(WorkingCopy::List list, const std::function<void()>
     const bool model = list == WorkingCopy::List::Model;
     if (model && m_wc.clearGridOnModelChange && channelsHoldData()) {
         m_grid.hideEditors();
-        m_history.record(QString::fromUtf16(u"编辑"));
+        m_history.record(tr("编辑"));
         if (m_history.isModified()) {
             if (!maySetAsideChanges())
                 return false;
         } else if (Prompter::instance().message(
                        &m_window, QMessageBox::Question, appinfo::title(),
-                       QString::fromUtf16(u"更换机型将清除全部信道数据，是否继续？"),
+                       tr("更换机型将清除全部信道数据，是否继续？"),
                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                    != QMessageBox::Yes) {
             return false;
         }
     }
-    m_history.step(QString::fromUtf16(model ? u"更换机型" : u"更改功能设置"), select);
+    m_history.step(model ? tr("更换机型") : tr("更改功能设置"), select);
     return true;
 }

@@ -31,7 +31,8 @@ public:
     void tookOverRead();
     // Something that is no channel file of the user's was loaded (a backup, a CSV): no
     // current file, so 保存 asks for a name; the title shows `name`.
-    void tookOverUnsaved(const QString &name);
+    // `name` is asked again whenever the title is made (the language may have changed).
+    void tookOverUnsaved(std::function<QString()> name);
     void undo();
     void redo();
     // The gate of every list: one step each; a model change that clears channels
@@ -51,5 +52,5 @@ private:
     FileCommands &m_files;
     ChannelGrid &m_grid;
     // The title's name while there is no current file (a backup or CSV loaded).
-    QString m_loadedName;
+    std::function<QString()> m_loadedName;
 };

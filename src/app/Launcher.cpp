@@ -42,17 +42,22 @@ bool isOne(const char *arg, std::initializer_list<const char *> names)
 
 QString usageText()
 {
-    return QString::fromUtf16(u"用法: tarnik [选项] [信道文件.chp]\n"
-                              u"\n"
-                              u"TARNIK编程软件：读写对讲机，编辑信道和功能，保存和打开信道文件。\n"
-                              u"\n"
-                              u"选项:\n"
-                              u"  --port 设备      使用的串口，例如 /dev/ttyUSB0\n"
-                              u"  --lang en|zh     界面语言：英文或中文（默认为“帮助 → 语言”所选）\n"
-                              u"  -h, --help       显示本帮助\n"
-                              u"  -v, --version    显示版本\n"
-                              u"\n"
-                              u"给出信道文件时，启动后打开它。\n");
+    // Before the application object exists (--help without a display) the translator
+    // is not installed yet.
+    static const char Usage[] = QT_TRANSLATE_NOOP("Launcher",
+        "用法: tarnik [选项] [信道文件.chp]\n"
+        "\n"
+        "TARNIK编程软件：读写对讲机，编辑信道和功能，保存和打开信道文件。\n"
+        "\n"
+        "选项:\n"
+        "  --port 设备      使用的串口，例如 /dev/ttyUSB0\n"
+        "  --lang en|zh     界面语言：英文或中文（默认为“帮助 → 语言”所选）\n"
+        "  -h, --help       显示本帮助\n"
+        "  -v, --version    显示版本\n"
+        "\n"
+        "给出信道文件时，启动后打开它。\n");
+    return lang::isEnglish() && !QCoreApplication::instance() ? lang::englishFor("Launcher", Usage)
+                                                              : QCoreApplication::translate("Launcher", Usage);
 }
 
 QString versionText()
@@ -89,7 +94,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (parser.isSet(language)) {
         o.language = lang::parse(parser.value(language));
         if (!o.language) {
-            cl.error = QString::fromUtf16(u"--lang 需要 en 或 zh");
+            cl.error = QCoreApplication::translate("Launcher", "--lang 需要 en 或 zh");
             return cl;
         }
     }
@@ -97,7 +102,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     o.splash = !parser.isSet(noSplash) && o.screenshot.isEmpty();
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1 || (files.size() == 1 && parser.isSet(open))) {
-        cl.error = QString::fromUtf16(u"只能打开一个信道文件");
+        cl.error = QCoreApplication::translate("Launcher", "只能打开一个信道文件");
         return cl;
     }
     o.file = parser.isSet(open) ? parser.value(open) : files.value(0);
@@ -108,7 +113,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         if (wh.size() == 2)
             o.windowSize = QSize(wh[0].toInt(&okW), wh[1].toInt(&okH));
         if (!okW || !okH || o.windowSize.isEmpty()) {
-            cl.error = QString::fromUtf16(u"--window-size 需要 宽x高，例如 1024x768");
+            cl.error = QCoreApplication::translate("Launcher", "--window-size 需要 宽x高，例如 1024x768");
             return cl;
         }
     }
@@ -120,7 +125,7 @@ std::optional<int> answerWithoutDisplay(int argc, char **argv)
     lang::select(lang::scanOption(argc, argv).value_or(language::saved()));
     for (int i = 1; i < argc; ++i) {
         if (isOne(argv[i], {"-h", "--help", "-help"})) {
-            print(stdout, lang::text(usageText()));
+            print(stdout, usageText());
             return 0;
         }
         if (isOne(argv[i], {"-v", "--version", "-version"})) {
@@ -167,7 +172,7 @@ bool openStartFile(MainWindow &w, const QString &path)
     // exist; a name typed on the command line deserves an answer.
     struct stat st;
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
-        const QString text = QString::fromUtf16(u"找不到信道文件 %1").arg(printable(path));
+        const QString text = QCoreApplication::translate("Launcher", "找不到信道文件 %1").arg(printable(path));
         print(stderr, QStringLiteral("tarnik: ") + text + QLatin1Char('\n'));
         Prompter::instance().message(&w, QMessageBox::Information, QString::number(Failure::FileNotFound), text);
         return false;
@@ -214,17 +219,18 @@ void Launcher::takeScreenshot()
 {
     const bool saved = m_main->grab().save(m_options.screenshot, "PNG");
     if (!saved)
-        print(stderr, lang::text(QString::fromUtf16(u"tarnik: 无法保存截图 %1\n").arg(m_options.screenshot)));
+        print(stderr, tr("tarnik: 无法保存截图 %1").arg(m_options.screenshot) + QLatin1Char('\n'));
     QCoreApplication::exit(saved ? 0 : 1);
 }
 
 int runGui(const PlugIn &plugIn)
 {
+    // The language first, so that what the command line is told comes in it.
+    language::apply(parseCommandLine(QCoreApplication::arguments()).options.language.value_or(language::saved()));
     const CommandLine cl = parseCommandLine(QCoreApplication::arguments());
-    language::apply(cl.options.language.value_or(language::saved()));
     setUpApplication();
     if (!cl.error.isEmpty()) {
-        print(stderr, QStringLiteral("tarnik: ") + lang::text(cl.error) + QLatin1Char('\n') + lang::text(usageText()));
+        print(stderr, QStringLiteral("tarnik: ") + cl.error + QLatin1Char('\n') + usageText());
         return 2;
     }
     setPortMemory(true);

@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -30,6 +31,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+
 namespace {
 
 constexpr int EditorTimerMs = 1000;
@@ -37,19 +39,16 @@ constexpr int EditorTimerMs = 1000;
 struct ToolButton
 {
     const char *key;
-    const char16_t *caption;
+    const char *caption;
     const char *icon;
 };
 constexpr ToolButton toolButtons[] = {
-    {"Open", u"打开", ":/icons/open.svg"},   {"Save", u"另存", ":/icons/save.svg"},
-    {"Print", u"打印", ":/icons/print.svg"}, {"Read", u"读频", ":/icons/read.svg"},
-    {"Write", u"写频", ":/icons/write.svg"},
+    {"Open", QT_TRANSLATE_NOOP("MainWindow", "打开"), ":/icons/open.svg"},
+    {"Save", QT_TRANSLATE_NOOP("MainWindow", "另存"), ":/icons/save.svg"},
+    {"Print", QT_TRANSLATE_NOOP("MainWindow", "打印"), ":/icons/print.svg"},
+    {"Read", QT_TRANSLATE_NOOP("MainWindow", "读频"), ":/icons/read.svg"},
+    {"Write", QT_TRANSLATE_NOOP("MainWindow", "写频"), ":/icons/write.svg"},
 };
-
-QString timeNow()
-{
-    return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-}
 
 } // namespace
 
@@ -62,13 +61,18 @@ MainWindow::MainWindow(QWidget *parent)
 {
     appinfo::initResources();
     setObjectName(QStringLiteral("mainFrm"));
-    setWindowTitle(appinfo::mainCaption());
     setWindowIcon(QIcon(QStringLiteral(":/icons/tarnik.svg")));
 
     buildMenus();
     buildToolBar();
     setCentralWidget(buildBody());
     buildStatusBar();
+
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this] {
+        // A status tip or another message took the line's place.
+        if (!m_showingStatus)
+            m_status = StatusEvent::None;
+    });
 
     m_grid->setHistory(&m_history);
     // A frequency refused for want of a band leads into tune mode, where bands are set.
@@ -86,9 +90,37 @@ MainWindow::MainWindow(QWidget *parent)
     // F1 opens the guide wherever the focus is, modal dialogs included.
     qApp->installEventFilter(this);
 
+    retranslateUi();
     const QSize wanted(1024, 720);
     const QSize room = screen() ? screen()->availableGeometry().size() : wanted;
     resize(wanted.boundedTo(room).expandedTo(minimumSizeHint()));
+}
+
+void MainWindow::retranslateUi()
+{
+    m_session->updateTitle();
+    for (const auto &[menu, title] : m_menuTitles)
+        menu->setTitle(tr(title));
+    for (const auto &[action, text] : m_actionTexts)
+        action->setText(tr(text));
+    m_toolBar->setWindowTitle(tr("工具栏"));
+    for (const auto &[a, caption] : m_toolActions) {
+        a->setText(tr(caption));
+        // The hint is the one commandhints has set for this language already.
+        a->setToolTip(tr("%1：%2").arg(a->text(), a->statusTip()));
+    }
+    m_channelPanel->setTitle(tr("信道数据设置"));
+    m_title->setText(appinfo::title());
+    if (m_portText)
+        m_port->setText(m_portText());
+    showStatusLine();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QMainWindow::changeEvent(event);
 }
 
 MainWindow::~MainWindow()
@@ -99,11 +131,20 @@ MainWindow::~MainWindow()
     delete takeCentralWidget();
 }
 
-QAction *MainWindow::addCommand(QMenu *menu, const char *name, const char16_t *text,
-                                const QKeySequence &key, std::function<void()> run)
+QMenu *MainWindow::addMenu(const char *name, const char *title)
 {
-    QAction *a = menu->addAction(QString::fromUtf16(text));
+    QMenu *m = menuBar()->addMenu(QString());
+    m->setObjectName(QLatin1String(name));
+    m_menuTitles.emplace_back(m, title);
+    return m;
+}
+
+QAction *MainWindow::addCommand(QMenu *menu, const char *name, const char *text, const QKeySequence &key,
+                                std::function<void()> run)
+{
+    QAction *a = menu->addAction(QString());
     a->setObjectName(QLatin1String(name));
+    m_actionTexts.emplace_back(a, text);
     if (!key.isEmpty())
         a->setShortcut(key);
     commandhints::apply(a);
@@ -113,56 +154,53 @@ QAction *MainWindow::addCommand(QMenu *menu, const char *name, const char16_t *t
 
 void MainWindow::buildMenus()
 {
-    auto menu = [this](const char *name, const char16_t *title) {
-        QMenu *m = menuBar()->addMenu(QString::fromUtf16(title));
-        m->setObjectName(QLatin1String(name));
-        return m;
-    };
+    auto menu = [this](const char *name, const char *title) { return addMenu(name, title); };
     auto command = [this](Command c) { return [this, c] { runCommand(c); }; };
     auto ctrl = [](Qt::Key k) { return QKeySequence(Qt::CTRL | k); };
 
-    QMenu *file = menu("mnuFile", u"文件(&F)");
-    addCommand(file, "mnuOpen", u"打开(&O)", ctrl(Qt::Key_O), [this] { openFile(); });
-    addCommand(file, "mnuSaveFile", u"保存", {}, [this] { saveFile(); });
-    addCommand(file, "mnuSave", u"另存(&S)", ctrl(Qt::Key_S), [this] { saveFileAs(); });
-    addCommand(file, "mnuImportCsv", u"导入CSV…", {}, [this] { importCsv(); });
-    addCommand(file, "mnuExportCsv", u"导出CSV…", {}, [this] {
+    QMenu *file = menu("mnuFile", QT_TR_NOOP("文件(&F)"));
+    addCommand(file, "mnuOpen", QT_TR_NOOP("打开(&O)"), ctrl(Qt::Key_O), [this] { openFile(); });
+    addCommand(file, "mnuSaveFile", QT_TR_NOOP("保存"), {}, [this] { saveFile(); });
+    addCommand(file, "mnuSave", QT_TR_NOOP("另存(&S)"), ctrl(Qt::Key_S), [this] { saveFileAs(); });
+    addCommand(file, "mnuImportCsv", QT_TR_NOOP("导入CSV…"), {}, [this] { importCsv(); });
+    addCommand(file, "mnuExportCsv", QT_TR_NOOP("导出CSV…"), {}, [this] {
         if (const QString path = CsvCommands(m_wc, this, m_files->folder()).exportCsv(); !path.isEmpty())
             m_files->remember(path);
     });
-    addCommand(file, "mnuCompare", u"比较…", {}, [this] { compareWithFileCommand(this, m_wc, m_files->folder()); });
+    addCommand(file, "mnuCompare", QT_TR_NOOP("比较…"), {}, [this] { compareWithFileCommand(this, m_wc, m_files->folder()); });
     file->addSeparator();
-    addCommand(file, "mnuPreview", u"打印(&P)", ctrl(Qt::Key_P), command(Command::Print));
+    addCommand(file, "mnuPreview", QT_TR_NOOP("打印(&P)"), ctrl(Qt::Key_P), command(Command::Print));
     file->addSeparator();
-    addCommand(file, "mnuExit", u"退出(&X)", ctrl(Qt::Key_X), [this] { exitProgram(); });
+    addCommand(file, "mnuExit", QT_TR_NOOP("退出(&X)"), ctrl(Qt::Key_X), [this] { exitProgram(); });
 
-    QMenu *program = menu("mnuProgram", u"编程(&P)");
-    addCommand(program, "mnuRead", u"读频(&R)", ctrl(Qt::Key_R), command(Command::Read));
-    addCommand(program, "mnuWrite", u"写频(&W)", ctrl(Qt::Key_W), command(Command::Write));
+    QMenu *program = menu("mnuProgram", QT_TR_NOOP("编程(&P)"));
+    addCommand(program, "mnuRead", QT_TR_NOOP("读频(&R)"), ctrl(Qt::Key_R), command(Command::Read));
+    addCommand(program, "mnuWrite", QT_TR_NOOP("写频(&W)"), ctrl(Qt::Key_W), command(Command::Write));
 
-    QMenu *edit = menu("mnuEdit", u"编辑(&E)");
-    QAction *undo = addCommand(edit, "mnuUndo", u"撤销", ctrl(Qt::Key_Z), [this] { m_session->undo(); });
-    QAction *redo = addCommand(edit, "mnuRedo", u"重做", ctrl(Qt::Key_Y), [this] { m_session->redo(); });
+    QMenu *edit = menu("mnuEdit", QT_TR_NOOP("编辑(&E)"));
+    QAction *undo = addCommand(edit, "mnuUndo", QT_TR_NOOP("撤销"), ctrl(Qt::Key_Z), [this] { m_session->undo(); });
+    QAction *redo = addCommand(edit, "mnuRedo", QT_TR_NOOP("重做"), ctrl(Qt::Key_Y), [this] { m_session->redo(); });
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     undo->setEnabled(false);
     redo->setEnabled(false);
     connect(m_history.stack(), &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
     connect(m_history.stack(), &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
     edit->addSeparator();
-    addCommand(edit, "mnuTune", u"调整模式(&T)", {}, command(Command::Tune));
+    addCommand(edit, "mnuTune", QT_TR_NOOP("调整模式(&T)"), {}, command(Command::Tune));
 
-    QMenu *com = menu("mnuCom", u"端口选择(&C)");
-    addCommand(com, "mnuPort", u"选择端口(&P)", {}, command(Command::ChoosePort));
+    QMenu *com = menu("mnuCom", QT_TR_NOOP("端口选择(&C)"));
+    addCommand(com, "mnuPort", QT_TR_NOOP("选择端口(&P)"), {}, command(Command::ChoosePort));
 
-    QMenu *help = menu("mnuHelp", u"帮助(&H)");
-    addCommand(help, "mnuHelpContents", u"帮助(&I)...", {}, [this] { showHelp(); });
+    QMenu *help = menu("mnuHelp", QT_TR_NOOP("帮助(&H)"));
+    addCommand(help, "mnuHelpContents", QT_TR_NOOP("帮助(&I)..."), {}, [this] { showHelp(); });
     help->addSeparator();
-    addCommand(help, "mnuAbout", u"关于(&A)", {}, [this] { showAbout(); });
+    addCommand(help, "mnuAbout", QT_TR_NOOP("关于(&A)"), {}, [this] { showAbout(); });
 }
 
 void MainWindow::buildToolBar()
 {
-    QToolBar *bar = addToolBar(QString::fromUtf16(u"工具栏"));
+    QToolBar *bar = addToolBar(QString());
+    m_toolBar = bar;
     bar->setObjectName(QStringLiteral("tbToolBar"));
     bar->setMovable(false);
     bar->setFloatable(false);
@@ -171,11 +209,11 @@ void MainWindow::buildToolBar()
     bar->toggleViewAction()->setEnabled(false);
     for (const ToolButton &b : toolButtons) {
         const QString key = QLatin1String(b.key);
-        QAction *a = bar->addAction(QIcon(QLatin1String(b.icon)), QString::fromUtf16(b.caption));
+        QAction *a = bar->addAction(QIcon(QLatin1String(b.icon)), QString());
         a->setObjectName(key);
         a->setData(key);
+        m_toolActions.emplace_back(a, b.caption);
         commandhints::apply(a);
-        a->setToolTip(a->text() + QString::fromUtf16(u"：") + a->statusTip());
         connect(a, &QAction::triggered, this, [this, key] { runToolbarCommand(key); });
         if (key == QLatin1String("Print"))
             bar->addSeparator(); // file commands, then the radio's
@@ -188,7 +226,7 @@ QWidget *MainWindow::buildBody()
     body->setObjectName(QStringLiteral("body"));
     auto *row = new QHBoxLayout(body);
 
-    m_channelPanel = new QGroupBox(QString::fromUtf16(u"信道数据设置"), body);
+    m_channelPanel = new QGroupBox(body);
     m_channelPanel->setObjectName(QStringLiteral("fraXDSZ"));
     auto *channelLayout = new QVBoxLayout(m_channelPanel);
     m_grid = new ChannelGrid(m_wc, m_channelPanel);
@@ -212,8 +250,9 @@ void MainWindow::buildStatusBar()
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("sbStatusBar"));
     bar->setSizeGripEnabled(true);
-    auto *text = new QLabel(appinfo::title(), bar);
+    auto *text = new QLabel(bar);
     text->setObjectName(QStringLiteral("sbText"));
+    m_title = text;
     m_date = new QLabel(bar);
     m_date->setObjectName(QStringLiteral("sbDate"));
     m_time = new QLabel(bar);
@@ -232,7 +271,13 @@ void MainWindow::buildStatusBar()
 
 void MainWindow::setPortStatus(const QString &text)
 {
-    m_port->setText(text);
+    setPortStatus([text] { return text; });
+}
+
+void MainWindow::setPortStatus(std::function<QString()> text)
+{
+    m_portText = std::move(text);
+    m_port->setText(m_portText());
 }
 
 void MainWindow::updateClock()
@@ -262,8 +307,7 @@ void MainWindow::runCommand(Command command)
         it->second();
         return;
     }
-    Prompter::instance().message(this, QMessageBox::Information, QString::fromUtf16(u"提示"),
-                                 QString::fromUtf16(u"此功能尚不可用"));
+    Prompter::instance().message(this, QMessageBox::Information, tr("提示"), tr("此功能尚不可用"));
 }
 
 void MainWindow::setPortCloser(std::function<void()> closer)
@@ -309,7 +353,7 @@ void MainWindow::importCsv()
     if (!maySetAsideChanges())
         return;
     QString imported;
-    history().step(QString::fromUtf16(u"导入CSV"),
+    history().step(tr("导入CSV"),
                    [&] { imported = CsvCommands(m_wc, this, m_files->folder()).importCsv(); });
     if (imported.isEmpty())
         return;
@@ -319,7 +363,12 @@ void MainWindow::importCsv()
 
 void MainWindow::tookOverUnsaved(const QString &name)
 {
-    m_session->tookOverUnsaved(name);
+    tookOverUnsaved([name] { return name; });
+}
+
+void MainWindow::tookOverUnsaved(std::function<QString()> name)
+{
+    m_session->tookOverUnsaved(std::move(name));
 }
 
 bool MainWindow::loadFile(const QString &path)
@@ -340,12 +389,33 @@ bool MainWindow::maySetAsideChanges()
 void MainWindow::readFromRadio()
 {
     m_session->tookOverRead();
-    showStatus(QString::fromUtf16(u"读频完成 ") + timeNow());
+    showStatus(StatusEvent::ReadDone);
 }
 
-void MainWindow::showStatus(const QString &text)
+void MainWindow::showStatus(StatusEvent event)
 {
-    statusBar()->showMessage(text);
+    m_status = event;
+    m_statusTime = QTime::currentTime();
+    showStatusLine();
+}
+
+void MainWindow::showStatusLine()
+{
+    const QString time = m_statusTime.toString(QStringLiteral("HH:mm:ss"));
+    QString line;
+    switch (m_status) {
+    case StatusEvent::None:
+        return;
+    case StatusEvent::ReadDone:
+        line = tr("读频完成 %1").arg(time);
+        break;
+    case StatusEvent::WriteDone:
+        line = tr("写频完成 %1").arg(time);
+        break;
+    }
+    m_showingStatus = true;
+    statusBar()->showMessage(line);
+    m_showingStatus = false;
 }
 
 void MainWindow::runToolbarCommand(const QString &key)
@@ -373,8 +443,8 @@ void MainWindow::showHelp()
         for (const QString &folder : m_helpFolders)
             places << QDir(folder).filePath(HelpWindow::guideName());
         Prompter::instance().message(
-            this, QMessageBox::Information, QString::fromUtf16(u"提示"),
-            QString::fromUtf16(u"找不到帮助文件 %1。已查找：\n%2")
+            this, QMessageBox::Information, tr("提示"),
+            tr("找不到帮助文件 %1。已查找：\n%2")
                 .arg(HelpWindow::guideName(), places.join(QLatin1Char('\n'))));
         return;
     }
@@ -443,7 +513,7 @@ bool MainWindow::event(QEvent *event)
 void MainWindow::activated()
 {
     // Band strings and tune values changed in tune mode show up here; the channels stay.
-    m_history.record(QString::fromUtf16(u"编辑"));
+    m_history.record(tr("编辑"));
     m_wc.activate();
     // Band strings refreshed from the settings file are no edit to undo.
     m_history.absorb();

@@ -5,11 +5,14 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <QTime>
 #include <QTimer>
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class ChannelGrid;
 class EditSession;
@@ -18,6 +21,7 @@ class HelpWindow;
 class QAction;
 class QGroupBox;
 class QLabel;
+class QToolBar;
 
 // The main window mainFrm: owns the working copy for the whole run and shows it in the
 // panels "信道数据设置" (the channel grid), "功能设置" and "机型选择"; offers every
@@ -31,6 +35,9 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 public:
     enum class Command { Print, Read, Write, ChoosePort, Tune };
+    // What the status bar's line says, with the time it happened; the line is made in
+    // the language shown.
+    enum class StatusEvent { None, ReadDone, WriteDone };
 
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
@@ -76,14 +83,16 @@ public:
     bool maySetAsideChanges();
     // After a complete read: the editor holds what the radio holds, from no file.
     void readFromRadio();
-    // A message in the status bar until the next one ("读频完成 12:00:00").
-    void showStatus(const QString &text);
+    // A line in the status bar until the next one ("读频完成 12:00:00"), for an event
+    // that happened now.
+    void showStatus(StatusEvent event);
     // 文件 → 导入CSV…: asks about unsaved edits, then the CSV's channels replace the
     // editor's; the editor then has no file and the title shows the CSV's name.
     void importCsv();
     // A backup or a CSV was loaded: no current file (保存 asks for a name), the title
-    // shows `name`.
+    // shows `name` (made again when the language changes).
     void tookOverUnsaved(const QString &name);
+    void tookOverUnsaved(std::function<QString()> name);
     // Loads a channel file as "打开" does after its dialog.
     bool loadFile(const QString &path);
 
@@ -91,8 +100,10 @@ public:
     // key does nothing. The serial port is closed afterwards.
     void runToolbarCommand(const QString &key);
 
-    // The chosen serial port, in the status bar.
+    // The chosen serial port, in the status bar; `text` is asked again when the
+    // language changes.
     void setPortStatus(const QString &text);
+    void setPortStatus(std::function<QString()> text);
 
     void showHelp();
     void showAbout();
@@ -110,6 +121,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -118,8 +130,11 @@ private:
     void buildToolBar();
     void buildStatusBar();
     QWidget *buildBody();
-    QAction *addCommand(QMenu *menu, const char *name, const char16_t *text,
-                        const QKeySequence &key, std::function<void()> run);
+    QMenu *addMenu(const char *name, const char *title);
+    QAction *addCommand(QMenu *menu, const char *name, const char *text, const QKeySequence &key,
+                        std::function<void()> run);
+    void retranslateUi();
+    void showStatusLine();
     void activated();
     void closePort();
     void shutDownSteps();
@@ -132,7 +147,17 @@ private:
     EditSession *m_session = nullptr;
     ChannelGrid *m_grid = nullptr;
     QGroupBox *m_channelPanel = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    QLabel *m_title = nullptr;
     QLabel *m_port = nullptr;
+    std::function<QString()> m_portText;
+    StatusEvent m_status = StatusEvent::None;
+    QTime m_statusTime;
+    bool m_showingStatus = false;
+    // Menus and actions with the source of their text, set again in retranslateUi().
+    std::vector<std::pair<QMenu *, const char *>> m_menuTitles;
+    std::vector<std::pair<QAction *, const char *>> m_actionTexts;
+    std::vector<std::pair<QAction *, const char *>> m_toolActions;
     QLabel *m_date = nullptr;
     QLabel *m_time = nullptr;
     QTimer *m_editorTimer;

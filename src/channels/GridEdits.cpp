@@ -4,6 +4,8 @@
 #include "channels/Tables.h"
 #include "channels/WorkingCopy.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace gridedits {
@@ -70,12 +72,12 @@ QString applyValue(ChannelTable &table, const QString &bandText, int row, int co
         const QStringList list = listFor(column);
         const qsizetype i = tables::indexOfValue(list, v); // "高" or "High" alike
         if (i < 0)
-            return QString::fromUtf16(u"不在可选项中");
+            return QCoreApplication::translate("gridedits", "不在可选项中");
         table.setCell(row, column, list[i]);
         return {};
     }
     if (!gridrules::readsAsNumber(v))
-        return QString::fromUtf16(u"不是频率");
+        return QCoreApplication::translate("gridedits", "不是频率");
     const QString text = gridrules::formatFrequency(v);
     const auto outcome = gridrules::checkLeaveCell(column, text, bandText);
     if (gridrules::isRefused(outcome))
@@ -89,9 +91,9 @@ QString applyValue(ChannelTable &table, const QString &bandText, int row, int co
 
 QString refusalLine(int row, int column, const QString &value, const QString &reason)
 {
-    return QString::fromUtf16(u"信道 %1 %2 “%3”：%4")
+    return QCoreApplication::translate("gridedits", "信道 %1 %2 “%3”：%4")
         .arg(row)
-        .arg(ChannelTable::columnTitles().value(column), value, reason);
+        .arg(ChannelTable::shownTitle(column), value, reason);
 }
 
 namespace {
@@ -184,7 +186,7 @@ QStringList fillByStep(ChannelTable &table, const QString &bandText, const QList
     const auto rx0 = gridrules::frequencyHz(table.cell(first, ChannelTable::RxFreq));
     if (!rx0)
         return {refusalLine(first, ChannelTable::RxFreq, table.cell(first, ChannelTable::RxFreq),
-                            QString::fromUtf16(u"没有可作起点的接收频率"))};
+                            QCoreApplication::translate("gridedits", "没有可作起点的接收频率"))};
     const auto tx0 = gridrules::frequencyHz(table.cell(first, ChannelTable::TxFreq)).value_or(*rx0);
     QStringList refused;
     for (qsizetype k = 1; k < rows.size(); ++k) {

@@ -42,6 +42,11 @@ QStringList ChannelTable::columnTitles()
     return out;
 }
 
+QString ChannelTable::shownTitle(int column)
+{
+    return column >= 0 && column < Columns ? tr(Titles[column]) : QString();
+}
+
 QString ChannelTable::shownCell(int row, int column) const
 {
     const QString text = cell(row, column);

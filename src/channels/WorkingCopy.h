@@ -38,6 +38,8 @@ public:
     void clear();
 
     static QStringList columnTitles();
+    // A column's title in the language shown ("接收频率", "RX freq").
+    static QString shownTitle(int column);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

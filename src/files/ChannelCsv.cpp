@@ -129,6 +129,9 @@ std::optional<QString> powerCell(const QString &value)
         return QString::fromUtf16(u"中");
     if (t == QLatin1String("low"))
         return QString::fromUtf16(u"低");
+    // The values as the editor shows them, in either language ("高", "High").
+    if (const qsizetype i = tables::indexOfValue(tables::powerRows(), value); i >= 0)
+        return tables::powerRows()[i];
     QString number = t;
     if (number.endsWith(QLatin1Char('w')))
         number.chop(1);
@@ -182,15 +185,20 @@ public:
         gridrules::fillRow(table, channel);
         table.setCell(channel, C::TxFreq, transmitCell(*rx));
         applySignalling(table, channel);
-        if (const QString mode = m_row["Mode"]; mode == QLatin1String("NFM"))
+        // FM and NFM, or the editor's bandwidth values in either language ("窄", "Narrow").
+        const QString mode = m_row["Mode"];
+        const qsizetype bandwidth = tables::indexOfValue(tables::bandwidthRows(), mode);
+        if (mode == QLatin1String("NFM"))
             table.setCell(channel, C::Bandwidth, QString::fromUtf16(u"窄"));
+        else if (bandwidth >= 0)
+            table.setCell(channel, C::Bandwidth, tables::bandwidthRows()[bandwidth]);
         else if (!mode.isEmpty() && mode != QLatin1String("FM"))
-            refuse("Mode", mode, QString::fromUtf16(u"只能是 FM（宽）或 NFM（窄）"));
+            refuse("Mode", mode, QCoreApplication::translate("ChannelCsv", "只能是 FM（宽）或 NFM（窄）"));
         if (const QString power = m_row["Power"]; !power.isEmpty()) {
             if (const auto cell = powerCell(power))
                 table.setCell(channel, C::Power, *cell);
             else
-                refuse("Power", power, QString::fromUtf16(u"不是功率（瓦数或 High/Mid/Low）"));
+                refuse("Power", power, QCoreApplication::translate("ChannelCsv", "不是功率（瓦数或 High/Mid/Low）"));
         }
         static const QRegularExpression notLetters(QStringLiteral("[^A-Za-z]+"));
         if (m_row["Comment"].split(notLetters, Qt::SkipEmptyParts).contains(QLatin1String("BCL")))
@@ -208,10 +216,10 @@ private:
     QString frequencyProblem(int column, const QString &cell) const
     {
         if (cell.isEmpty())
-            return QString::fromUtf16(u"不是频率（MHz）");
+            return QCoreApplication::translate("ChannelCsv", "不是频率（MHz）");
         const gridrules::LeaveOutcome o = gridrules::checkLeaveCell(column, cell, m_band);
         if (o == gridrules::LeaveOutcome::SetOff)
-            return QString::fromUtf16(u"所选机型没有可用的频段");
+            return QCoreApplication::translate("ChannelCsv", "所选机型没有可用的频段");
         return gridrules::messageFor(o);
     }
 
@@ -232,12 +240,12 @@ private:
         else if (duplex == QLatin1String("-") && shift)
             tx = rx - *shift;
         else if (duplex != QLatin1String("+") && duplex != QLatin1String("-")) {
-            refuse("Duplex", m_row["Duplex"], QString::fromUtf16(u"只能是空、+、-、split 或 off；不发射"));
+            refuse("Duplex", m_row["Duplex"], QCoreApplication::translate("ChannelCsv", "只能是空、+、-、split 或 off；不发射"));
             return off();
         }
         const QString cell = tx && *tx > 0 ? cellForHz(*tx) : QString();
         if (const QString why = frequencyProblem(C::TxFreq, cell); !why.isEmpty()) {
-            refuse("Offset", offset, why + QString::fromUtf16(u"；不发射"));
+            refuse("Offset", offset, QCoreApplication::translate("ChannelCsv", "%1；不发射").arg(why));
             return off();
         }
         return cell;
@@ -248,7 +256,7 @@ private:
     {
         if (const auto cell = toneCell(value))
             return *cell;
-        refuse(column, value, QString::fromUtf16(u"不在信令表中"));
+        refuse(column, value, QCoreApplication::translate("ChannelCsv", "不在信令表中"));
         return off();
     }
     QString dcsSide(const char *column, const QString &value, int polarityIndex)
@@ -256,12 +264,12 @@ private:
         const QString polarity = m_row["DtcsPolarity"];
         const QChar p = polarity.size() == 2 ? polarity[polarityIndex] : QLatin1Char('N');
         if (!polarity.isEmpty() && (polarity.size() != 2 || !QStringLiteral("NR").contains(p))) {
-            refuse("DtcsPolarity", polarity, QString::fromUtf16(u"应为两个字母 N 或 R"));
+            refuse("DtcsPolarity", polarity, QCoreApplication::translate("ChannelCsv", "应为两个字母 N 或 R"));
             return off();
         }
         if (const auto cell = dcsCell(value, p))
             return *cell;
-        refuse(column, value, QString::fromUtf16(u"不在信令表中"));
+        refuse(column, value, QCoreApplication::translate("ChannelCsv", "不在信令表中"));
         return off();
     }
 
@@ -288,7 +296,7 @@ private:
             const QString to = arrow < 0 ? QString() : cross.mid(arrow + 2);
             const QStringList sides{QString(), QStringLiteral("Tone"), QStringLiteral("DTCS")};
             if (arrow < 0 || !sides.contains(from) || !sides.contains(to) || (from.isEmpty() && to.isEmpty())) {
-                refuse("CrossMode", cross, QString::fromUtf16(u"不是可用的交叉方式"));
+                refuse("CrossMode", cross, QCoreApplication::translate("ChannelCsv", "不是可用的交叉方式"));
             } else {
                 if (from == QLatin1String("Tone"))
                     tx = toneSide("rToneFreq", rTone);
@@ -300,7 +308,7 @@ private:
                     rx = dcsSide("RxDtcsCode", m_row["RxDtcsCode"], 1);
             }
         } else if (!mode.isEmpty()) {
-            refuse("Tone", mode, QString::fromUtf16(u"只能是空、Tone、TSQL、DTCS 或 Cross"));
+            refuse("Tone", mode, QCoreApplication::translate("ChannelCsv", "只能是空、Tone、TSQL、DTCS 或 Cross"));
         }
         table.setCell(channel, C::TxSignal, tx);
         table.setCell(channel, C::RxSignal, rx);
@@ -439,7 +447,7 @@ QString describe(const Refusal &r)
 {
     if (r.column.isEmpty())
         return QCoreApplication::translate("ChannelCsv", "第 %1 行 “%2”：%3").arg(r.line).arg(r.value, r.reason);
-    return QString::fromUtf16(u"第 %1 行 %2 “%3”：%4").arg(r.line).arg(r.column, r.value, r.reason);
+    return QCoreApplication::translate("ChannelCsv", "第 %1 行 %2 “%3”：%4").arg(r.line).arg(r.column, r.value, r.reason);
 }
 
 Result<Import> importCsv(const QByteArray &text, const WorkingCopyState &base)
@@ -453,7 +461,7 @@ Result<Import> importCsv(const QByteArray &text, const WorkingCopyState &base)
         for (qsizetype i = 0; i < all[0].fields.size(); ++i)
             columns.insert(all[0].fields[i].trimmed().toLower(), i);
     if (!columns.contains(QStringLiteral("frequency")))
-        return Failure{Failure::TypeMismatch, QString::fromUtf16(u"不是信道表：找不到含 Frequency 列的标题行")};
+        return Failure{Failure::TypeMismatch, QCoreApplication::translate("ChannelCsv", "不是信道表：找不到含 Frequency 列的标题行")};
 
     Import result{base, 0, {}, {}, {}};
     ChannelTable table;
@@ -493,10 +501,10 @@ Result<Import> importCsv(const QByteArray &text, const WorkingCopyState &base)
             if (holdsChannel)
                 result.refusals << Refusal{row.line(), QStringLiteral("Location"), row["Location"],
                                            ok && channel >= 1 && channel <= 16
-                                               ? QString::fromUtf16(u"信道 %1 已由第 %2 行导入")
+                                               ? QCoreApplication::translate("ChannelCsv", "信道 %1 已由第 %2 行导入")
                                                      .arg(channel)
                                                      .arg(takenFrom[size_t(channel)])
-                                               : QString::fromUtf16(u"只导入信道 1–16")};
+                                               : QCoreApplication::translate("ChannelCsv", "只导入信道 1–16")};
             continue;
         }
         if (RowImport(row, base.bandText, result.refusals).run(table, channel)) {

@@ -15,7 +15,7 @@ using L = WorkingCopy::List;
 
 QString shown(const QString &value)
 {
-    return value.isEmpty() ? QString::fromUtf16(u"（空）") : printable(value);
+    return value.isEmpty() ? QCoreApplication::translate("ChannelDiff", "（空）") : tables::shown(printable(value));
 }
 
 QString listText(const WorkingCopyState &s, L list)
@@ -26,24 +26,29 @@ QString listText(const WorkingCopyState &s, L list)
 // The text of every compared field, in the order the differences are listed.
 QList<std::pair<QString, QString>> fields(const WorkingCopyState &s)
 {
-    const std::pair<L, const char16_t *> lists[] = {
-        {L::Model, u"机型"},          {L::Monitor, u"监听"},  {L::PowerSave, u"省电功能"},
-        {L::TimeOut, u"发射限时"},    {L::Squelch, u"静噪等级"}, {L::Scan, u"扫描功能"},
-        {L::Voice, u"语音报频"},
+    const std::pair<L, const char *> lists[] = {
+        {L::Model, QT_TRANSLATE_NOOP("ChannelDiff", "机型")},
+        {L::Monitor, QT_TRANSLATE_NOOP("ChannelDiff", "监听")},
+        {L::PowerSave, QT_TRANSLATE_NOOP("ChannelDiff", "省电功能")},
+        {L::TimeOut, QT_TRANSLATE_NOOP("ChannelDiff", "发射限时")},
+        {L::Squelch, QT_TRANSLATE_NOOP("ChannelDiff", "静噪等级")},
+        {L::Scan, QT_TRANSLATE_NOOP("ChannelDiff", "扫描功能")},
+        {L::Voice, QT_TRANSLATE_NOOP("ChannelDiff", "语音报频")},
     };
     QList<std::pair<QString, QString>> f;
     for (const auto &[list, label] : lists)
-        f.append({QString::fromUtf16(label), listText(s, list)});
-    f.append({QString::fromUtf16(u"晶体"),
+        f.append({QCoreApplication::translate("ChannelDiff", label), listText(s, list)});
+    f.append({QCoreApplication::translate("ChannelDiff", "晶体"),
               QString::fromUtf16(s.crystalChoice == 1 ? tables::crystal144 : tables::crystal13).trimmed()});
-    f.append({QString::fromUtf16(u"中频"),
+    f.append({QCoreApplication::translate("ChannelDiff", "中频"),
               QString::fromUtf16(s.signChoice == 1 ? tables::signNegative : tables::signPositive)});
-    f.append({QString::fromUtf16(u"功率调整"), tables::powerStepRows().value(s.powerStep)});
+    f.append({QCoreApplication::translate("ChannelDiff", "功率调整"), tables::powerStepRows().value(s.powerStep)});
 
-    const QStringList titles = ChannelTable::columnTitles();
     for (int c = 1; c < ChannelTable::Rows; ++c)
         for (int col = 1; col < ChannelTable::Columns; ++col)
-            f.append({QStringLiteral("信道 %1 %2").arg(c).arg(titles[col]), s.cells[size_t(c)][size_t(col)]});
+            f.append({QCoreApplication::translate("ChannelDiff", "信道 %1 %2")
+                          .arg(c)
+                          .arg(ChannelTable::shownTitle(col)), s.cells[size_t(c)][size_t(col)]});
     return f;
 }
 
@@ -72,7 +77,7 @@ Result<WorkingCopyState> channelFileState(const WorkingCopyState &base, const QS
     case LoadOutcome::Loaded:
         return loaded.state;
     case LoadOutcome::Missing:
-        return Failure{Failure::FileNotFound, QStringLiteral("%1：文件不存在").arg(printable(path))};
+        return Failure{Failure::FileNotFound, QCoreApplication::translate("ChannelDiff", "%1：文件不存在").arg(printable(path))};
     case LoadOutcome::Failed:
         break;
     }

@@ -7,6 +7,8 @@
 #include "support/BoundedFile.h"
 #include "support/SystemFailure.h"
 
+#include <QCoreApplication>
+
 using L = WorkingCopy::List;
 
 namespace {
@@ -67,7 +69,7 @@ struct Loader
         QByteArray line;
         if (!reader.next(&line)) {
             failure = Failure{Failure::InputPastEndOfFile,
-                              QStringLiteral("输入超出文件尾：文件在第 %1 行之前结束")
+                              QCoreApplication::translate("ChannelFile", "输入超出文件尾：文件在第 %1 行之前结束")
                                   .arg(reader.lineNo() + 1)};
             return false;
         }
@@ -83,7 +85,7 @@ struct Loader
     {
         if (n > tokens.size()) {
             failure = Failure{Failure::SubscriptOutOfRange,
-                              QStringLiteral("下标越界：第 %1 行缺少第 %2 个数据")
+                              QCoreApplication::translate("ChannelFile", "下标越界：第 %1 行缺少第 %2 个数据")
                                   .arg(reader.lineNo())
                                   .arg(n)};
             return false;
@@ -99,7 +101,7 @@ struct Loader
             return false;
         const auto v = codec::hexToInt(t);
         if (!v) {
-            failure = Failure{v.failure().number, QStringLiteral("第 %1 行：%2")
+            failure = Failure{v.failure().number, QCoreApplication::translate("ChannelFile", "第 %1 行：%2")
                                                       .arg(reader.lineNo())
                                                       .arg(v.failure().description)};
             return false;
@@ -111,7 +113,7 @@ struct Loader
     bool invalidRow(const QString &what, const QString &t)
     {
         failure = Failure{Failure::InvalidPropertyValue,
-                          QStringLiteral("无效的属性值：第 %1 行的%2 \"%3\" 超出列表")
+                          QCoreApplication::translate("ChannelFile", "无效的属性值：第 %1 行的%2 \"%3\" 超出列表")
                               .arg(reader.lineNo())
                               .arg(what, t)};
         return false;
@@ -139,7 +141,7 @@ struct Loader
             return false;
         const auto flags = codec::splitFlags(t);
         if (!flags) {
-            failure = Failure{flags.failure().number, QStringLiteral("第 1 行：%1")
+            failure = Failure{flags.failure().number, QCoreApplication::translate("ChannelFile", "第 1 行：%1")
                                                           .arg(flags.failure().description)};
             return false;
         }
@@ -163,7 +165,7 @@ struct Loader
             row = codec::timeOutRowForByte(v);
         }
         if (!wc.select(L::TimeOut, row))
-            return invalidRow(QStringLiteral("发射限时"), t);
+            return invalidRow(QCoreApplication::translate("ChannelFile", "发射限时"), t);
 
         if (!token(11, &t))
             return false;
@@ -172,11 +174,11 @@ struct Loader
             isNumber = isNumber && c.unicode() >= '0' && c.unicode() <= '9';
         if (!isNumber || t.size() > 9) {
             failure = Failure{Failure::TypeMismatch,
-                              QStringLiteral("类型不匹配：第 1 行的静噪等级 \"%1\" 不是数字").arg(t)};
+                              QCoreApplication::translate("ChannelFile", "类型不匹配：第 1 行的静噪等级 \"%1\" 不是数字").arg(t)};
             return false;
         }
         if (!wc.select(L::Squelch, t.toInt()))
-            return invalidRow(QStringLiteral("静噪等级"), t);
+            return invalidRow(QCoreApplication::translate("ChannelFile", "静噪等级"), t);
 
         if (!token(12, &t))
             return false;
@@ -293,7 +295,7 @@ Result<QByteArray> channelFileText(const WorkingCopy &wc)
 
 QString savedMessage()
 {
-    return QString::fromUtf16(u"保存成功");
+    return QCoreApplication::translate("ChannelFile", "保存成功");
 }
 
 Status saveChannelFile(const WorkingCopy &wc, const QString &path)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QPixmap>
 #include <QSize>
@@ -12,7 +13,7 @@ namespace appinfo {
 // The application title: status bar, About box and the title of plain notices.
 inline QString title()
 {
-    return QString::fromUtf16(u"TARNIK编程软件");
+    return QCoreApplication::translate("appinfo", "TARNIK编程软件");
 }
 
 // The main window's caption keeps its trailing blank.

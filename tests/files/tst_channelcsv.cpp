@@ -144,6 +144,18 @@ private slots:
             << QByteArray("Frequency,Power\n450.1,1.0W\n450.1,Mid\n") << band << 2
             << QStringList{u"450.10000"_s, u"450.10000"_s, u"OFF"_s, u"OFF"_s, u"否"_s, u"宽"_s, u"中"_s}
             << QStringList();
+        // Bandwidth and power as the editor shows them, in either language; kept Chinese.
+        QTest::newRow("editor values, english")
+            << QByteArray("Location,Frequency,Mode,Power\n3,450.1,Narrow,low\n") << band << 3
+            << QStringList{u"450.10000"_s, u"450.10000"_s, u"OFF"_s, u"OFF"_s, u"否"_s, u"窄"_s, u"低"_s}
+            << QStringList();
+        QTest::newRow("editor values, chinese")
+            << QByteArray("Location,Frequency,Mode,Power\n3,450.1,窄,中\n") << band << 3
+            << QStringList{u"450.10000"_s, u"450.10000"_s, u"OFF"_s, u"OFF"_s, u"否"_s, u"窄"_s, u"中"_s}
+            << QStringList();
+        QTest::newRow("a value of another list")
+            << QByteArray("Location,Frequency,Mode,Power\n3,450.1,High,宽\n") << band << 3 << plain
+            << QStringList{u"2:Mode"_s, u"2:Power"_s};
         QTest::newRow("frequency 0 and empty are skipped")
             << QByteArray("Location,Frequency\n1,0.000000\n1,\n1,450.1\n") << band << 1 << plain << QStringList();
         QTest::newRow("one tone serves both") << QByteArray("Location,Frequency,Tone,rToneFreq\n1,450.1,TSQL,88.5\n")

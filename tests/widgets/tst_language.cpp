@@ -11,6 +11,7 @@
 #include "channels/ui/GridActions.h"
 #include "files/BackupStore.h"
 #include "files/ChannelDiff.h"
+#include "files/ChannelFile.h"
 #include "files/ui/BackupListDialog.h"
 #include "files/ui/CompareDialog.h"
 #include "files/ui/CsvCommands.h"
@@ -27,15 +28,19 @@
 #include "tune/ui/ServicePasswordDialog.h"
 #include "tune/ui/TuneWindow.h"
 #include "widgets/Language.h"
+#include "widgets/ListCombo.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QGroupBox>
+#include <QMainWindow>
 #include <QMenu>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -43,6 +48,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QXmlStreamReader>
 
 #include <memory>
@@ -109,6 +115,12 @@ class TestLanguage : public QObject
             return std::make_unique<BackupListDialog>(QList<BackupEntry>{
                 {u"/tmp/b.chp"_s, QDateTime::currentDateTime(), WorkingCopy::rows(WorkingCopy::List::Model).value(0),
                  u"OFF"_s, u"ttyUSB0"_s, 3}});
+        if (name == u"compare") {
+            WorkingCopyState other = m_wc.state();
+            other.cells[1][1] = u"OFF"_s;
+            return std::make_unique<CompareDialog>(ComparedWith{ComparedWith::File, u"b.chp"_s},
+                                                   channelDifferences(m_wc.state(), other));
+        }
         if (name == u"grid menu") {
             m_grid = std::make_unique<ChannelGrid>(m_wc);
             return std::unique_ptr<QWidget>(m_grid->actions()->makeMenu(nullptr));
@@ -130,6 +142,13 @@ private slots:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
         language::apply(lang::Language::English);
         m_wc.startUp(QString());
+        // The example with other functions and channel 1 narrow, for diff.
+        WorkingCopy other;
+        other.startUp(QString());
+        QCOMPARE(loadChannelFile(other, QStringLiteral(TARNIK_TEST_DATA "/example.chp")).kind, LoadOutcome::Loaded);
+        other.setCell(1, ChannelTable::Bandwidth, u"窄"_s);
+        other.selectSquelch(7);
+        QVERIFY(saveChannelFile(other, m_config.filePath(u"other.chp"_s)));
         // Refused values of every kind, for the CLI's import and the editor's.
         QFile csv(m_config.filePath(u"in.csv"_s));
         QVERIFY(csv.open(QIODevice::WriteOnly));
@@ -148,7 +167,7 @@ private slots:
         QTest::addColumn<QString>("window");
         for (const char *name : {"main window", "port dialog", "transfer dialog", "password dialog",
                                  "tune window", "preview", "about", "help", "safe write", "fleet write",
-                                 "parallel fleet", "backup list", "grid menu"})
+                                 "parallel fleet", "backup list", "grid menu", "compare"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
@@ -168,16 +187,22 @@ private slots:
     }
 
     // The boxes the program shows on the common faults, as Prompter would show them.
+    // ownWords: the box's texts are English as written, without the lookup of texts
+    // not yet written with tr().
     void messageShowsNoChinese_data()
     {
         QTest::addColumn<QString>("fault");
-        for (const char *fault : {"no handler", "no guide", "damaged file", "missing port", "saved"})
-            QTest::newRow(fault) << QString::fromLatin1(fault);
+        QTest::addColumn<bool>("ownWords");
+        for (const char *fault : {"no handler", "no guide", "damaged file", "saved", "csv export", "compare, missing file",
+                                  "model change"})
+            QTest::newRow(fault) << QString::fromLatin1(fault) << true;
+        QTest::newRow("missing port") << u"missing port"_s << false;
     }
 
     void messageShowsNoChinese()
     {
         QFETCH(QString, fault);
+        QFETCH(bool, ownWords);
         QTemporaryDir dir;
         MainWindow w;
         m_prompter.shown.clear();
@@ -203,10 +228,27 @@ private slots:
         } else if (fault == u"saved") {
             m_prompter.saveAnswers = {dir.filePath(u"saved.chp"_s)};
             w.saveFileAs();
+        } else if (fault == u"csv export") {
+            w.workingCopy().setCell(2, ChannelTable::RxFreq, u"45x.1"_s); // no frequency: left out
+            w.workingCopy().setCell(1, ChannelTable::RxFreq, u"450.10000"_s);
+            m_prompter.saveAnswers = {dir.filePath(u"out.csv"_s)};
+            w.findChild<QAction *>(u"mnuExportCsv"_s)->trigger();
+        } else if (fault == u"compare, missing file") {
+            m_prompter.openAnswers = {dir.filePath(u"missing.chp"_s)};
+            w.findChild<QAction *>(u"mnuCompare"_s)->trigger();
+        } else if (fault == u"model change") {
+            w.startUp(QString());
+            w.workingCopy().setCell(1, ChannelTable::RxFreq, u"450.10000"_s);
+            w.history().markSaved();
+            m_prompter.answers = {QMessageBox::No};
+            auto *models = w.findChild<ListCombo *>(u"cboPCmodel"_s);
+            QVERIFY(models);
+            models->setCurrentIndex(1 - models->currentIndex());
         }
         QVERIFY(!m_prompter.shown.isEmpty());
         for (const FakePrompter::Shown &box : std::as_const(m_prompter.shown)) {
-            const QString shown = lang::text(box.title) + u'\n' + lang::text(box.text);
+            const QString shown = ownWords ? box.title + u'\n' + box.text
+                                           : lang::text(box.title) + u'\n' + lang::text(box.text);
             QVERIFY2(!lang::hasCjk(shown), qPrintable(shown));
         }
     }
@@ -244,7 +286,7 @@ private slots:
             WorkingCopyState other = m_wc.state();
             other.crystalChoice = 1 - other.crystalChoice;
             other.cells[1][1] = u"OFF"_s;
-            open = [this, other] { showDifferences(nullptr, u"文件“b.chp”"_s, channelDifferences(m_wc.state(), other)); };
+            open = [this, other] { showDifferences(nullptr, ComparedWith{ComparedWith::File, u"b.chp"_s}, channelDifferences(m_wc.state(), other)); };
         }
         QStringList untranslated;
         bool shown = false;
@@ -307,6 +349,22 @@ private slots:
         QTest::newRow("open command") << u"main window"_s << u"mnuOpen"_s << u"打开(&O)"_s << u"&Open"_s;
         QTest::newRow("grid title") << u"main window"_s << u"grid[0,1]"_s << u"接收频率"_s << u"RX freq"_s;
         QTest::newRow("grid value") << u"main window"_s << u"grid[1,7]"_s << u"高"_s << u"High"_s;
+        QTest::newRow("status bar line") << u"main window"_s << u"status"_s << u"读频完成 HH:mm:ss"_s
+                                         << u"Read finished HH:mm:ss"_s;
+        QTest::newRow("main title") << u"main window"_s << u"mainFrm"_s << u"TARNIK编程软件 "_s
+                                    << u"TARNIK programming software "_s;
+        QTest::newRow("status bar title") << u"main window"_s << u"sbText"_s << u"TARNIK编程软件"_s
+                                          << u"TARNIK programming software"_s;
+        QTest::newRow("channel panel") << u"main window"_s << u"fraXDSZ"_s << u"信道数据设置"_s << u"Channel data"_s;
+        QTest::newRow("toolbar button") << u"main window"_s << u"Open"_s << u"打开"_s << u"Open"_s;
+        QTest::newRow("file menu") << u"main window"_s << u"mnuFile"_s << u"文件(&F)"_s << u"&File"_s;
+        QTest::newRow("plugged-in command") << u"main window"_s << u"mnuRestoreBackup"_s << u"恢复备份…"_s
+                                            << u"Restore backup…"_s;
+        QTest::newRow("backup list") << u"backup list"_s << u"frmBackups"_s << u"恢复备份"_s << u"Restore backup"_s;
+        QTest::newRow("fleet position") << u"backup list"_s << u"lstBackups[0,2]"_s << u"第 3 台"_s << u"Radio 3"_s;
+        QTest::newRow("compare heading") << u"compare"_s << u"lblCompare"_s
+                                         << u"编辑器与文件“b.chp”有 1 处不同（编辑器 → 文件“b.chp”）："_s
+                                         << u"The editor differs from file \"b.chp\" in 1 place (editor → file \"b.chp\"):"_s;
         QTest::newRow("tune title") << u"tune window"_s << u"frmMODE"_s << u"调整模式"_s << u"Tune mode"_s;
         QTest::newRow("tune sign") << u"tune window"_s << u"Option1(1)"_s << u"负"_s << u"−"_s;
         QTest::newRow("password button") << u"password dialog"_s << u"cmdCancel"_s << u"取消"_s << u"Cancel"_s;
@@ -325,12 +383,22 @@ private slots:
         QVERIFY(w);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        if (auto *main = qobject_cast<MainWindow *>(w.get()))
+        if (auto *main = qobject_cast<MainWindow *>(w.get())) {
             main->grid()->model()->setData(main->grid()->model()->index(1, ChannelTable::Power), u"高"_s, Qt::EditRole);
+            main->readFromRadio(); // the status bar's line, made again in the other language
+        }
         const auto shown = [&]() -> QString {
             QCoreApplication::processEvents(); // LanguageChange is posted to the windows
             if (object == w->objectName())
                 return w->windowTitle();
+            if (object == u"status") {
+                static const QRegularExpression time(u"\\d\\d:\\d\\d:\\d\\d"_s);
+                return qobject_cast<QMainWindow *>(w.get())->statusBar()->currentMessage().replace(time, u"HH:mm:ss"_s);
+            }
+            if (object.startsWith(u"lstBackups[")) {
+                const QStringList rc = object.mid(11).chopped(1).split(u',');
+                return w->findChild<QTreeWidget *>(u"lstBackups"_s)->topLevelItem(rc[0].toInt())->text(rc[1].toInt());
+            }
             if (object.startsWith(u"grid[")) {
                 const QStringList rc = object.mid(5).chopped(1).split(u',');
                 auto *main = qobject_cast<MainWindow *>(w.get());
@@ -345,6 +413,10 @@ private slots:
                 return l->text();
             if (auto *c = qobject_cast<QComboBox *>(o))
                 return c->currentText();
+            if (auto *g = qobject_cast<QGroupBox *>(o))
+                return g->title();
+            if (auto *m = qobject_cast<QMenu *>(o))
+                return m->title();
             return u"(no %1)"_s.arg(object);
         };
         QCOMPARE(shown(), chinese);
@@ -506,6 +578,11 @@ private slots:
         QTest::newRow("report into a missing folder")
             << QStringList{u"--lang"_s, u"en"_s, u"report"_s, example, u"--pdf"_s, u"/no-such-folder/x.pdf"_s} << 2;
         QTest::newRow("show usage") << QStringList{u"--lang"_s, u"en"_s, u"show"_s} << 2;
+        QTest::newRow("diff") << QStringList{u"--lang"_s, u"en"_s, u"diff"_s, example, m_config.filePath(u"other.chp"_s)} << 1;
+        QTest::newRow("diff usage") << QStringList{u"--lang"_s, u"en"_s, u"diff"_s, example} << 2;
+        QTest::newRow("export csv") << QStringList{u"--lang"_s, u"en"_s, u"export-csv"_s, example, m_config.filePath(u"x.csv"_s)} << 0;
+        QTest::newRow("export usage") << QStringList{u"--lang"_s, u"en"_s, u"export-csv"_s} << 2;
+        QTest::newRow("import usage") << QStringList{u"--lang"_s, u"en"_s, u"import-csv"_s, csv} << 2;
         QTest::newRow("write, missing port")
             << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, m_config.filePath(u"ttyUSB9"_s), example} << 1;
     }

@@ -134,7 +134,7 @@ void ChannelGrid::listChoice(int row, int column, const QString &text)
         rows = {row};
     for (int r : rows)
         write(r, column, text);
-    recordStep(QString::fromUtf16(u"选择") + ChannelTable::columnTitles().value(column));
+    recordStep(tr("选择%1").arg(ChannelTable::shownTitle(column)));
 }
 
 void ChannelGrid::fitColumns()
@@ -292,7 +292,7 @@ void ChannelGrid::leaveCell(int row, int column, bool visited)
     if (passedThrough && m_history)
         m_history->absorb();
     else
-        recordStep(QString::fromUtf16(u"编辑信道 %1").arg(row));
+        recordStep(tr("编辑信道 %1").arg(row));
 }
 
 void ChannelGrid::write(int row, int column, const QString &text)

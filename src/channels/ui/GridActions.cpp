@@ -5,6 +5,7 @@
 #include "channels/WorkingCopy.h"
 #include "channels/ui/ChannelGrid.h"
 #include "channels/ui/GridColumns.h"
+#include "widgets/Language.h"
 #include "widgets/Prompter.h"
 
 #include <QClipboard>
@@ -32,7 +33,7 @@ void GridActions::run(const QString &name, const QString &refusedTitle,
         refused = edit();
     if (!refused.isEmpty())
         Prompter::instance().message(m_grid.window(), QMessageBox::Information,
-                                     QString::fromUtf16(u"提示"),
+                                     tr("提示"),
                                      refusedTitle + QLatin1Char('\n') + refused.join(QLatin1Char('\n')));
 }
 
@@ -124,7 +125,7 @@ void GridActions::clearSelected()
     const QModelIndex cur = m_grid.currentIndex();
     if (cells.isEmpty() && cur.isValid())
         cells.append({cur.row(), cur.column()});
-    run(QString::fromUtf16(u"清除"), QString(), [&] {
+    run(tr("清除"), QString(), [&] {
         gridedits::clearToOff(*m_wc.channels(), cells);
         return QStringList();
     });
@@ -133,7 +134,7 @@ void GridActions::clearSelected()
 void GridActions::clearChannels()
 {
     const QList<int> rows = targetRows();
-    run(QString::fromUtf16(u"清除信道"), QString(), [&] {
+    run(tr("清除信道"), QString(), [&] {
         for (int r : rows)
             gridedits::clearChannel(*m_wc.channels(), r);
         return QStringList();
@@ -150,7 +151,7 @@ void GridActions::copyToNextChannel()
                                                       : targetRows().value(0, -1);
     if (row < FirstRow || row >= LastRow)
         return;
-    run(QString::fromUtf16(u"复制到下一信道"), QString(), [&] {
+    run(tr("复制到下一信道"), QString(), [&] {
         gridedits::copyToNextChannel(*m_wc.channels(), row);
         return QStringList();
     });
@@ -160,15 +161,15 @@ void GridActions::fillByStep()
 {
     const QList<int> rows = m_grid.selectedRows();
     if (rows.size() < 2) {
-        Prompter::instance().information(m_grid.window(), QString::fromUtf16(u"提示"),
-                                         QString::fromUtf16(u"请先选择要填充的多个信道"));
+        Prompter::instance().information(m_grid.window(), tr("提示"),
+                                         tr("请先选择要填充的多个信道"));
         return;
     }
     // A step no channel could take is refused as typed, before anything changes.
     std::optional<double> step;
     for (;;) {
-        step = Prompter::instance().number(m_grid.window(), QString::fromUtf16(u"按步进填充"),
-                                           QString::fromUtf16(u"步进 (kHz)："), m_stepKHz, -100000, 100000, 3);
+        step = Prompter::instance().number(m_grid.window(), tr("按步进填充"),
+                                           tr("步进 (kHz)："), m_stepKHz, -100000, 100000, 3);
         if (!step)
             return;
         m_stepKHz = *step;
@@ -177,7 +178,7 @@ void GridActions::fillByStep()
         Prompter::instance().message(m_grid.window(), QMessageBox::Information, tr("按步进填充"),
                                      tr("步进 %1 kHz 需为6.25K或5K的整数倍").arg(*step));
     }
-    run(QString::fromUtf16(u"按步进填充"), QString::fromUtf16(u"以下频率未填充："), [&] {
+    run(tr("按步进填充"), tr("以下频率未填充："), [&] {
         return gridedits::fillByStep(*m_wc.channels(), m_wc.bandText(), rows,
                                      qRound64(*step * 1000));
     });
@@ -187,20 +188,21 @@ QMenu *GridActions::makeMenu(QWidget *parent)
 {
     auto *menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("mnuGrid"));
-    auto add = [this, menu](const char *name, const char16_t *text, const QKeySequence &key,
+    auto add = [this, menu](const char *name, const char *text, const QKeySequence &key,
                             void (GridActions::*slot)()) {
-        QAction *a = menu->addAction(QString::fromUtf16(text), this, slot);
+        QAction *a = menu->addAction(QString(), this, slot);
+        language::retranslate(a, [a, text] { a->setText(tr(text)); });
         a->setObjectName(QLatin1String(name));
         a->setShortcut(key);
         return a;
     };
-    add("mnuGridCopy", u"复制", QKeySequence::Copy, &GridActions::copy);
-    add("mnuGridPaste", u"粘贴", QKeySequence::Paste, &GridActions::paste)
+    add("mnuGridCopy", QT_TR_NOOP("复制"), QKeySequence::Copy, &GridActions::copy);
+    add("mnuGridPaste", QT_TR_NOOP("粘贴"), QKeySequence::Paste, &GridActions::paste)
         ->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
     menu->addSeparator();
-    add("mnuGridClear", u"清除信道", {}, &GridActions::clearChannels);
-    add("mnuGridCopyNext", u"复制到下一信道", {}, &GridActions::copyToNextChannel);
-    add("mnuGridFillStep", u"按步进填充…", {}, &GridActions::fillByStep)
+    add("mnuGridClear", QT_TR_NOOP("清除信道"), {}, &GridActions::clearChannels);
+    add("mnuGridCopyNext", QT_TR_NOOP("复制到下一信道"), {}, &GridActions::copyToNextChannel);
+    add("mnuGridFillStep", QT_TR_NOOP("按步进填充…"), {}, &GridActions::fillByStep)
         ->setEnabled(m_grid.selectedRows().size() > 1);
     return menu;
 }

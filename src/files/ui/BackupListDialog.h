@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QDialogButtonBox;
 class QTreeWidget;
 
 // The list of radio backups, newest first, with date, model and first channel; returns
@@ -18,11 +19,16 @@ public:
     // Empty until a backup is chosen.
     QString chosenPath() const { return m_chosen; }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void retranslateUi();
     void choose();
 
     QList<BackupEntry> m_backups;
     QTreeWidget *m_list = nullptr;
+    QDialogButtonBox *m_buttons = nullptr;
     QString m_chosen;
 };
 

@@ -4,18 +4,27 @@
 #include "support/SystemFailure.h"
 #include "widgets/Prompter.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CompareDialog::CompareDialog(const QString &heading, const QList<FieldDifference> &differences, QWidget *parent)
-    : QDialog(parent), m_heading(new QLabel(heading, this)), m_list(new QListWidget(this))
+QString ComparedWith::text() const
+{
+    if (kind == Radio)
+        return QCoreApplication::translate("CompareDialog", "对讲机");
+    return QCoreApplication::translate("CompareDialog", "文件“%1”").arg(printable(fileName));
+}
+
+CompareDialog::CompareDialog(const ComparedWith &other, const QList<FieldDifference> &differences, QWidget *parent)
+    : QDialog(parent), m_other(other), m_count(differences.size()), m_heading(new QLabel(this)),
+      m_list(new QListWidget(this))
 {
     setObjectName(QStringLiteral("frmCompare"));
-    setWindowTitle(QString::fromUtf16(u"比较"));
     m_heading->setObjectName(QStringLiteral("lblCompare"));
     m_heading->setWordWrap(true);
     m_list->setObjectName(QStringLiteral("lstDifferences"));
@@ -24,7 +33,7 @@ CompareDialog::CompareDialog(const QString &heading, const QList<FieldDifference
     m_list->setVisible(!differences.isEmpty());
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf16(u"确定"));
+    m_ok = buttons->button(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto *layout = new QVBoxLayout(this);
@@ -32,6 +41,23 @@ CompareDialog::CompareDialog(const QString &heading, const QList<FieldDifference
     layout->addWidget(m_list, 1);
     layout->addWidget(buttons);
     resize(differences.isEmpty() ? QSize(420, 120) : QSize(560, 440));
+    retranslateUi();
+}
+
+void CompareDialog::retranslateUi()
+{
+    setWindowTitle(tr("比较"));
+    const QString what = m_other.text();
+    m_heading->setText(m_count == 0 ? tr("编辑器与%1相同。").arg(what)
+                                    : tr("编辑器与%1有 %n 处不同（编辑器 → %1）：", nullptr, int(m_count)).arg(what));
+    m_ok->setText(tr("确定"));
+}
+
+void CompareDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 QString CompareDialog::heading() const
@@ -47,27 +73,17 @@ QStringList CompareDialog::lines() const
     return l;
 }
 
-namespace {
 
-QString headingFor(const QString &what, qsizetype count)
+void showDifferences(QWidget *parent, const ComparedWith &other, const QList<FieldDifference> &differences)
 {
-    if (count == 0)
-        return QString::fromUtf16(u"编辑器与%1相同。").arg(what);
-    return QString::fromUtf16(u"编辑器与%1有 %2 处不同（编辑器 → %1）：").arg(what, QString::number(count));
-}
-
-} // namespace
-
-void showDifferences(QWidget *parent, const QString &what, const QList<FieldDifference> &differences)
-{
-    CompareDialog dialog(headingFor(what, differences.size()), differences, parent);
+    CompareDialog dialog(other, differences, parent);
     dialog.exec();
 }
 
 void compareWithFileCommand(QWidget *parent, const WorkingCopy &wc, const QString &folder,
                             const ShowDifferences &show)
 {
-    const QString path = Prompter::instance().openFileName(parent, QString::fromUtf16(u"比较"), folder,
+    const QString path = Prompter::instance().openFileName(parent, QCoreApplication::translate("CompareDialog", "比较"), folder,
                                                            FileCommands::nameFilters());
     if (path.isEmpty())
         return;
@@ -77,6 +93,5 @@ void compareWithFileCommand(QWidget *parent, const WorkingCopy &wc, const QStrin
                                      other.failure().description);
         return;
     }
-    show(parent, QString::fromUtf16(u"文件“%1”").arg(printable(QFileInfo(path).fileName())),
-         channelDifferences(wc.state(), *other));
+    show(parent, ComparedWith{ComparedWith::File, QFileInfo(path).fileName()}, channelDifferences(wc.state(), *other));
 }

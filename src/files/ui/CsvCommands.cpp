@@ -23,19 +23,19 @@ CsvCommands::CsvCommands(WorkingCopy &wc, QWidget *parent, QString folder)
 
 QStringList CsvCommands::nameFilters()
 {
-    return {QStringLiteral("CSV(*.csv)"), QString::fromUtf16(u"所有文件(*.*)")};
+    return {QStringLiteral("CSV(*.csv)"), QCoreApplication::translate("CsvCommands", "所有文件(*.*)")};
 }
 
 QString CsvCommands::importCsv()
 {
     const QString path =
-        Prompter::instance().openFileName(m_parent, QString::fromUtf16(u"导入CSV"), m_folder, nameFilters());
+        Prompter::instance().openFileName(m_parent, QCoreApplication::translate("CsvCommands", "导入CSV"), m_folder, nameFilters());
     return !path.isEmpty() && importFrom(path) ? path : QString();
 }
 
 QString CsvCommands::exportCsv()
 {
-    const QString title = QString::fromUtf16(u"导出CSV");
+    const QString title = QCoreApplication::translate("CsvCommands", "导出CSV");
     QString path = Prompter::instance().saveFileName(m_parent, title, m_folder, nameFilters());
     if (!path.isEmpty())
         path = FileCommands::withSuffix(m_parent, path, QStringLiteral(".csv"), title);
@@ -64,9 +64,8 @@ QString channelRuns(const QList<int> &channels)
 QString CsvCommands::importSummary(int channels, const QList<int> &missing)
 {
     if (missing.isEmpty())
-        return QCoreApplication::translate("CsvCommands", "已导入 %1 个信道").arg(channels);
-    return QCoreApplication::translate("CsvCommands", "已导入 %1 个信道；信道 %2 不在文件中，已清空")
-        .arg(channels)
+        return QCoreApplication::translate("CsvCommands", "已导入 %n 个信道", nullptr, channels);
+    return QCoreApplication::translate("CsvCommands", "已导入 %n 个信道；信道 %1 不在文件中，已清空", nullptr, channels)
         .arg(channelRuns(missing));
 }
 
@@ -89,11 +88,14 @@ bool CsvCommands::importFrom(const QString &path)
     QString text = lines.join(QLatin1Char('\n'));
     const QList<channelcsv::Refusal> &refusals = imported->refusals;
     if (!refusals.isEmpty()) {
-        text += QString::fromUtf16(u"\n\n以下 %1 个数值未采用：").arg(refusals.size());
+        text += QStringLiteral("\n\n")
+                + QCoreApplication::translate("CsvCommands", "以下 %n 个数值未采用：", nullptr, int(refusals.size()));
         for (qsizetype i = 0; i < refusals.size() && i < ListedRefusals; ++i)
             text += QLatin1Char('\n') + channelcsv::describe(refusals[i]);
         if (refusals.size() > ListedRefusals)
-            text += QString::fromUtf16(u"\n……另有 %1 个").arg(refusals.size() - ListedRefusals);
+            text += QLatin1Char('\n')
+                    + QCoreApplication::translate("CsvCommands", "……另有 %n 个", nullptr,
+                                                  int(refusals.size() - ListedRefusals));
     }
     Prompter::instance().message(m_parent, refusals.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
                                  appinfo::title(), text);
@@ -104,13 +106,13 @@ bool CsvCommands::exportTo(const QString &path)
 {
     const Result<channelcsv::Export> e = channelcsv::saveCsv(m_wc.state(), path);
     if (!e) {
-        Prompter::instance().message(m_parent, QMessageBox::Critical, QString::fromUtf16(u"错误"),
+        Prompter::instance().message(m_parent, QMessageBox::Critical, QCoreApplication::translate("CsvCommands", "错误"),
                                      e.failure().description);
         return false;
     }
-    QString text = QString::fromUtf16(u"已导出 %1 个信道到 %2。").arg(e->channels).arg(path);
+    QString text = QCoreApplication::translate("CsvCommands", "已导出 %n 个信道到 %1。", nullptr, e->channels).arg(path);
     for (int channel : e->unreadable)
-        text += QString::fromUtf16(u"\n信道 %1 的频率无法读出，未导出。").arg(channel);
+        text += QLatin1Char('\n') + QCoreApplication::translate("CsvCommands", "信道 %1 的频率无法读出，未导出。").arg(channel);
     Prompter::instance().message(m_parent, e->unreadable.isEmpty() ? QMessageBox::NoIcon : QMessageBox::Warning,
                                  appinfo::title(), text);
     return true;

@@ -5,6 +5,7 @@
 #include "widgets/AppInfo.h"
 #include "widgets/Prompter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -30,8 +31,8 @@ FileCommands::FileCommands(WorkingCopy &wc, QWidget *parent)
 
 QStringList FileCommands::nameFilters()
 {
-    return {QStringLiteral("chp(*.chp)"), QString::fromUtf16(u"所有文件(*.*)"),
-            QString::fromUtf16(u"所有文件 (*)")};
+    return {QStringLiteral("chp(*.chp)"), QCoreApplication::translate("FileCommands", "所有文件(*.*)"),
+            QCoreApplication::translate("FileCommands", "所有文件 (*)")};
 }
 
 void FileCommands::remember(const QString &path)
@@ -53,7 +54,7 @@ QString FileCommands::withSuffix(QWidget *parent, const QString &path, const QSt
     if (QFileInfo::exists(named)
         && Prompter::instance().message(
                parent, QMessageBox::Warning, title,
-               QString::fromUtf16(u"%1 已存在。\n要替换它吗？").arg(QDir::toNativeSeparators(named)),
+               QCoreApplication::translate("FileCommands", "%1 已存在。\n要替换它吗？").arg(QDir::toNativeSeparators(named)),
                QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                != QMessageBox::Yes)
         return {};
@@ -62,7 +63,7 @@ QString FileCommands::withSuffix(QWidget *parent, const QString &path, const QSt
 
 bool FileCommands::open()
 {
-    const QString path = Prompter::instance().openFileName(m_parent, QString::fromUtf16(u"打开"),
+    const QString path = Prompter::instance().openFileName(m_parent, QCoreApplication::translate("FileCommands", "打开"),
                                                            folder(), nameFilters());
     if (path.isEmpty())
         return false;
@@ -75,7 +76,7 @@ bool FileCommands::open()
 
 bool FileCommands::saveAs()
 {
-    const QString title = QString::fromUtf16(u"另存为");
+    const QString title = QCoreApplication::translate("FileCommands", "另存为");
     QString path = Prompter::instance().saveFileName(m_parent, title, folder(), nameFilters());
     if (path.isEmpty())
         return false;
@@ -114,7 +115,7 @@ bool FileCommands::save(const QString &path)
 {
     const Status status = saveChannelFile(m_wc, path);
     if (!status) {
-        Prompter::instance().message(m_parent, QMessageBox::Critical, QString::fromUtf16(u"错误"),
+        Prompter::instance().message(m_parent, QMessageBox::Critical, QCoreApplication::translate("FileCommands", "错误"),
                                      status.failure().description);
         return false;
     }

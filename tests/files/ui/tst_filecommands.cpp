@@ -268,8 +268,8 @@ void TestFileCommands::compare()
     QStringList shown;
     m_prompter->openAnswers << file;
     compareWithFileCommand(nullptr, *m_wc, m_dir.path(),
-                           [&](QWidget *, const QString &what, const QList<FieldDifference> &diffs) {
-                               shown = CompareDialog(what, diffs).lines();
+                           [&](QWidget *, const ComparedWith &other, const QList<FieldDifference> &diffs) {
+                               shown = CompareDialog(other, diffs).lines();
                            });
     QVERIFY(m_wc->state() == before);
     const bool failed = lines == QStringList{u"!"_s};
