@@ -105,11 +105,29 @@ private:
     bool m_ended = false;
 };
 
+// The result word as shown; the log keeps its stored (Chinese) form.
+QString shownResult(FleetWrite::Result kind)
+{
+    static const struct
+    {
+        const char *source;
+        const char *comment;
+    } words[] = {
+        QT_TRANSLATE_NOOP3("SafeWriteCommand", "成功", "fleet result"),
+        QT_TRANSLATE_NOOP3("SafeWriteCommand", "校验失败", "fleet result"),
+        QT_TRANSLATE_NOOP3("SafeWriteCommand", "通信失败", "fleet result"),
+        QT_TRANSLATE_NOOP3("SafeWriteCommand", "取消", "fleet result"),
+        QT_TRANSLATE_NOOP3("SafeWriteCommand", "机型不符", "fleet result"),
+        QT_TRANSLATE_NOOP3("SafeWriteCommand", "文件错误", "fleet result"),
+    };
+    return QCoreApplication::translate("SafeWriteCommand", words[int(kind)].source, words[int(kind)].comment);
+}
+
 QString tableRow(const FleetWrite::Row &row)
 {
     return QStringLiteral("%1\t%2\t%3\t%4")
         .arg(row.number, 3)
-        .arg(row.finished.toString(QStringLiteral("HH:mm:ss")), row.result,
+        .arg(row.finished.toString(QStringLiteral("HH:mm:ss")), shownResult(row.kind),
              row.backupPath.isEmpty() ? QStringLiteral("-") : QDir::toNativeSeparators(row.backupPath));
 }
 
@@ -155,7 +173,7 @@ int runSafeWrites(RadioLink &link, const codec::Image &image, const QString &fil
     fleet.portName = [&link] { return link.chosenDevice(); };
     QObject::connect(&fleet, &FleetWrite::radioStarted, &fleet, [](int k) {
         if (k == 1)
-            out() << "台号\t时间\t\t结果\t备份\n" << Qt::flush;
+            out() << QCoreApplication::translate("SafeWriteCommand", "台号\t时间\t\t结果\t备份") << "\n" << Qt::flush;
     });
     QObject::connect(&fleet, &FleetWrite::radioDone, &fleet, [](const FleetWrite::Row &row) {
         err() << row.text << "\n" << Qt::flush;
