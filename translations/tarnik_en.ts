@@ -422,6 +422,18 @@
         <source>写频未完成：没有数据写入对讲机，对讲机未被改动。</source>
         <translation>Write not finished: no data was written to the radio; the radio is unchanged.</translation>
     </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>写频错误，请重新写频</source>
+        <translation>Writing the radio failed, please write again</translation>
+    </message>
+    <message>
+        <source>读频错误，请重新读频</source>
+        <translation>Reading the radio failed, please read again</translation>
+    </message>
 </context>
 <context>
     <name>CsvCommands</name>
@@ -505,6 +517,54 @@
     <message>
         <source>信道 %1 的频率无法读出，未导出。</source>
         <translation>The frequency of channel %1 cannot be read; not exported.</translation>
+    </message>
+</context>
+<context>
+    <name>DoctorCommands</name>
+    <message>
+        <source>可以打开</source>
+        <translation>can be opened</translation>
+    </message>
+    <message>
+        <source>不能打开：你不在 %1 组中（tarnik-cli doctor 给出解决的命令）</source>
+        <translation>cannot be opened: you are not in the group %1 (tarnik-cli doctor gives the command that fixes it)</translation>
+    </message>
+    <message>
+        <source>不能打开：已加入 %1 组，重新登录后生效</source>
+        <translation>cannot be opened: added to the group %1, takes effect at the next login</translation>
+    </message>
+    <message>
+        <source>不能打开：权限 %1（tarnik-cli doctor 给出解决的命令）</source>
+        <translation>cannot be opened: permissions %1 (tarnik-cli doctor gives the command that fixes it)</translation>
+    </message>
+    <message>
+        <source>设备不存在</source>
+        <translation>device does not exist</translation>
+    </message>
+    <message>
+        <source>用法: %1</source>
+        <translation>Usage: %1</translation>
+    </message>
+    <message>
+        <source>没有找到串口（tarnik-cli doctor 帮你查原因）</source>
+        <translation>No serial port found (tarnik-cli doctor helps you find out why)</translation>
+    </message>
+    <message>
+        <source>%1（可能是编程线）</source>
+        <translation>%1 (probably the programming cable)</translation>
+    </message>
+    <message>
+        <source>；正被 %1（pid %2）占用</source>
+        <translation>; held by %1 (pid %2)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <comment>list separator</comment>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>没有发现问题：%1 可以打开。</source>
+        <translation>No problem found: %1 can be opened.</translation>
     </message>
 </context>
 <context>
@@ -724,20 +784,26 @@ Do you want to replace it?</translation>
 <context>
     <name>ImageCheck</name>
     <message>
-        <source>校验失败：对讲机中读回的数据有 %1 处与写入的不同（写入 → 读回）：</source>
-        <translation>Verify failed: what was read back from the radio differs from what was written in %1 places (written → read back):</translation>
-    </message>
-    <message>
-        <source>……另有 %1 处不同</source>
-        <translation>… and %1 more differences</translation>
-    </message>
-    <message>
         <source>请重新写频。</source>
         <translation>Write the radio again.</translation>
     </message>
     <message>
         <source>请重新写频；写频前的备份：%1</source>
         <translation>Write the radio again; backup made before the write: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>校验失败：对讲机中读回的数据有 %n 处与写入的不同（写入 → 读回）：</source>
+        <translation>
+            <numerusform>Verify failed: what was read back from the radio differs from what was written in %n place (written → read back):</numerusform>
+            <numerusform>Verify failed: what was read back from the radio differs from what was written in %n places (written → read back):</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>……另有 %n 处不同</source>
+        <translation>
+            <numerusform>…and %n more difference</numerusform>
+            <numerusform>…and %n more differences</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -794,6 +860,49 @@ A channel file given is opened after start-up.
     <message>
         <source>tarnik: 无法保存截图 %1</source>
         <translation>tarnik: cannot save the screenshot %1</translation>
+    </message>
+</context>
+<context>
+    <name>LinkCommands</name>
+    <message>
+        <source>用法: %1</source>
+        <translation>Usage: %1</translation>
+    </message>
+    <message>
+        <source>%1：不是普通文件</source>
+        <translation>%1: not a regular file</translation>
+    </message>
+    <message>
+        <source>%1：文件只读</source>
+        <translation>%1: the file is read-only</translation>
+    </message>
+    <message>
+        <source>无法在文件夹 %1 中创建文件</source>
+        <translation>Cannot create a file in the folder %1</translation>
+    </message>
+    <message>
+        <source>无法删除旧文件</source>
+        <translation>cannot delete the old file</translation>
+    </message>
+    <message>
+        <source>写频进度显示</source>
+        <translation>Writing progress</translation>
+    </message>
+    <message>
+        <source>读频进度显示</source>
+        <translation>Reading progress</translation>
+    </message>
+    <message>
+        <source>确定要开始写频吗?</source>
+        <translation>Start writing the radio?</translation>
+    </message>
+    <message>
+        <source>确定要开始读频吗?</source>
+        <translation>Start reading the radio?</translation>
+    </message>
+    <message>
+        <source>无法删除文件 %1</source>
+        <translation>Cannot delete the file %1</translation>
     </message>
 </context>
 <context>
@@ -1090,6 +1199,58 @@ A channel file given is opened after start-up.
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>端口选择</source>
+        <translation>Communication port</translation>
+    </message>
+    <message>
+        <source>%1  ← 可能是编程线</source>
+        <translation>%1  ← probably the programming cable</translation>
+    </message>
+    <message>
+        <source>其他设备（填写后使用此设备）：</source>
+        <translation>Other device (used when filled in):</translation>
+    </message>
+    <message>
+        <source>/dev/pts/3 或 /dev/serial/by-id/…</source>
+        <translation>/dev/pts/3 or /dev/serial/by-id/…</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>设备 %1 不存在。请检查编程线是否插好，或改填其他设备（tarnik-cli ports 列出现有的串口）。
+
+仍然使用这个设备吗？</source>
+        <translation>Device %1 does not exist. Check that the programming cable is plugged in, or enter another device (tarnik-cli ports lists the serial ports).
+
+Use this device anyway?</translation>
+    </message>
+    <message>
+        <source>端口转换成COM%1</source>
+        <translation>Switch port to COM%1</translation>
+    </message>
+    <message>
+        <source>端口转换成%1</source>
+        <translation>Switch port to %1</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>端口：%1</source>
+        <translation>Port: %1</translation>
+    </message>
+    <message>
+        <source>端口：COM%1</source>
+        <translation>Port: COM%1</translation>
+    </message>
+    <message>
+        <source>%1（未找到设备）</source>
+        <translation>%1 (device not found)</translation>
+    </message>
 </context>
 <context>
     <name>PortDoctor</name>
@@ -1120,6 +1281,82 @@ A channel file given is opened after start-up.
     <message>
         <source>%1 不是串口设备（它是%2）。请用 tarnik-cli ports 列出现有的串口，编程线插上后用 dmesg 查看系统给它的名字。</source>
         <translation>%1 is not a serial device (it is a %2). List the serial ports with tarnik-cli ports; once the cable is plugged in, dmesg shows the name the system gave it.</translation>
+    </message>
+    <message>
+        <source>编程线（USB %1）已插上，但系统没有为它建立串口：盲文显示器服务 brltty 把这类芯片当作盲文显示器占用了。停用它，然后拔下编程线再插上。</source>
+        <translation>The programming cable (USB %1) is plugged in, but the system made no serial port for it: the braille display service brltty took the chip for a braille display. Stop it, then unplug the cable and plug it in again.</translation>
+    </message>
+    <message>
+        <source>编程线（USB %1）已插上，但系统没有为它建立串口：驱动没有加载。加载驱动，然后拔下编程线再插上；仍不行时用 dmesg 查看原因。</source>
+        <translation>The programming cable (USB %1) is plugged in, but the system made no serial port for it: the driver is not loaded. Load the driver, then unplug the cable and plug it in again; if that does not help, see dmesg for the reason.</translation>
+    </message>
+    <message>
+        <source>盲文显示器服务 brltty 正在运行：它会占用 CH340、CP210x、FTDI 等芯片的编程线，使串口在插上后又消失。不用盲文显示器时请停用它。</source>
+        <translation>The braille display service brltty is running: it grabs programming cables with CH340, CP210x, FTDI and similar chips, so the serial port vanishes after it is plugged in. Stop it if you use no braille display.</translation>
+    </message>
+    <message>
+        <source>请检查编程线是否插好（也可换一个 USB 口），插上后用 dmesg 查看系统是否识别了它。</source>
+        <translation>Check that the programming cable is plugged in (or try another USB socket), then see with dmesg whether the system recognised it.</translation>
+    </message>
+    <message>
+        <source>没有找到任何串口设备。%1</source>
+        <translation>No serial device found at all. %1</translation>
+    </message>
+    <message>
+        <source>没有找到 USB 编程线，只有电脑自带的串口 %1。用 USB 编程线时，%2</source>
+        <translation>No USB programming cable found, only the computer&apos;s own serial ports %1. With a USB programming cable: %2</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <comment>list separator</comment>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>设备 %1 不存在。请检查编程线是否插好，插上后用 dmesg 查看系统给它的名字，或用 tarnik-cli ports 列出现有的串口。</source>
+        <translation>Device %1 does not exist. Check that the programming cable is plugged in, see with dmesg which name the system gave it, or list the serial ports with tarnik-cli ports.</translation>
+    </message>
+    <message>
+        <source>用户 %1 不在拥有 %2 的组 %3 中，不能打开它。把用户加入该组，然后注销并重新登录。</source>
+        <translation>User %1 is not in the group %3 that owns %2 and cannot open it. Add the user to that group, then log out and in again.</translation>
+    </message>
+    <message>
+        <source>用户 %1 已在组 %2 中，但本次登录还没有生效：请注销并重新登录（只在当前终端生效可运行下面的命令）。</source>
+        <translation>User %1 is in the group %2, but not yet in this login: log out and in again (or run the command below for this terminal only).</translation>
+    </message>
+    <message>
+        <source>%1 的权限是 %2（组 %3），组成员也不能读写它。改成 0660%4。</source>
+        <translation>%1 has permissions %2 (group %3), so group members cannot read and write it either. Change them to 0660%4.</translation>
+    </message>
+    <message>
+        <source>；要长期有效，安装 TARNIK 的 udev 规则</source>
+        <translation>; to make it last, install the TARNIK udev rule</translation>
+    </message>
+    <message>
+        <source>%1 正被进程 %2（pid %3）占用。请关闭那个程序，或结束该进程。</source>
+        <translation>%1 is held by the process %2 (pid %3). Close that program or end the process.</translation>
+    </message>
+    <message>
+        <source>调制解调器管理服务 ModemManager 正在运行：编程线插上后的几十秒里它会探测 %1，这时读频、写频可能失败。安装 TARNIK 的 udev 规则让它忽略编程线。</source>
+        <translation>The modem manager service ModemManager is running: for some tens of seconds after the cable is plugged in it probes %1, and reading or writing the radio may fail then. Install the TARNIK udev rule so that it ignores programming cables.</translation>
+    </message>
+    <message>
+        <source>问题</source>
+        <translation>Problem</translation>
+    </message>
+    <message>
+        <source>注意</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message numerus="yes">
+        <source>有 %n 个其他用户的进程无法查看；它们是否占用串口，可用下面的命令查看。</source>
+        <translation>
+            <numerusform>%n process of another user cannot be examined; the command below shows whether it holds the port.</numerusform>
+            <numerusform>%n processes of other users cannot be examined; the command below shows whether they hold the port.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1161,6 +1398,118 @@ A channel file given is opened after start-up.
     </message>
 </context>
 <context>
+    <name>RadioLine</name>
+    <message>
+        <source>通信端口没有响应，请确保连接正确和电源打开</source>
+        <translation>The communication port does not answer; make sure the cable is connected and the radio is switched on</translation>
+    </message>
+    <message>
+        <source>TARNIK编程软件</source>
+        <translation>TARNIK programming software</translation>
+    </message>
+    <message>
+        <source>信息提示</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>通信错误</source>
+        <translation>Communication error</translation>
+    </message>
+</context>
+<context>
+    <name>RadioLink</name>
+    <message>
+        <source>正在连接对讲机。。。</source>
+        <translation>Connecting to the radio...</translation>
+    </message>
+    <message>
+        <source>正在从对讲机读取数据。。。</source>
+        <translation>Reading data from the radio...</translation>
+    </message>
+    <message>
+        <source>正在向对讲机写入数据。。。</source>
+        <translation>Writing data to the radio...</translation>
+    </message>
+    <message>
+        <source>信息提示</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>无法创建文件夹 %1</source>
+        <translation>Cannot create the folder %1</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1：%2</source>
+        <translation>Cannot write the file %1: %2</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>错误号：%1%2</source>
+        <translation>Error number: %1 %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>读频没有完成，已收到的 %n 块数据保存在 %1</source>
+        <translation>
+            <numerusform>The read did not finish; the %n block received is saved in %1</numerusform>
+            <numerusform>The read did not finish; the %n blocks received are saved in %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>RadioSim</name>
+    <message>
+        <source>第 %1 行不足 12 个数</source>
+        <translation>Line %1 has fewer than 12 numbers</translation>
+    </message>
+    <message>
+        <source>第 %1 行的数据不是十六进制字节</source>
+        <translation>The data of line %1 are not hexadecimal bytes</translation>
+    </message>
+</context>
+<context>
+    <name>RadioTuning</name>
+    <message>
+        <source>负</source>
+        <translation>−</translation>
+    </message>
+    <message>
+        <source>正</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>晶振 %1，中频 %2，功率档 %3</source>
+        <translation>crystal %1, IF %2, power level %3</translation>
+    </message>
+    <message>
+        <source>晶振 %1</source>
+        <translation>crystal %1</translation>
+    </message>
+    <message>
+        <source>中频 %1</source>
+        <translation>IF %1</translation>
+    </message>
+    <message>
+        <source>功率档 %1</source>
+        <translation>power level %1</translation>
+    </message>
+    <message>
+        <source>已保留本机调整值：%1</source>
+        <translation>Kept the radio&apos;s own tuning: %1</translation>
+    </message>
+    <message>
+        <source>%1（文件中为 %2）</source>
+        <translation>%1 (the file has %2)</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <comment>list separator</comment>
+        <translation>, </translation>
+    </message>
+</context>
+<context>
     <name>ReportCommand</name>
     <message>
         <source>用法: %1</source>
@@ -1191,12 +1540,73 @@ Nothing was written; the radio was not changed.</translation>
         <source>写频未完成：没有数据写入对讲机，对讲机未被改动。</source>
         <translation>Write not finished: no data was written to the radio; the radio is unchanged.</translation>
     </message>
+    <message>
+        <source>%1；%2</source>
+        <comment>two folders</comment>
+        <translation>%1; %2</translation>
+    </message>
+    <message>
+        <source>备份</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>写频</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>校验</source>
+        <translation>Verify</translation>
+    </message>
+    <message>
+        <source>%1（%2/%3）：%4</source>
+        <translation>%1 (%2/%3): %4</translation>
+    </message>
+    <message>
+        <source>写频未完成：对讲机中只有部分新数据，请重新写频。</source>
+        <translation>Write not finished: the radio holds only part of the new data. Write it again.</translation>
+    </message>
+    <message>
+        <source>%1写频前的备份：%2</source>
+        <translation>%1 Backup made before the write: %2</translation>
+    </message>
+    <message>
+        <source>已取消：写频前的备份读频没有完成，对讲机未被改动。</source>
+        <translation>Cancelled: the backup read before the write did not finish; the radio was not changed.</translation>
+    </message>
+    <message>
+        <source>备份读频失败，没有写频，对讲机未被改动。</source>
+        <translation>The backup read failed; nothing was written and the radio was not changed.</translation>
+    </message>
+    <message>
+        <source>无法保存备份，没有写频，对讲机未被改动。</source>
+        <translation>The backup cannot be saved; nothing was written and the radio was not changed.</translation>
+    </message>
+    <message>
+        <source>写频已完成，但校验读频没有完成，对讲机中的数据未经校验。</source>
+        <translation>The write finished, but the verify read did not; the data in the radio is not verified.</translation>
+    </message>
+    <message>
+        <source>写频完成，校验无误。</source>
+        <translation>Write finished and verified.</translation>
+    </message>
+    <message>
+        <source>写频完成。</source>
+        <translation>Write finished.</translation>
+    </message>
+    <message>
+        <source>写频前的备份：%1</source>
+        <translation>Backup made before the write: %1</translation>
+    </message>
 </context>
 <context>
     <name>SafeWriteCommand</name>
     <message>
         <source>请连接第 %1 台对讲机，然后按回车键</source>
         <translation>Connect radio %1, then press Enter</translation>
+    </message>
+    <message>
+        <source>台号	时间		结果	备份</source>
+        <translation>Radio	Time		Result	Backup</translation>
     </message>
 </context>
 <context>
@@ -1216,6 +1626,30 @@ Nothing was written; the radio was not changed.</translation>
     <message>
         <source>对讲机机型是 %1，文件机型是 %2。仍然写频吗？</source>
         <translation>The radio is a %1 and the file is for a %2. Write it anyway?</translation>
+    </message>
+    <message>
+        <source>写频进度显示</source>
+        <translation>Writing progress</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>%1
+
+要把写频前的备份载入编辑器吗？</source>
+        <translation>%1
+
+Load the backup made before the write into the editor?</translation>
+    </message>
+    <message>
+        <source>确定要开始写频吗?</source>
+        <translation>Start writing the radio?</translation>
+    </message>
+    <message>
+        <source>确定要开始批量写频吗?</source>
+        <translation>Start writing several radios?</translation>
     </message>
 </context>
 <context>
@@ -1261,12 +1695,43 @@ Nothing was written; the radio was not changed.</translation>
         <translation>Cancel</translation>
     </message>
     <message>
+        <source>请连接第 %1 台对讲机</source>
+        <translation>Connect radio %1</translation>
+    </message>
+    <message>
         <source>关闭</source>
+        <comment>close the window</comment>
         <translation>Close</translation>
     </message>
     <message>
-        <source>请连接第 %1 台对讲机</source>
-        <translation>Connect radio %1</translation>
+        <source>成功</source>
+        <comment>fleet result</comment>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>校验失败</source>
+        <comment>fleet result</comment>
+        <translation>Verify failed</translation>
+    </message>
+    <message>
+        <source>通信失败</source>
+        <comment>fleet result</comment>
+        <translation>Link failed</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <comment>fleet result</comment>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>机型不符</source>
+        <comment>fleet result</comment>
+        <translation>Wrong model</translation>
+    </message>
+    <message>
+        <source>文件错误</source>
+        <comment>fleet result</comment>
+        <translation>File error</translation>
     </message>
 </context>
 <context>
@@ -1289,6 +1754,68 @@ Nothing was written; the radio was not changed.</translation>
     <message>
         <source>无法开始打印</source>
         <translation>Cannot start printing</translation>
+    </message>
+</context>
+<context>
+    <name>SerialPorts</name>
+    <message>
+        <source>无法打开串口 %1：%2</source>
+        <translation>Cannot open the serial port %1: %2</translation>
+    </message>
+    <message>
+        <source>%1。请检查编程线是否已连接，或在“端口选择”中选择其他端口。</source>
+        <translation>%1. Check that the programming cable is connected, or choose another port under &quot;Communication&quot;.</translation>
+    </message>
+    <message>
+        <source>%1。当前用户没有使用串口的权限：请把用户加入 %2 组（sudo usermod -aG %3 $USER），然后注销并重新登录。</source>
+        <translation>%1. The current user may not use serial ports: add the user to the group %2 (sudo usermod -aG %3 $USER), then log out and in again.</translation>
+    </message>
+    <message>
+        <source>%1（pid %2）</source>
+        <translation>%1 (pid %2)</translation>
+    </message>
+    <message>
+        <source>%1。串口正被其他程序使用%2。</source>
+        <translation>%1. The serial port is in use by another program%2.</translation>
+    </message>
+    <message>
+        <source>（tarnik-cli doctor --port %1 可以查出原因）</source>
+        <translation> (tarnik-cli doctor --port %1 finds out why)</translation>
+    </message>
+    <message>
+        <source>%1。串口正被 %2 使用：请关闭它后再试。</source>
+        <translation>%1. The serial port is in use by %2: close it and try again.</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <comment>list separator</comment>
+        <translation>, </translation>
+    </message>
+    <message numerus="yes">
+        <source>端口 COM%1 不存在：系统只列出 %n 个串口。请在“端口选择”中选择端口或填写设备。</source>
+        <translation>
+            <numerusform>Port COM%1 does not exist: the system lists only %n serial port. Choose a port or enter a device under &quot;Communication&quot;.</numerusform>
+            <numerusform>Port COM%1 does not exist: the system lists only %n serial ports. Choose a port or enter a device under &quot;Communication&quot;.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SerialTransport</name>
+    <message>
+        <source>串口没有打开，无法发送数据。</source>
+        <translation>The serial port is not open; no data can be sent.</translation>
+    </message>
+    <message>
+        <source>向串口 %1 发送数据失败：%2</source>
+        <translation>Sending data to the serial port %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>串口 %1 已断开：编程线已拔出或对方已挂断</source>
+        <translation>The serial port %1 was disconnected: the cable was pulled out or the other side hung up</translation>
+    </message>
+    <message>
+        <source>串口 %1 已断开：%2</source>
+        <translation>The serial port %1 was disconnected: %2</translation>
     </message>
 </context>
 <context>
@@ -1378,6 +1905,21 @@ Nothing was written; the radio was not changed.</translation>
     </message>
 </context>
 <context>
+    <name>SimTransport</name>
+    <message>
+        <source>串口没有打开，无法发送数据。</source>
+        <translation>The serial port is not open; no data can be sent.</translation>
+    </message>
+    <message>
+        <source>向串口 sim 发送数据失败：线路中断</source>
+        <translation>Sending data to the serial port sim failed: line broken</translation>
+    </message>
+    <message>
+        <source>串口 sim 已断开：对方挂断</source>
+        <translation>The serial port sim was disconnected: the other side hung up</translation>
+    </message>
+</context>
+<context>
     <name>SplashWindow</name>
     <message>
         <source>16 信道对讲机编程软件</source>
@@ -1428,6 +1970,38 @@ Nothing was written; the radio was not changed.</translation>
     <message>
         <source>等待对讲机应答… %1 秒</source>
         <translation>Waiting for the radio to answer… %1 s</translation>
+    </message>
+    <message>
+        <source>正在向对讲机读取数据。。。</source>
+        <translation>Reading data from the radio...</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>写频错误，请重新写频</source>
+        <translation>Writing the radio failed, please write again</translation>
+    </message>
+    <message>
+        <source>读频错误，请重新读频</source>
+        <translation>Reading the radio failed, please read again</translation>
+    </message>
+    <message>
+        <source>对讲机中只有部分新数据，请重新写频</source>
+        <translation>The radio holds only part of the new data; write it again</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>确定要取消吗</source>
+        <translation>Cancel the transfer?</translation>
     </message>
 </context>
 <context>
@@ -1702,6 +2276,204 @@ Nothing was written; the radio was not changed.</translation>
     <message>
         <source>--lang 需要 en 或 zh，而不是 %1</source>
         <translation>--lang needs en or zh, not %1</translation>
+    </message>
+</context>
+<context>
+    <name>tarnik-cli</name>
+    <message>
+        <source>用法: tarnik-cli &lt;命令&gt; [参数]</source>
+        <translation>Usage: tarnik-cli &lt;command&gt; [arguments]</translation>
+    </message>
+    <message>
+        <source>命令:</source>
+        <translation>Commands:</translation>
+    </message>
+    <message>
+        <source>  show FILE.chp [--json]        显示信道文件的功能设置和 16 个信道</source>
+        <translation>  show FILE.chp [--json]        show the functions and the 16 channels of a channel file</translation>
+    </message>
+    <message>
+        <source>  save-canonical IN.chp OUT.chp 读入 IN 并按“另存”的格式保存为 OUT</source>
+        <translation>  save-canonical IN.chp OUT.chp read IN and save it as OUT the way &quot;Save as&quot; does</translation>
+    </message>
+    <message>
+        <source>  diff A.chp B.chp              逐项列出两个信道文件的不同（退出码 0 相同, 1 不同）</source>
+        <translation>  diff A.chp B.chp              list the differences of two channel files (exit status 0 same, 1 different)</translation>
+    </message>
+    <message>
+        <source>  report FILE.chp --pdf OUT.pdf 把打印报表写成 PDF</source>
+        <translation>  report FILE.chp --pdf OUT.pdf write the printed report as a PDF</translation>
+    </message>
+    <message>
+        <source>  ports                         列出串口（COM1…COM4 依次对应前四个）、芯片和能否打开</source>
+        <translation>  ports                         list the serial ports (COM1…COM4 are the first four), their chips and whether they open</translation>
+    </message>
+    <message>
+        <source>  doctor [--port DEV]           检查串口为什么不能用，并给出解决的命令</source>
+        <translation>  doctor [--port DEV]           find out why a serial port cannot be used and give the command that fixes it</translation>
+    </message>
+    <message>
+        <source>  read --port DEV --out FILE    从对讲机读频，读完后把收到的数据一次写入 FILE</source>
+        <translation>  read --port DEV --out FILE    read the radio; when done the data received goes into FILE at once</translation>
+    </message>
+    <message>
+        <source>  write --port DEV FILE.chp     打开信道文件并写入对讲机：先读频备份，保留本机调整值，写后读回校验</source>
+        <translation>  write --port DEV FILE.chp     open a channel file and write it to the radio: back up by reading first, keep the radio&apos;s own tuning, read back to verify</translation>
+    </message>
+    <message>
+        <source>        [--port DEV2 …]         再给端口：每个端口连接一台对讲机，同时写频，每个端口一行结果</source>
+        <translation>        [--port DEV2 …]         more ports: one radio on each, all written at once, one result line a port</translation>
+    </message>
+    <message>
+        <source>        [--ports DEV1,DEV2,…]   同上，端口用逗号分隔（同一设备给两次则拒绝）</source>
+        <translation>        [--ports DEV1,DEV2,…]   the same, ports separated by commas (a device given twice is refused)</translation>
+    </message>
+    <message>
+        <source>        [--no-backup]           不备份（写入文件中的调整值）</source>
+        <translation>        [--no-backup]           no backup (writes the tuning values of the file)</translation>
+    </message>
+    <message>
+        <source>        [--no-verify]           写后不校验</source>
+        <translation>        [--no-verify]           do not verify after writing</translation>
+    </message>
+    <message>
+        <source>        [--file-tuning]         写入文件中的晶振、中频和功率档</source>
+        <translation>        [--file-tuning]         write the crystal, IF and power level of the file</translation>
+    </message>
+    <message>
+        <source>        [--any-model]           对讲机机型与文件机型不同时也写频</source>
+        <translation>        [--any-model]           write also when the radio&apos;s model differs from the file&apos;s</translation>
+    </message>
+    <message>
+        <source>        [--count N]             依次写 N 台（0 为直到输入结束），台与台之间按回车键</source>
+        <translation>        [--count N]             write N radios one after another (0: until the input ends), Enter between radios</translation>
+    </message>
+    <message>
+        <source>                                多个端口时每批每个端口一台，批与批之间按回车键</source>
+        <translation>                                with several ports: one radio a port per batch, Enter between batches</translation>
+    </message>
+    <message>
+        <source>  export-csv FILE.chp OUT.csv   把信道导出为通用信道表 CSV</source>
+        <translation>  export-csv FILE.chp OUT.csv   export the channels as a common channel table CSV</translation>
+    </message>
+    <message>
+        <source>                                从 CSV 导入信道（功能设置和机型取自 FILE）；有未采用的行或数值时</source>
+        <translation>                                import channels from CSV (functions and model taken from FILE); when a line or value</translation>
+    </message>
+    <message>
+        <source>                                仍写出 OUT，退出码为 1</source>
+        <translation>                                is not taken, OUT is still written and the exit status is 1</translation>
+    </message>
+    <message>
+        <source>  --lang en|zh                  输出的语言：英文或中文（默认中文），可放在任何位置</source>
+        <translation>  --lang en|zh                  language of the output: English or Chinese (default Chinese), anywhere on the line</translation>
+    </message>
+    <message>
+        <source>  --help                        显示本帮助</source>
+        <translation>  --help                        show this help</translation>
+    </message>
+    <message>
+        <source>  --version                     显示版本</source>
+        <translation>  --version                     show the version</translation>
+    </message>
+    <message>
+        <source>退出码: 0 成功, 1 通信失败或取消, 2 用法或文件错误</source>
+        <translation>Exit status: 0 success, 1 link failure or cancelled, 2 usage or file error</translation>
+    </message>
+    <message>
+        <source>tarnik-cli: 未知命令 &quot;%1&quot;</source>
+        <translation>tarnik-cli: unknown command &quot;%1&quot;</translation>
+    </message>
+</context>
+<context>
+    <name>tarnik-sim</name>
+    <message>
+        <source>用法: tarnik-sim [选项]</source>
+        <translation>Usage: tarnik-sim [options]</translation>
+    </message>
+    <message>
+        <source>在伪终端上模拟对讲机；第一行输出设备路径，之后每个会话（一次读频或写频）输出一行。</source>
+        <translation>Simulates a radio on a pseudo-terminal; prints the device path as its first line, then one line for every session (one read or write).</translation>
+    </message>
+    <message>
+        <source>  --image FILE.chp        开始时的存储内容（缺省为出厂内容）</source>
+        <translation>  --image FILE.chp        the memory at the start (factory contents by default)</translation>
+    </message>
+    <message>
+        <source>  --dump FILE             每次写频会话后把存储内容写成信道文件</source>
+        <translation>  --dump FILE             after every write session, write the memory as a channel file</translation>
+    </message>
+    <message>
+        <source>  --baud N                按 N 波特（每字节 10 位）计时；0 为立即应答（缺省 9600）</source>
+        <translation>  --baud N                time the line at N baud (10 bits a byte); 0 answers at once (default 9600)</translation>
+    </message>
+    <message>
+        <source>  --once                  电脑第一次关闭串口后退出</source>
+        <translation>  --once                  exit when the PC first closes the port</translation>
+    </message>
+    <message>
+        <source>  --silent                完全不应答</source>
+        <translation>  --silent                never answer</translation>
+    </message>
+    <message>
+        <source>  --silent-after-block N  应答到第 N 块（从 0 起）为止，之后不再应答</source>
+        <translation>  --silent-after-block N  answer up to block N (from 0), then no more</translation>
+    </message>
+    <message>
+        <source>  --nak-at-block N        第 N 块以 15 应答</source>
+        <translation>  --nak-at-block N        answer block N with 15</translation>
+    </message>
+    <message>
+        <source>  --reply-len N           读块应答的长度（缺省 12）</source>
+        <translation>  --reply-len N           length of a block read reply (default 12)</translation>
+    </message>
+    <message>
+        <source>  --garbage-at-block N    第 N 块的应答为乱码</source>
+        <translation>  --garbage-at-block N    answer block N with garbage</translation>
+    </message>
+    <message>
+        <source>  --hangup-at-block N     到第 N 块时挂断线路并退出</source>
+        <translation>  --hangup-at-block N     hang up the line at block N and exit</translation>
+    </message>
+    <message>
+        <source>  --handshake-answer HEX  对联机序列的应答（缺省 060606）</source>
+        <translation>  --handshake-answer HEX  the answer to the opening sequence (default 060606)</translation>
+    </message>
+    <message>
+        <source>  --corrupt-at-block N    第 N 块照常应答，但存入的第一个字节不同</source>
+        <translation>  --corrupt-at-block N    answer block N as usual, but store its first byte changed</translation>
+    </message>
+    <message>
+        <source>  --tuning HEX            开始前把功能标志字节和功率档设为这两个字节（如 3019）</source>
+        <translation>  --tuning HEX            set the function flag byte and the power level to these two bytes first (e.g. 3019)</translation>
+    </message>
+    <message>
+        <source>  --model-code HEX        开始前把机型代码设为这个字节（如 24）</source>
+        <translation>  --model-code HEX        set the model code to this byte first (e.g. 24)</translation>
+    </message>
+    <message>
+        <source>  --late-ack MS           写频最后一块的应答和读频最后一个 06 的应答推迟 MS 毫秒</source>
+        <translation>  --late-ack MS           delay the answer to a write&apos;s last block and to a read&apos;s last 06 by MS ms</translation>
+    </message>
+    <message>
+        <source>  --flood                 电脑一开始发送就全速送出随机字节，不再应答</source>
+        <translation>  --flood                 once the PC sends, send random bytes at full speed and answer nothing</translation>
+    </message>
+    <message>
+        <source>  --lang en|zh            输出的语言：英文或中文（默认中文）</source>
+        <translation>  --lang en|zh            the language of the output: English or Chinese (Chinese by default)</translation>
+    </message>
+    <message>
+        <source>未知选项 &quot;%1&quot;</source>
+        <translation>Unknown option &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>选项 %1 的值不对</source>
+        <translation>Bad value for option %1</translation>
+    </message>
+    <message>
+        <source>无法创建伪终端：%1</source>
+        <translation>Cannot create a pseudo-terminal: %1</translation>
     </message>
 </context>
 </TS>

@@ -16,17 +16,23 @@ QString accessText(const PortDoctor &doctor, const PortFacts &facts)
     const QString group = doctor.groupName(facts.groupId);
     switch (doctor.access(facts)) {
     case PortAccess::Allowed:
-        return QStringLiteral("可以打开");
+        return QCoreApplication::translate("DoctorCommands", "可以打开");
     case PortAccess::NeedsGroup:
-        return QStringLiteral("不能打开：你不在 %1 组中（tarnik-cli doctor 给出解决的命令）").arg(group);
+        return QCoreApplication::translate("DoctorCommands", "不能打开：你不在 %1 组中（tarnik-cli doctor 给出解决的命令）").arg(group);
     case PortAccess::NeedsRelogin:
-        return QStringLiteral("不能打开：已加入 %1 组，重新登录后生效").arg(group);
+        return QCoreApplication::translate("DoctorCommands", "不能打开：已加入 %1 组，重新登录后生效").arg(group);
     case PortAccess::Denied:
-        return QStringLiteral("不能打开：权限 %1（tarnik-cli doctor 给出解决的命令）").arg(facts.mode, 4, 8, QLatin1Char('0'));
+        return QCoreApplication::translate("DoctorCommands", "不能打开：权限 %1（tarnik-cli doctor 给出解决的命令）").arg(facts.mode, 4, 8, QLatin1Char('0'));
     case PortAccess::Missing:
         break;
     }
-    return QStringLiteral("设备不存在");
+    return QCoreApplication::translate("DoctorCommands", "设备不存在");
+}
+
+// "用法: COMMAND ARGUMENTS" and the end of the line.
+QString usage(const char *command)
+{
+    return QCoreApplication::translate("DoctorCommands", "用法: %1").arg(QLatin1String(command)) + QLatin1Char('\n');
 }
 
 QString installedUdevRule()
@@ -41,13 +47,13 @@ QString installedUdevRule()
 int runPorts(const QStringList &args)
 {
     if (!args.isEmpty()) {
-        err() << "用法: tarnik-cli ports\n";
+        err() << usage("tarnik-cli ports");
         return 2;
     }
     enumSerialPorts();
     const QList<SerialPortEntry> &ports = serialPortList();
     if (ports.isEmpty())
-        err() << "没有找到串口（tarnik-cli doctor 帮你查原因）\n";
+        err() << QCoreApplication::translate("DoctorCommands", "没有找到串口（tarnik-cli doctor 帮你查原因）") << "\n";
     const PortDoctor doctor;
     const int cable = likelyCableIndex(ports);
     const QString indent(7, QLatin1Char(' '));
@@ -62,12 +68,12 @@ int runPorts(const QStringList &args)
             const QString family = chipFamily(vendor, product);
             out() << indent << "USB " << QStringLiteral("%1:%2").arg(vendor, 4, 16, QLatin1Char('0')).arg(product, 4, 16, QLatin1Char('0'));
             if (!family.isEmpty())
-                out() << "  " << family << (i == cable ? "（可能是编程线）" : "");
+                out() << "  " << (i == cable ? QCoreApplication::translate("DoctorCommands", "%1（可能是编程线）").arg(family) : family);
             out() << "\n";
         }
         out() << indent << accessText(doctor, facts);
         for (const PortHolder &h : doctor.holders(facts.node))
-            out() << QStringLiteral("；正被 %1（pid %2）占用").arg(h.name).arg(h.pid);
+            out() << QCoreApplication::translate("DoctorCommands", "；正被 %1（pid %2）占用").arg(h.name).arg(h.pid);
         out() << "\n";
     }
     return 0;
@@ -79,7 +85,7 @@ int runDoctor(const QStringList &args)
     if (args.size() == 2 && args[0] == QStringLiteral("--port") && !args[1].isEmpty())
         device = args[1];
     else if (!args.isEmpty()) {
-        err() << "用法: tarnik-cli doctor [--port DEV]\n";
+        err() << usage("tarnik-cli doctor [--port DEV]");
         return 2;
     }
     enumSerialPorts();
@@ -102,8 +108,8 @@ int runDoctor(const QStringList &args)
     for (const DoctorFinding &f : findings)
         blocked = blocked || f.severity == DoctorFinding::Blocking;
     if (!blocked) {
-        const QString checked = doctor.devicesToExamine(devices, device).join(QStringLiteral("、"));
-        out() << QStringLiteral("没有发现问题：%1 可以打开。").arg(checked) << "\n";
+        const QString checked = doctor.devicesToExamine(devices, device).join(QCoreApplication::translate("DoctorCommands", "、", "list separator"));
+        out() << QCoreApplication::translate("DoctorCommands", "没有发现问题：%1 可以打开。").arg(checked) << "\n";
     }
     out() << doctorReport(findings);
     return blocked ? 1 : 0;

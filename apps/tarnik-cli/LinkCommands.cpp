@@ -113,6 +113,12 @@ private:
     QSocketNotifier *m_notifier = nullptr;
 };
 
+// "用法: COMMAND ARGUMENTS" and the end of the line.
+QString usage(const char *command)
+{
+    return QCoreApplication::translate("LinkCommands", "用法: %1").arg(QString::fromUtf8(command)) + QLatin1Char('\n');
+}
+
 // --port DEV and the other options; returns false on anything unexpected.
 bool takeOption(QStringList &args, const QString &name, QString *value)
 {
@@ -142,8 +148,9 @@ int runTransfer(RadioLink &link, Console &console, WorkingCopy &wc, bool write)
     const Status s = write ? link.writeRadio(true, wc) : link.readRadio(true, wc);
     link.closePort();
     if (!s) {
-        console.show({LinkMessage::Critical, QStringLiteral("提示"),
-                      write ? QStringLiteral("写频错误，请重新写频") : QStringLiteral("读频错误，请重新读频")});
+        console.show({LinkMessage::Critical, QCoreApplication::translate("Console", "提示"),
+                      write ? QCoreApplication::translate("Console", "写频错误，请重新写频")
+                            : QCoreApplication::translate("Console", "读频错误，请重新读频")});
         err() << s.failure().description << "\n";
     }
     if (write && link.lastEnding() != RadioLink::Ending::Completed)
@@ -163,14 +170,14 @@ Status checkOutputFile(const QString &path)
     const QFileInfo info(path);
     const QString shown = QDir::toNativeSeparators(path);
     if (info.exists() && !info.isFile())
-        return Failure{Failure::PathFileAccessError, QStringLiteral("%1：不是普通文件").arg(shown)};
+        return Failure{Failure::PathFileAccessError, QCoreApplication::translate("LinkCommands", "%1：不是普通文件").arg(shown)};
     if (info.exists() && !info.isWritable())
-        return Failure{Failure::PermissionDenied, QStringLiteral("%1：文件只读").arg(shown)};
+        return Failure{Failure::PermissionDenied, QCoreApplication::translate("LinkCommands", "%1：文件只读").arg(shown)};
     const QString folder = info.absolutePath();
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".tarnik-cli-check-XXXXXX")));
     if (!QDir().mkpath(folder) || !probe.open())
         return Failure{Failure::PathFileAccessError,
-                       QStringLiteral("无法在文件夹 %1 中创建文件").arg(QDir::toNativeSeparators(folder))};
+                       QCoreApplication::translate("LinkCommands", "无法在文件夹 %1 中创建文件").arg(QDir::toNativeSeparators(folder))};
     return {};
 }
 
@@ -182,7 +189,7 @@ int runRead(const QStringList &arguments)
     QString device, path;
     if (!takeOption(args, QStringLiteral("--port"), &device) || !takeOption(args, QStringLiteral("--out"), &path)
         || device.isEmpty() || path.isEmpty() || !args.isEmpty()) {
-        err() << "用法: tarnik-cli read --port DEV --out FILE\n";
+        err() << usage("tarnik-cli read --port DEV --out FILE");
         return 2;
     }
     WorkingCopy wc;
@@ -204,7 +211,7 @@ int runRead(const QStringList &arguments)
     const QString received = link.receivedPath();
     // Another run may have removed it first.
     if (!QFile::remove(received) && QFile::exists(received)) {
-        err() << "tarnik-cli: " << QDir::toNativeSeparators(received) << ": 无法删除旧文件\n";
+        err() << "tarnik-cli: " << QDir::toNativeSeparators(received) << ": " << QCoreApplication::translate("LinkCommands", "无法删除旧文件") << "\n";
         link.closePort();
         return 2;
     }
@@ -229,7 +236,8 @@ int runWrite(const QStringList &arguments)
     QStringList devices;
     SafeWriteRequest safe;
     if (!takePorts(args, devices) || devices.isEmpty() || !takeSafeWriteOptions(args, safe) || args.size() != 1) {
-        err() << "用法: tarnik-cli write --port DEV [--port DEV2 …] [--no-backup] [--no-verify] [--file-tuning] [--any-model] [--count N] FILE.chp\n";
+        err() << usage("tarnik-cli write --port DEV [--port DEV2 …] [--no-backup] [--no-verify] [--file-tuning] "
+                       "[--any-model] [--count N] FILE.chp");
         return 2;
     }
     WorkingCopy wc;

@@ -38,7 +38,7 @@ QString tableRow(const FleetWrite::Row &row)
 {
     return QStringLiteral("%1\t%2\t%3\t%4")
         .arg(row.number, 3)
-        .arg(row.finished.toString(QStringLiteral("HH:mm:ss")), row.result,
+        .arg(row.finished.toString(QStringLiteral("HH:mm:ss")), FleetWrite::shownResult(row.kind),
              row.backupPath.isEmpty() ? QStringLiteral("-") : QDir::toNativeSeparators(row.backupPath));
 }
 
@@ -87,7 +87,7 @@ int runSafeWrites(RadioLink &link, const codec::Image &image, const QString &fil
     fleet.portName = [&link] { return link.chosenDevice(); };
     QObject::connect(&fleet, &FleetWrite::radioStarted, &fleet, [](int k) {
         if (k == 1)
-            out() << "台号\t时间\t\t结果\t备份\n" << Qt::flush;
+            out() << QCoreApplication::translate("SafeWriteCommand", "台号\t时间\t\t结果\t备份") << "\n" << Qt::flush;
     });
     QObject::connect(&fleet, &FleetWrite::radioDone, &fleet, [](const FleetWrite::Row &row) {
         err() << row.text << "\n" << Qt::flush;

@@ -4,6 +4,7 @@
 // radio's side of the programming protocol.
 
 #include "link/RadioSim.h"
+#include "support/Translation.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -22,26 +23,36 @@
 
 namespace {
 
-const char usage[] =
-    "用法: tarnik-sim [选项]\n"
-    "在伪终端上模拟对讲机；第一行输出设备路径，之后每个会话（一次读频或写频）输出一行。\n"
-    "  --image FILE.chp        开始时的存储内容（缺省为出厂内容）\n"
-    "  --dump FILE             每次写频会话后把存储内容写成信道文件\n"
-    "  --baud N                按 N 波特（每字节 10 位）计时；0 为立即应答（缺省 9600）\n"
-    "  --once                  电脑第一次关闭串口后退出\n"
-    "  --silent                完全不应答\n"
-    "  --silent-after-block N  应答到第 N 块（从 0 起）为止，之后不再应答\n"
-    "  --nak-at-block N        第 N 块以 15 应答\n"
-    "  --reply-len N           读块应答的长度（缺省 12）\n"
-    "  --garbage-at-block N    第 N 块的应答为乱码\n"
-    "  --hangup-at-block N     到第 N 块时挂断线路并退出\n"
-    "  --handshake-answer HEX  对联机序列的应答（缺省 060606）\n"
-    "  --corrupt-at-block N    第 N 块照常应答，但存入的第一个字节不同\n"
-    "  --tuning HEX            开始前把功能标志字节和功率档设为这两个字节（如 3019）\n"
-    "  --model-code HEX        开始前把机型代码设为这个字节（如 24）\n"
-    "  --late-ack MS           写频最后一块的应答和读频最后一个 06 的应答推迟 MS 毫秒\n"
+// The usage text, a line each, so each is translated as a whole.
+const char *const usageLines[] = {
+    QT_TRANSLATE_NOOP("tarnik-sim", "用法: tarnik-sim [选项]"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "在伪终端上模拟对讲机；第一行输出设备路径，之后每个会话（一次读频或写频）输出一行。"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --image FILE.chp        开始时的存储内容（缺省为出厂内容）"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --dump FILE             每次写频会话后把存储内容写成信道文件"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --baud N                按 N 波特（每字节 10 位）计时；0 为立即应答（缺省 9600）"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --once                  电脑第一次关闭串口后退出"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --silent                完全不应答"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --silent-after-block N  应答到第 N 块（从 0 起）为止，之后不再应答"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --nak-at-block N        第 N 块以 15 应答"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --reply-len N           读块应答的长度（缺省 12）"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --garbage-at-block N    第 N 块的应答为乱码"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --hangup-at-block N     到第 N 块时挂断线路并退出"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --handshake-answer HEX  对联机序列的应答（缺省 060606）"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --corrupt-at-block N    第 N 块照常应答，但存入的第一个字节不同"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --tuning HEX            开始前把功能标志字节和功率档设为这两个字节（如 3019）"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --model-code HEX        开始前把机型代码设为这个字节（如 24）"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --late-ack MS           写频最后一块的应答和读频最后一个 06 的应答推迟 MS 毫秒"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --flood                 电脑一开始发送就全速送出随机字节，不再应答"),
+    QT_TRANSLATE_NOOP("tarnik-sim", "  --lang en|zh            输出的语言：英文或中文（默认中文）"),
+};
 
-    "  --flood                 电脑一开始发送就全速送出随机字节，不再应答\n";
+QString usage()
+{
+    QString text;
+    for (const char *line : usageLines)
+        text += QCoreApplication::translate("tarnik-sim", line) + QLatin1Char('\n');
+    return text;
+}
 
 qint64 nowNs()
 {
@@ -133,9 +144,9 @@ QString parse(const QStringList &args, Setup &setup)
             ok = !hex.isEmpty() && hex.size() % 2 == 0
                  && o.handshakeAnswer.toHex().toUpper() == hex.toUpper().toLatin1();
         } else
-            return QStringLiteral("未知选项 \"%1\"").arg(a);
+            return QCoreApplication::translate("tarnik-sim", "未知选项 \"%1\"").arg(a);
         if (!ok)
-            return QStringLiteral("选项 %1 的值不对").arg(a);
+            return QCoreApplication::translate("tarnik-sim", "选项 %1 的值不对").arg(a);
     }
     return {};
 }
@@ -173,14 +184,18 @@ void report(const QList<RadioSim::Session> &sessions, const RadioSim &radio, con
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    QStringList args = app.arguments().mid(1);
+    QString languageError;
+    lang::select(lang::takeOption(args, &languageError).value_or(lang::Language::Chinese));
+    if (!languageError.isEmpty())
+        return fail(languageError);
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        std::fputs(usage, stdout);
+        std::fputs(usage().toUtf8().constData(), stdout);
         return 0;
     }
     Setup setup;
     if (const QString problem = parse(args, setup); !problem.isEmpty())
-        return fail(problem + QLatin1Char('\n') + QString::fromUtf8(usage));
+        return fail(problem + QLatin1Char('\n') + usage());
 
     codec::Image memory = RadioSim::factoryImage();
     if (!setup.imagePath.isEmpty()) {
@@ -206,7 +221,7 @@ int main(int argc, char **argv)
     prctl(PR_SET_TIMERSLACK, 1UL);
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
-        return fail(QStringLiteral("无法创建伪终端：%1").arg(QString::fromLocal8Bit(std::strerror(errno))), 1);
+        return fail(QCoreApplication::translate("tarnik-sim", "无法创建伪终端：%1").arg(QString::fromLocal8Bit(std::strerror(errno))), 1);
     const QByteArray slavePath(ptsname(master));
     // Raw line until the PC sets its own settings (and again after it restores them).
     const int slave = ::open(slavePath.constData(), O_RDWR | O_NOCTTY);

@@ -285,13 +285,13 @@ QList<DoctorFinding> PortDoctor::diagnose(const QStringList &devices, const QStr
                                   || QFileInfo::exists(path(QStringLiteral("/lib/udev/rules.d/85-brltty.rules")));
         if (braille || brailleRules)
             findings.append({DoctorFinding::Blocking, {},
-                             QStringLiteral("编程线（USB %1）已插上，但系统没有为它建立串口：盲文显示器服务 brltty "
+                             QCoreApplication::translate("PortDoctor", "编程线（USB %1）已插上，但系统没有为它建立串口：盲文显示器服务 brltty "
                                             "把这类芯片当作盲文显示器占用了。停用它，然后拔下编程线再插上。")
                                  .arg(cable),
                              brailleFix()});
         else
             findings.append({DoctorFinding::Blocking, {},
-                             QStringLiteral("编程线（USB %1）已插上，但系统没有为它建立串口：驱动没有加载。"
+                             QCoreApplication::translate("PortDoctor", "编程线（USB %1）已插上，但系统没有为它建立串口：驱动没有加载。"
                                             "加载驱动，然后拔下编程线再插上；仍不行时用 dmesg 查看原因。")
                                  .arg(cable),
                              module.isEmpty() ? QStringLiteral("sudo dmesg | tail -n 20")
@@ -299,22 +299,23 @@ QList<DoctorFinding> PortDoctor::diagnose(const QStringList &devices, const QStr
     }
     if (braille && orphans.isEmpty())
         findings.append({DoctorFinding::Warning, {},
-                         QStringLiteral("盲文显示器服务 brltty 正在运行：它会占用 CH340、CP210x、FTDI 等芯片的编程线，"
+                         QCoreApplication::translate("PortDoctor", "盲文显示器服务 brltty 正在运行：它会占用 CH340、CP210x、FTDI 等芯片的编程线，"
                                         "使串口在插上后又消失。不用盲文显示器时请停用它。"),
                          brailleFix()});
 
     const QStringList targets = devicesToExamine(devices, chosen);
     const bool usbPort = !targets.isEmpty() && describePort(targets.first(), treeRoot()).vendorId != 0;
     if (chosen.isEmpty() && orphans.isEmpty() && !usbPort) {
-        const QString check = QStringLiteral("请检查编程线是否插好（也可换一个 USB 口），插上后用 dmesg 查看系统是否识别了它。");
+        const QString check = QCoreApplication::translate(
+            "PortDoctor", "请检查编程线是否插好（也可换一个 USB 口），插上后用 dmesg 查看系统是否识别了它。");
         if (devices.isEmpty())
-            findings.append({DoctorFinding::Blocking, {}, QStringLiteral("没有找到任何串口设备。") + check,
+            findings.append({DoctorFinding::Blocking, {},
+                             QCoreApplication::translate("PortDoctor", "没有找到任何串口设备。%1").arg(check),
                              QStringLiteral("sudo dmesg | tail -n 20")});
         else
             findings.append({DoctorFinding::Warning, {},
-                             QStringLiteral("没有找到 USB 编程线，只有电脑自带的串口 %1。用 USB 编程线时，")
-                                     .arg(devices.join(QStringLiteral("、")))
-                                 + check,
+                             QCoreApplication::translate("PortDoctor", "没有找到 USB 编程线，只有电脑自带的串口 %1。用 USB 编程线时，%2")
+                                 .arg(devices.join(QCoreApplication::translate("PortDoctor", "、", "list separator")), check),
                              QStringLiteral("sudo dmesg | tail -n 20")});
     }
     QStringList unseen; // examined devices no visible process holds
@@ -326,7 +327,8 @@ QList<DoctorFinding> PortDoctor::diagnose(const QStringList &devices, const QStr
         hidden += p.filesReadable ? 0 : 1;
     if (hidden > 0 && !unseen.isEmpty())
         findings.append({DoctorFinding::Note, {},
-                         QStringLiteral("有 %1 个其他用户的进程无法查看；它们是否占用串口，可用下面的命令查看。").arg(hidden),
+                         QCoreApplication::translate("PortDoctor", "有 %n 个其他用户的进程无法查看；它们是否占用串口，可用下面的命令查看。",
+                                                    nullptr, hidden),
                          QStringLiteral("sudo fuser -v ") + unseen.join(QLatin1Char(' '))});
     return findings;
 }
@@ -358,29 +360,29 @@ bool PortDoctor::examine(const QString &device, QList<DoctorFinding> &findings) 
     switch (access(facts)) {
     case PortAccess::Missing:
         add(DoctorFinding::Blocking,
-            QStringLiteral("设备 %1 不存在。请检查编程线是否插好，插上后用 dmesg 查看系统给它的名字，"
+            QCoreApplication::translate("PortDoctor", "设备 %1 不存在。请检查编程线是否插好，插上后用 dmesg 查看系统给它的名字，"
                            "或用 tarnik-cli ports 列出现有的串口。")
                 .arg(device),
             QStringLiteral("sudo dmesg | tail -n 20\ntarnik-cli ports"));
         return false;
     case PortAccess::NeedsGroup:
         add(DoctorFinding::Blocking,
-            QStringLiteral("用户 %1 不在拥有 %2 的组 %3 中，不能打开它。把用户加入该组，然后注销并重新登录。")
+            QCoreApplication::translate("PortDoctor", "用户 %1 不在拥有 %2 的组 %3 中，不能打开它。把用户加入该组，然后注销并重新登录。")
                 .arg(m_user.name, facts.node, group),
             QStringLiteral("sudo usermod -aG %1 %2").arg(group, m_user.name));
         break;
     case PortAccess::NeedsRelogin:
         add(DoctorFinding::Blocking,
-            QStringLiteral("用户 %1 已在组 %2 中，但本次登录还没有生效：请注销并重新登录"
+            QCoreApplication::translate("PortDoctor", "用户 %1 已在组 %2 中，但本次登录还没有生效：请注销并重新登录"
                            "（只在当前终端生效可运行下面的命令）。")
                 .arg(m_user.name, group),
             QStringLiteral("newgrp %1").arg(group));
         break;
     case PortAccess::Denied:
         add(DoctorFinding::Blocking,
-            QStringLiteral("%1 的权限是 %2（组 %3），组成员也不能读写它。改成 0660%4。")
+            QCoreApplication::translate("PortDoctor", "%1 的权限是 %2（组 %3），组成员也不能读写它。改成 0660%4。")
                 .arg(facts.node, octal(facts.mode), group,
-                     cableChip ? QStringLiteral("；要长期有效，安装 TARNIK 的 udev 规则") : QString()),
+                     cableChip ? QCoreApplication::translate("PortDoctor", "；要长期有效，安装 TARNIK 的 udev 规则") : QString()),
             QStringLiteral("sudo chmod 0660 %1").arg(facts.node) + (cableChip ? QStringLiteral("\n") + udevRuleFix() : QString()));
         break;
     case PortAccess::Allowed:
@@ -393,7 +395,7 @@ bool PortDoctor::examine(const QString &device, QList<DoctorFinding> &findings) 
         else if (h.name == ModemManager)
             fix = QStringLiteral("sudo systemctl stop ModemManager\n") + udevRuleFix();
         add(DoctorFinding::Blocking,
-            QStringLiteral("%1 正被进程 %2（pid %3）占用。请关闭那个程序，或结束该进程。")
+            QCoreApplication::translate("PortDoctor", "%1 正被进程 %2（pid %3）占用。请关闭那个程序，或结束该进程。")
                 .arg(facts.node, h.name)
                 .arg(h.pid),
             fix);
@@ -402,7 +404,7 @@ bool PortDoctor::examine(const QString &device, QList<DoctorFinding> &findings) 
         const QByteArray udev = readSmall(path(QStringLiteral("/run/udev/data/c") + facts.charDevice));
         if (!udev.contains("E:ID_MM_DEVICE_IGNORE=1"))
             add(DoctorFinding::Warning,
-                QStringLiteral("调制解调器管理服务 ModemManager 正在运行：编程线插上后的几十秒里它会探测 %1，"
+                QCoreApplication::translate("PortDoctor", "调制解调器管理服务 ModemManager 正在运行：编程线插上后的几十秒里它会探测 %1，"
                                "这时读频、写频可能失败。安装 TARNIK 的 udev 规则让它忽略编程线。")
                     .arg(facts.node),
                 udevRuleFix());
@@ -414,8 +416,9 @@ QString doctorReport(const QList<DoctorFinding> &findings)
 {
     QString text;
     for (const DoctorFinding &f : findings) {
-        static const char16_t *const marks[] = {u"问题", u"注意", u"提示"};
-        text += QStringLiteral("[%1] ").arg(QString::fromUtf16(marks[f.severity]));
+        static const char *const marks[] = {QT_TRANSLATE_NOOP("PortDoctor", "问题"), QT_TRANSLATE_NOOP("PortDoctor", "注意"),
+                                            QT_TRANSLATE_NOOP("PortDoctor", "提示")};
+        text += QStringLiteral("[%1] ").arg(QCoreApplication::translate("PortDoctor", marks[f.severity]));
         text += f.text + QLatin1Char('\n');
         for (const QString &line : f.fix.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
             text += QStringLiteral("    $ ") + line + QLatin1Char('\n');

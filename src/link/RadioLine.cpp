@@ -12,7 +12,7 @@ using namespace protocol;
 
 QString watchdogText()
 {
-    return QStringLiteral("通信端口没有响应，请确保连接正确和电源打开");
+    return RadioLine::tr("通信端口没有响应，请确保连接正确和电源打开");
 }
 
 } // namespace
@@ -43,7 +43,7 @@ RadioLine::~RadioLine()
 
 QString RadioLine::appTitle()
 {
-    return QStringLiteral("TARNIK编程软件");
+    return tr("TARNIK编程软件");
 }
 
 // ---------------------------------------------------------------- port
@@ -217,7 +217,7 @@ void RadioLine::onWatchdogTimeout()
 {
     stopWatchdog();
     m_watchdogFired = true;
-    emit message({LinkMessage::Information, QStringLiteral("信息提示"), watchdogText()});
+    emit message({LinkMessage::Information, tr("信息提示"), watchdogText()});
 }
 
 void RadioLine::cancelTransfer()
@@ -236,7 +236,7 @@ void RadioLine::report(const Failure &f, LinkMessage::Icon icon)
 bool RadioLine::refuse()
 {
     stopWatchdog();
-    emit message({LinkMessage::NoIcon, appTitle(), QStringLiteral("通信错误")});
+    emit message({LinkMessage::NoIcon, appTitle(), tr("通信错误")});
     m_text.clear();
     closePort();
     return false;

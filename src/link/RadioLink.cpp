@@ -31,6 +31,22 @@ QString RadioLink::defaultReceivedPath()
            + QStringLiteral("/Received.chp");
 }
 
+QString RadioLink::captionText(Phase phase)
+{
+    switch (phase) {
+    case Phase::Connecting: return tr("正在连接对讲机。。。");
+    case Phase::Reading: return tr("正在从对讲机读取数据。。。");
+    case Phase::Writing: return tr("正在向对讲机写入数据。。。");
+    }
+    return {};
+}
+
+void RadioLink::enterPhase(Phase phase)
+{
+    emit phaseChanged(phase);
+    emit captionChanged(captionText(phase));
+}
+
 // ---------------------------------------------------------------- read
 
 Status RadioLink::readRadio(bool fromDialog, WorkingCopy &wc)
@@ -46,9 +62,8 @@ Status RadioLink::readRadio(bool fromDialog, WorkingCopy &wc)
         else
             wc.setState(fresh.state());
     } else if (!m_receivedLines.isEmpty() && !m_receivedFileFailed) {
-        emit message({LinkMessage::Information, QStringLiteral("信息提示"),
-                      QStringLiteral("读频没有完成，已收到的 %1 块数据保存在 %2")
-                          .arg(m_receivedLines.size())
+        emit message({LinkMessage::Information, tr("信息提示"),
+                      tr("读频没有完成，已收到的 %n 块数据保存在 %1", nullptr, int(m_receivedLines.size()))
                           .arg(QDir::toNativeSeparators(receivedPath()))});
     }
     return s;
@@ -77,7 +92,7 @@ Status RadioLink::readTransfer()
     m_receivedFileFailed = false;
     m_receivedLines.clear();
     m_receivedImage.fill(codec::Block{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
-    emit captionChanged(QStringLiteral("正在连接对讲机。。。"));
+    enterPhase(Phase::Connecting);
     if (Status s = doEvents(false); !s)
         return s;
     m_text.clear();
@@ -94,7 +109,7 @@ Status RadioLink::readTransfer()
         return acked.failure();
     if (!*acked)
         return {};
-    emit captionChanged(QStringLiteral("正在从对讲机读取数据。。。"));
+    enterPhase(Phase::Reading);
     readBlocks(0);
     return doEvents(false);
 }
@@ -191,12 +206,12 @@ Status RadioLink::openReceivedFile(QFile &file)
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
         return Failure{Failure::PathFileAccessError,
-                       QStringLiteral("无法创建文件夹 %1").arg(QDir::toNativeSeparators(info.absolutePath()))};
+                       tr("无法创建文件夹 %1").arg(QDir::toNativeSeparators(info.absolutePath()))};
     // Created readable by the user alone.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return Failure{Failure::PathFileAccessError,
-                       QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path),
+                       tr("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path),
                                                                  file.errorString())};
     return {};
 }
@@ -227,7 +242,7 @@ Status RadioLink::appendReceivedLine(const QString &line)
         // lines only.
         const QString reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
         file.resize(before);
-        return Failure{Failure::DiskFull, QStringLiteral("无法写入文件 %1：%2").arg(
+        return Failure{Failure::DiskFull, tr("无法写入文件 %1：%2").arg(
                                               QDir::toNativeSeparators(file.fileName()), reason)};
     }
     file.close();
@@ -280,7 +295,7 @@ Status RadioLink::sendImage(bool fromDialog, const codec::Image &image)
 
 Status RadioLink::writeTransfer(const codec::Image &image)
 {
-    emit captionChanged(QStringLiteral("正在连接对讲机。。。"));
+    enterPhase(Phase::Connecting);
     const Result<bool> connected = connectRadio(true);
     if (!connected)
         return connected.failure();
@@ -308,7 +323,7 @@ Status RadioLink::writeTransfer(const codec::Image &image)
     stopWatchdog();
     if (Status s = doEvents(false); !s)
         return s;
-    emit captionChanged(QStringLiteral("正在向对讲机写入数据。。。"));
+    enterPhase(Phase::Writing);
     if (!writeFunctionBlocks(0, image))
         return {};
     if (Status s = doEvents(false); !s)
@@ -328,9 +343,8 @@ bool RadioLink::writeFunctionBlocks(int skip, const codec::Image &image)
     const Result<bool> done = writeFunctionFrames(image);
     if (done)
         return *done;
-    emit message({LinkMessage::Exclamation, QStringLiteral("错误"),
-                  QStringLiteral("错误号：") + QString::number(done.failure().number)
-                      + done.failure().description});
+    emit message({LinkMessage::Exclamation, tr("错误"),
+                  tr("错误号：%1%2").arg(QString::number(done.failure().number), done.failure().description)});
     closePort();
     return false;
 }

@@ -72,8 +72,14 @@ public:
     // first byte goes out.
     Status checkReceivedPath() const;
 
+    // The step a transfer is in, for its caption.
+    enum class Phase { Connecting, Reading, Writing };
+    static QString captionText(Phase phase);
+
 signals:
+    // captionText() of the phase, in the language chosen when the phase began.
     void captionChanged(const QString &caption);
+    void phaseChanged(RadioLink::Phase phase);
     void progressChanged(int value);
 
 private:
@@ -88,6 +94,7 @@ private:
     Status appendReceivedLine(const QString &line);
     static Status openReceivedFile(QFile &file);
     void finishTransfer();
+    void enterPhase(Phase phase);
 
     QString m_receivedPath;
     QStringList m_receivedLines;

@@ -1,5 +1,6 @@
 #include "link/RadioTuning.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace {
@@ -21,7 +22,7 @@ QString crystalText(int c)
 
 QString signText(int s)
 {
-    return s ? QStringLiteral("负") : QStringLiteral("正");
+    return s ? QCoreApplication::translate("RadioTuning", "负") : QCoreApplication::translate("RadioTuning", "正");
 }
 
 } // namespace
@@ -34,22 +35,23 @@ RadioTuning RadioTuning::of(const codec::Image &image)
 
 QString RadioTuning::text() const
 {
-    return QStringLiteral("晶振 %1，中频 %2，功率档 %3").arg(crystalText(crystal), signText(sign), powerText(powerByte));
+    return QCoreApplication::translate("RadioTuning", "晶振 %1，中频 %2，功率档 %3").arg(crystalText(crystal), signText(sign), powerText(powerByte));
 }
 
 QString TuningKept::text() const
 {
     QStringList differs;
     if (radio.crystal != file.crystal)
-        differs << QStringLiteral("晶振 %1").arg(crystalText(file.crystal));
+        differs << QCoreApplication::translate("RadioTuning", "晶振 %1").arg(crystalText(file.crystal));
     if (radio.sign != file.sign)
-        differs << QStringLiteral("中频 %1").arg(signText(file.sign));
+        differs << QCoreApplication::translate("RadioTuning", "中频 %1").arg(signText(file.sign));
     if (radio.powerByte != file.powerByte)
-        differs << QStringLiteral("功率档 %1").arg(powerText(file.powerByte));
-    QString line = QStringLiteral("已保留本机调整值：") + radio.text();
-    if (!differs.isEmpty())
-        line += QStringLiteral("（文件中为 %1）").arg(differs.join(QStringLiteral("，")));
-    return line;
+        differs << QCoreApplication::translate("RadioTuning", "功率档 %1").arg(powerText(file.powerByte));
+    const QString line = QCoreApplication::translate("RadioTuning", "已保留本机调整值：%1").arg(radio.text());
+    if (differs.isEmpty())
+        return line;
+    return QCoreApplication::translate("RadioTuning", "%1（文件中为 %2）")
+        .arg(line, differs.join(QCoreApplication::translate("RadioTuning", "，", "list separator")));
 }
 
 TuningKept keepRadioTuning(codec::Image &image, const codec::Image &backup)

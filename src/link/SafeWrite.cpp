@@ -39,7 +39,7 @@ std::unique_ptr<QTemporaryDir> stageFolder(QString *why)
     if (auto dir = inFolder(data))
         return dir;
     const QString tmpdir = qEnvironmentVariable("TMPDIR");
-    *why = QStringLiteral("%1；%2").arg(QDir::toNativeSeparators(temp.isEmpty() ? tmpdir : temp),
+    *why = SafeWrite::tr("%1；%2", "two folders").arg(QDir::toNativeSeparators(temp.isEmpty() ? tmpdir : temp),
                                        QDir::toNativeSeparators(data));
     return nullptr;
 }
@@ -54,9 +54,9 @@ SafeWrite::SafeWrite(RadioLink &link, Clock &clock, BackupStore &store, QObject 
 QString SafeWrite::stageName(Stage stage)
 {
     switch (stage) {
-    case Stage::Backup: return QStringLiteral("备份");
-    case Stage::Write: return QStringLiteral("写频");
-    case Stage::Verify: return QStringLiteral("校验");
+    case Stage::Backup: return tr("备份");
+    case Stage::Write: return tr("写频");
+    case Stage::Verify: return tr("校验");
     }
     return {};
 }
@@ -85,7 +85,7 @@ QString SafeWrite::stageCaption(const QString &caption) const
     // A plain write keeps the write's own captions.
     if (m_stageCount == 1)
         return caption;
-    return QStringLiteral("%1（%2/%3）：%4").arg(stageName(m_stage)).arg(m_stageIndex + 1).arg(m_stageCount).arg(caption);
+    return tr("%1（%2/%3）：%4").arg(stageName(m_stage)).arg(m_stageIndex + 1).arg(m_stageCount).arg(caption);
 }
 
 SafeWrite::StageEnd SafeWrite::runStage(Stage stage, const std::function<Status()> &transfer, Outcome &out)
@@ -141,11 +141,11 @@ bool SafeWrite::modelAllowed(const codec::Image &backup, const codec::Image &ima
 
 QString SafeWrite::partialWriteText(const Outcome &out) const
 {
-    QString text = out.radioChanged ? QStringLiteral("写频未完成：对讲机中只有部分新数据，请重新写频。")
-                                    : tr("写频未完成：没有数据写入对讲机，对讲机未被改动。");
-    if (!out.backupPath.isEmpty())
-        text += QStringLiteral("写频前的备份：%1").arg(QDir::toNativeSeparators(out.backupPath));
-    return text;
+    const QString text = out.radioChanged ? tr("写频未完成：对讲机中只有部分新数据，请重新写频。")
+                                          : tr("写频未完成：没有数据写入对讲机，对讲机未被改动。");
+    if (out.backupPath.isEmpty())
+        return text;
+    return tr("%1写频前的备份：%2").arg(text, QDir::toNativeSeparators(out.backupPath));
 }
 
 SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
@@ -185,8 +185,8 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
     if (options.backup) {
         if (readStage(Stage::Backup) != StageEnd::Completed) {
             const QString why = out.text.isEmpty() ? QString() : out.text + QLatin1Char('\n');
-            out.text = why + (out.cancelled ? QStringLiteral("已取消：写频前的备份读频没有完成，对讲机未被改动。")
-                                            : QStringLiteral("备份读频失败，没有写频，对讲机未被改动。"));
+            out.text = why + (out.cancelled ? tr("已取消：写频前的备份读频没有完成，对讲机未被改动。")
+                                            : tr("备份读频失败，没有写频，对讲机未被改动。"));
             go = false;
         } else {
             const codec::Image backup = m_link.receivedImage();
@@ -196,7 +196,7 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
             } else if (const Result<QString> stored = m_store.store(backup, {m_link.chosenDevice(), fleetPosition}); !stored) {
                 out.stoppedAt = Stage::Backup;
                 out.fileProblem = true;
-                out.text = stored.failure().description + QStringLiteral("\n无法保存备份，没有写频，对讲机未被改动。");
+                out.text = stored.failure().description + QLatin1Char('\n') + tr("无法保存备份，没有写频，对讲机未被改动。");
                 go = false;
             } else {
                 out.backupPath = *stored;
@@ -222,9 +222,9 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
     if (go && options.verify) {
         if (readStage(Stage::Verify) != StageEnd::Completed) {
             const QString why = out.text.isEmpty() ? QString() : out.text + QLatin1Char('\n');
-            out.text = why + QStringLiteral("写频已完成，但校验读频没有完成，对讲机中的数据未经校验。");
+            out.text = why + tr("写频已完成，但校验读频没有完成，对讲机中的数据未经校验。");
             if (!out.backupPath.isEmpty())
-                out.text += QStringLiteral("写频前的备份：%1").arg(QDir::toNativeSeparators(out.backupPath));
+                out.text = tr("%1写频前的备份：%2").arg(out.text, QDir::toNativeSeparators(out.backupPath));
             go = false;
         } else {
             out.difference = compareImages(sent, m_link.receivedImage());
@@ -237,11 +237,11 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
     }
     if (go) {
         out.ok = true;
-        QStringList lines{options.verify ? QStringLiteral("写频完成，校验无误。") : QStringLiteral("写频完成。")};
+        QStringList lines{options.verify ? tr("写频完成，校验无误。") : tr("写频完成。")};
         if (out.tuning)
             lines << out.tuning->text();
         if (!out.backupPath.isEmpty())
-            lines << QStringLiteral("写频前的备份：%1").arg(QDir::toNativeSeparators(out.backupPath));
+            lines << tr("写频前的备份：%1").arg(QDir::toNativeSeparators(out.backupPath));
         out.text = lines.join(QLatin1Char('\n'));
         emit progressChanged(progressMaximum());
     }

@@ -2,6 +2,7 @@
 
 #include "link/PortDoctor.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -210,11 +211,11 @@ QString portOptionLabel(int index)
 
 Failure openFailure(const QString &device, const OpenProblem &problem)
 {
-    QString text = QStringLiteral("无法打开串口 %1：%2").arg(device, problem.reason);
-    const QString doctor = QStringLiteral("（tarnik-cli doctor --port %1 可以查出原因）").arg(device);
+    const QString text = QCoreApplication::translate("SerialPorts", "无法打开串口 %1：%2").arg(device, problem.reason);
     switch (problem.kind) {
     case OpenProblem::NotFound:
-        return {portfailure::InvalidPortNumber, text + QStringLiteral("。请检查编程线是否已连接，或在“端口选择”中选择其他端口。")};
+        return {portfailure::InvalidPortNumber,
+                QCoreApplication::translate("SerialPorts", "%1。请检查编程线是否已连接，或在“端口选择”中选择其他端口。").arg(text)};
     case OpenProblem::AccessDenied: {
         // Some systems give serial ports to uucp rather than dialout.
         const PortFacts facts = describePort(device);
@@ -222,18 +223,21 @@ Failure openFailure(const QString &device, const OpenProblem &problem)
         if (!facts.exists || facts.groupId == 0 || group.isEmpty() || group[0].isDigit())
             group = QStringLiteral("dialout");
         return {Failure::PermissionDenied,
-                text + QStringLiteral("。当前用户没有使用串口的权限：请把用户加入 %1 组"
-                                      "（sudo usermod -aG %1 $USER），然后注销并重新登录。")
-                           .arg(group)};
+                QCoreApplication::translate("SerialPorts", "%1。当前用户没有使用串口的权限：请把用户加入 %2 组"
+                                                           "（sudo usermod -aG %3 $USER），然后注销并重新登录。")
+                    .arg(text, group, group)};
     }
     case OpenProblem::Busy: {
         QStringList holders;
         for (const PortHolder &h : PortDoctor().holders(describePort(device).node))
-            holders << QStringLiteral("%1（pid %2）").arg(h.name).arg(h.pid);
+            holders << QCoreApplication::translate("SerialPorts", "%1（pid %2）").arg(h.name).arg(h.pid);
         if (holders.isEmpty())
-            return {portfailure::PortAlreadyOpen, text + QStringLiteral("。串口正被其他程序使用") + doctor + QStringLiteral("。")};
+            return {portfailure::PortAlreadyOpen,
+                    QCoreApplication::translate("SerialPorts", "%1。串口正被其他程序使用%2。")
+                        .arg(text, QCoreApplication::translate("SerialPorts", "（tarnik-cli doctor --port %1 可以查出原因）").arg(device))};
         return {portfailure::PortAlreadyOpen,
-                text + QStringLiteral("。串口正被 %1 使用：请关闭它后再试。").arg(holders.join(QStringLiteral("、")))};
+                QCoreApplication::translate("SerialPorts", "%1。串口正被 %2 使用：请关闭它后再试。")
+                    .arg(text, holders.join(QCoreApplication::translate("SerialPorts", "、", "list separator")))};
     }
     case OpenProblem::Other:
         break;
@@ -244,7 +248,7 @@ Failure openFailure(const QString &device, const OpenProblem &problem)
 Failure noDeviceFailure(int portNumber)
 {
     return {portfailure::InvalidPortNumber,
-            QStringLiteral("端口 COM%1 不存在：系统只列出 %2 个串口。请在“端口选择”中选择端口或填写设备。")
-                .arg(portNumber)
-                .arg(serialPortList().size())};
+            QCoreApplication::translate("SerialPorts", "端口 COM%1 不存在：系统只列出 %n 个串口。请在“端口选择”中选择端口或填写设备。",
+                                        nullptr, int(serialPortList().size()))
+                .arg(portNumber)};
 }

@@ -107,12 +107,12 @@ void SerialTransport::close()
 Status SerialTransport::write(const QByteArray &bytes)
 {
     if (!m_port.isOpen())
-        return Failure{portfailure::PortNotOpen, QStringLiteral("串口没有打开，无法发送数据。")};
+        return Failure{portfailure::PortNotOpen, tr("串口没有打开，无法发送数据。")};
     if (m_fault)
         return *m_fault;
     if (m_port.write(bytes) != bytes.size())
         return Failure{Failure::DeviceIoError,
-                       QStringLiteral("向串口 %1 发送数据失败：%2").arg(m_device, m_port.errorString())};
+                       tr("向串口 %1 发送数据失败：%2").arg(m_device, m_port.errorString())};
     // QSerialPort would otherwise send only when the event loop next runs; the handshake's
     // pauses must come after the byte has gone out.
     m_port.flush();
@@ -142,11 +142,11 @@ void SerialTransport::onError(QSerialPort::SerialPortError error)
     case QSerialPort::ReadError:
         // A read that finds the end of the line leaves the port a stale system error text.
         m_fault = Failure{Failure::DeviceIoError,
-                          QStringLiteral("串口 %1 已断开：编程线已拔出或对方已挂断").arg(m_device)};
+                          tr("串口 %1 已断开：编程线已拔出或对方已挂断").arg(m_device)};
         break;
     case QSerialPort::WriteError:
         m_fault = Failure{Failure::DeviceIoError,
-                          QStringLiteral("串口 %1 已断开：%2").arg(m_device, m_port.errorString())};
+                          tr("串口 %1 已断开：%2").arg(m_device, m_port.errorString())};
         break;
     default:
         break;

@@ -40,11 +40,11 @@ void SimTransport::close()
 Status SimTransport::write(const QByteArray &bytes)
 {
     if (!m_open)
-        return Failure{portfailure::PortNotOpen, QStringLiteral("串口没有打开，无法发送数据。")};
+        return Failure{portfailure::PortNotOpen, tr("串口没有打开，无法发送数据。")};
     if (m_fault)
         return *m_fault;
     if (m_writes++ == failWrite)
-        return Failure{Failure::DeviceIoError, QStringLiteral("向串口 sim 发送数据失败：线路中断")};
+        return Failure{Failure::DeviceIoError, tr("向串口 sim 发送数据失败：线路中断")};
     trace.append({Event::Sent, m_clock->now(), bytes});
     const int line = m_line;
     for (const RadioSim::Output &out : m_radio->receive(bytes, m_clock->now())) {
@@ -52,7 +52,7 @@ Status SimTransport::write(const QByteArray &bytes)
             if (line != m_line)
                 return;
             if (out.hangup)
-                m_fault = Failure{Failure::DeviceIoError, QStringLiteral("串口 sim 已断开：对方挂断")};
+                m_fault = Failure{Failure::DeviceIoError, tr("串口 sim 已断开：对方挂断")};
             else
                 m_pending += out.bytes;
             m_arrived = true;

@@ -38,12 +38,15 @@
 #include <QLabel>
 #include <QGroupBox>
 #include <QMainWindow>
+#include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -370,6 +373,16 @@ private slots:
         QTest::newRow("password button") << u"password dialog"_s << u"cmdCancel"_s << u"取消"_s << u"Cancel"_s;
         QTest::newRow("preview button") << u"preview"_s << u"tbTools_10"_s << u"退出"_s << u"Exit"_s;
         QTest::newRow("about") << u"about"_s << u"cmdSysInfo"_s << u"系统信息"_s << u"System information"_s;
+        QTest::newRow("port title") << u"port dialog"_s << u"frmDK"_s << u"端口选择"_s << u"Communication port"_s;
+        QTest::newRow("port field") << u"port dialog"_s << u"txtDevice"_s << u"/dev/pts/3 或 /dev/serial/by-id/…"_s
+                                    << u"/dev/pts/3 or /dev/serial/by-id/…"_s;
+        QTest::newRow("transfer title") << u"transfer dialog"_s << u"frmWAIT"_s << u"正在向对讲机读取数据。。。"_s
+                                        << u"Reading data from the radio..."_s;
+        QTest::newRow("transfer cancel") << u"transfer dialog"_s << u"cmdCancel"_s << u"取消"_s << u"Cancel"_s;
+        QTest::newRow("safe write title") << u"safe write"_s << u"frmSafeWrite"_s << u"写频进度显示"_s << u"Writing progress"_s;
+        QTest::newRow("safe write stage") << u"safe write"_s << u"lblStage"_s << u"备份 1/3"_s << u"Backup 1/3"_s;
+        QTest::newRow("fleet closes") << u"fleet write"_s << u"cmdCancel"_s << u"关闭"_s << u"Close"_s;
+        QTest::newRow("fleet result") << u"fleet write"_s << u"gridFleet[0,3]"_s << u"校验失败"_s << u"Verify failed"_s;
     }
 
     void liveSwitch()
@@ -398,6 +411,10 @@ private slots:
             if (object.startsWith(u"lstBackups[")) {
                 const QStringList rc = object.mid(11).chopped(1).split(u',');
                 return w->findChild<QTreeWidget *>(u"lstBackups"_s)->topLevelItem(rc[0].toInt())->text(rc[1].toInt());
+            if (object.startsWith(u"gridFleet[")) {
+                const QStringList rc = object.mid(10).chopped(1).split(u',');
+                const QTableWidgetItem *item = w->findChild<QTableWidget *>(u"gridFleet"_s)->item(rc[0].toInt(), rc[1].toInt());
+                return item ? item->text() : QString();
             }
             if (object.startsWith(u"grid[")) {
                 const QStringList rc = object.mid(5).chopped(1).split(u',');
@@ -417,6 +434,8 @@ private slots:
                 return g->title();
             if (auto *m = qobject_cast<QMenu *>(o))
                 return m->title();
+            if (auto *e = qobject_cast<QLineEdit *>(o))
+                return e->placeholderText();
             return u"(no %1)"_s.arg(object);
         };
         QCOMPARE(shown(), chinese);
@@ -563,40 +582,101 @@ private slots:
         QCOMPARE(lang::english(chinese), english);
     }
 
+    // The command-line programs in English. "radio": a simulated radio (tarnik-sim with
+    // these switches) on a pseudo-terminal, whose device takes the place of "PTS".
     void cliSpeaksEnglish_data()
     {
+        QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("radio");
         QTest::addColumn<int>("exitCode");
+        const QString cli = u"tarnik-cli"_s;
+        const QStringList none;
+        const QStringList healthy{u"--baud"_s, u"0"_s};
         const QString example = QStringLiteral(TARNIK_TEST_DATA "/example.chp");
-        QTest::newRow("help") << QStringList{u"--lang"_s, u"en"_s, u"--help"_s} << 0;
-        QTest::newRow("show") << QStringList{u"show"_s, example, u"--lang=en"_s} << 0;
-        QTest::newRow("unknown command") << QStringList{u"--lang"_s, u"en"_s, u"frob"_s} << 2;
-        QTest::newRow("missing file") << QStringList{u"--lang"_s, u"en"_s, u"show"_s, u"/nonexistent.chp"_s} << 2;
-        QTest::newRow("read usage") << QStringList{u"--lang"_s, u"en"_s, u"read"_s} << 2;
         const QString csv = m_config.filePath(u"in.csv"_s);
-        QTest::newRow("import csv") << QStringList{u"--lang"_s, u"en"_s, u"import-csv"_s, csv, m_config.filePath(u"out.chp"_s)} << 1;
+        const QString missingPort = m_config.filePath(u"ttyUSB9"_s);
+        const QString out = m_config.filePath(u"read.chp"_s);
+        QTest::newRow("help") << cli << QStringList{u"--lang"_s, u"en"_s, u"--help"_s} << none << 0;
+        QTest::newRow("show") << cli << QStringList{u"show"_s, example, u"--lang=en"_s} << none << 0;
+        QTest::newRow("unknown command") << cli << QStringList{u"--lang"_s, u"en"_s, u"frob"_s} << none << 2;
+        QTest::newRow("missing file") << cli << QStringList{u"--lang"_s, u"en"_s, u"show"_s, u"/nonexistent.chp"_s} << none << 2;
+        QTest::newRow("read usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"read"_s} << none << 2;
+        QTest::newRow("import csv") << cli << QStringList{u"--lang"_s, u"en"_s, u"import-csv"_s, csv, m_config.filePath(u"out.chp"_s)}
+                                    << none << 1;
         QTest::newRow("report into a missing folder")
-            << QStringList{u"--lang"_s, u"en"_s, u"report"_s, example, u"--pdf"_s, u"/no-such-folder/x.pdf"_s} << 2;
-        QTest::newRow("show usage") << QStringList{u"--lang"_s, u"en"_s, u"show"_s} << 2;
-        QTest::newRow("diff") << QStringList{u"--lang"_s, u"en"_s, u"diff"_s, example, m_config.filePath(u"other.chp"_s)} << 1;
-        QTest::newRow("diff usage") << QStringList{u"--lang"_s, u"en"_s, u"diff"_s, example} << 2;
-        QTest::newRow("export csv") << QStringList{u"--lang"_s, u"en"_s, u"export-csv"_s, example, m_config.filePath(u"x.csv"_s)} << 0;
-        QTest::newRow("export usage") << QStringList{u"--lang"_s, u"en"_s, u"export-csv"_s} << 2;
-        QTest::newRow("import usage") << QStringList{u"--lang"_s, u"en"_s, u"import-csv"_s, csv} << 2;
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"report"_s, example, u"--pdf"_s, u"/no-such-folder/x.pdf"_s} << none << 2;
+        QTest::newRow("show usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"show"_s} << none << 2;
+        QTest::newRow("diff") << cli << QStringList{u"--lang"_s, u"en"_s, u"diff"_s, example, m_config.filePath(u"other.chp"_s)} << none << 1;
+        QTest::newRow("diff usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"diff"_s, example} << none << 2;
+        QTest::newRow("export csv") << cli << QStringList{u"--lang"_s, u"en"_s, u"export-csv"_s, example, m_config.filePath(u"x.csv"_s)} << none << 0;
+        QTest::newRow("export usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"export-csv"_s} << none << 2;
+        QTest::newRow("import usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"import-csv"_s, csv} << none << 2;
         QTest::newRow("write, missing port")
-            << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, m_config.filePath(u"ttyUSB9"_s), example} << 1;
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, missingPort, example} << none << 1;
+        QTest::newRow("plain write, missing port")
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, missingPort, u"--no-backup"_s, u"--no-verify"_s, example}
+            << none << 1;
+        QTest::newRow("write usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, example} << none << 2;
+        QTest::newRow("read, missing port")
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"read"_s, u"--port"_s, missingPort, u"--out"_s, out} << none << 1;
+        QTest::newRow("read into a folder")
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"read"_s, u"--port"_s, missingPort, u"--out"_s, m_config.path()} << none << 2;
+        QTest::newRow("ports") << cli << QStringList{u"--lang"_s, u"en"_s, u"ports"_s} << none << 0;
+        QTest::newRow("ports usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"ports"_s, u"x"_s} << none << 2;
+        QTest::newRow("doctor, missing port")
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"doctor"_s, u"--port"_s, missingPort} << none << 1;
+        QTest::newRow("doctor, a file") << cli << QStringList{u"--lang"_s, u"en"_s, u"doctor"_s, u"--port"_s, csv} << none << 1;
+        QTest::newRow("doctor usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"doctor"_s, u"x"_s} << none << 2;
+        QTest::newRow("read a radio")
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"read"_s, u"--port"_s, u"PTS"_s, u"--out"_s, out} << healthy << 0;
+        QTest::newRow("read cut short")
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"read"_s, u"--port"_s, u"PTS"_s, u"--out"_s, out}
+            << healthy + QStringList{u"--nak-at-block"_s, u"3"_s} << 1;
+        QTest::newRow("safe write, kept tuning")
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, u"PTS"_s, example}
+            << healthy + QStringList{u"--tuning"_s, u"3019"_s} << 0;
+        QTest::newRow("safe write, verify fails")
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, u"PTS"_s, example}
+            << healthy + QStringList{u"--corrupt-at-block"_s, u"5"_s} << 1;
+        QTest::newRow("safe write, other model")
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, u"PTS"_s, example}
+            << healthy + QStringList{u"--model-code"_s, u"24"_s} << 1;
+        QTest::newRow("plain write, line hung up")
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, u"PTS"_s, u"--no-backup"_s, u"--no-verify"_s, example}
+            << healthy + QStringList{u"--hangup-at-block"_s, u"10"_s} << 1;
+        QTest::newRow("radios in a row")
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, u"PTS"_s, u"--count"_s, u"2"_s, example} << healthy << 0;
+        QTest::newRow("simulator help") << u"tarnik-sim"_s << QStringList{u"--lang"_s, u"en"_s, u"--help"_s} << none << 0;
+        QTest::newRow("simulator, bad option") << u"tarnik-sim"_s << QStringList{u"--lang"_s, u"en"_s, u"--baud"_s, u"x"_s} << none << 2;
     }
 
     void cliSpeaksEnglish()
     {
+        QFETCH(QString, program);
         QFETCH(QStringList, arguments);
+        QFETCH(QStringList, radio);
         QFETCH(int, exitCode);
+        QProcess sim;
+        if (!radio.isEmpty()) {
+            sim.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-sim"), radio);
+            QVERIFY(sim.waitForReadyRead(5000));
+            arguments.replaceInStrings(u"PTS"_s, QString::fromUtf8(sim.readLine()).trimmed());
+        }
         QProcess p;
-        p.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-cli"), arguments);
+        // Backups and the received-image file go to a folder of the test's own.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"XDG_DATA_HOME"_s, m_config.filePath(u"data"_s));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(TARNIK_BIN_DIR "/") + program, arguments);
+        p.write("\n\n"); // the next radio is connected
+        p.closeWriteChannel();
         QVERIFY(p.waitForFinished(30000));
+        sim.kill();
+        sim.waitForFinished();
         QCOMPARE(p.exitCode(), exitCode);
         const QString output = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
-        QVERIFY(!output.trimmed().isEmpty());
+        QVERIFY(!output.trimmed().isEmpty() || exitCode == 0);
         QVERIFY2(!lang::hasCjk(output), qPrintable(output));
     }
 

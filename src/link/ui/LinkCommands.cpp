@@ -5,6 +5,7 @@
 #include "link/ui/TransferDialog.h"
 #include "widgets/Prompter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -18,8 +19,10 @@ void showFailure(QWidget *parent, const Failure &f)
 // Steps 1 to 5 of both commands; the received-image file is deleted for a read only.
 void runTransferCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool write)
 {
-    const QString title = write ? QStringLiteral("写频进度显示") : QStringLiteral("读频进度显示");
-    const QString question = write ? QStringLiteral("确定要开始写频吗?") : QStringLiteral("确定要开始读频吗?");
+    const QString title = write ? QCoreApplication::translate("LinkCommands", "写频进度显示")
+                                : QCoreApplication::translate("LinkCommands", "读频进度显示");
+    const QString question = write ? QCoreApplication::translate("LinkCommands", "确定要开始写频吗?")
+                                   : QCoreApplication::translate("LinkCommands", "确定要开始读频吗?");
     if (Prompter::instance().message(parent, QMessageBox::NoIcon, title, question,
                                      QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
         != QMessageBox::Ok)
@@ -32,7 +35,7 @@ void runTransferCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool 
     const QString received = link.receivedPath();
     if (!write && QFile::exists(received) && !QFile::remove(received)) {
         showFailure(parent, {Failure::PathFileAccessError,
-                             QStringLiteral("无法删除文件 %1").arg(QDir::toNativeSeparators(received))});
+                             QCoreApplication::translate("LinkCommands", "无法删除文件 %1").arg(QDir::toNativeSeparators(received))});
         link.closePort();
         return;
     }

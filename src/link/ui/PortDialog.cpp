@@ -4,6 +4,7 @@
 #include "widgets/Prompter.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,13 +25,12 @@ PortDialog::PortDialog(int initialOption, int portNumber, const QString &device,
       m_checkedOption(portNumber - 1)
 {
     setObjectName(QStringLiteral("frmDK"));
-    setWindowTitle(QStringLiteral("端口选择"));
     auto *layout = new QVBoxLayout(this);
     auto *frame = new QGroupBox(this);
     auto *frameLayout = new QVBoxLayout(frame);
     auto *group = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
-        auto *option = new QRadioButton(QStringLiteral("COM%1").arg(i + 1), frame);
+        auto *option = new QRadioButton(frame);
         // A control array: every option is "portOptionButton", told apart by its index.
         option->setObjectName(QStringLiteral("optDK"));
         option->setProperty("Index", i);
@@ -43,19 +43,18 @@ PortDialog::PortDialog(int initialOption, int portNumber, const QString &device,
     m_options[0]->setChecked(true);
     layout->addWidget(frame);
 
-    auto *deviceLabel = new QLabel(QStringLiteral("其他设备（填写后使用此设备）："), this);
+    m_deviceLabel = new QLabel(this);
     m_device = new QLineEdit(device, this);
     m_device->setObjectName(QStringLiteral("txtDevice"));
-    m_device->setPlaceholderText(QStringLiteral("/dev/pts/3 或 /dev/serial/by-id/…"));
-    deviceLabel->setBuddy(m_device);
-    layout->addWidget(deviceLabel);
+    m_deviceLabel->setBuddy(m_device);
+    layout->addWidget(m_deviceLabel);
     layout->addWidget(m_device);
 
-    m_confirm = new QPushButton(QStringLiteral("确定"), this);
+    m_confirm = new QPushButton(this);
     m_confirm->setObjectName(QStringLiteral("cmdQD"));
     m_confirm->setDefault(true);
     connect(m_confirm, &QPushButton::clicked, this, &PortDialog::onConfirm);
-    m_cancel = new QPushButton(tr("取消"), this);
+    m_cancel = new QPushButton(this);
     m_cancel->setObjectName(QStringLiteral("cmdCancel"));
     connect(m_cancel, &QPushButton::clicked, this, &PortDialog::onCancel);
     auto *buttons = new QHBoxLayout;
@@ -69,6 +68,36 @@ PortDialog::PortDialog(int initialOption, int portNumber, const QString &device,
     connect(m_device, &QLineEdit::textChanged, this, &PortDialog::showChosenOption);
     prepare();
     showChosenOption();
+    retranslateUi();
+}
+
+void PortDialog::retranslateUi()
+{
+    setWindowTitle(tr("端口选择"));
+    const QList<SerialPortEntry> &ports = serialPortList();
+    for (int i = 0; i < 4; ++i) {
+        QString label = QStringLiteral("COM%1").arg(i + 1);
+        if (i < m_listed && i < ports.size()) {
+            label = portOptionLabel(i);
+            const QString chip = chipFamily(ports[i].vendorId, ports[i].productId);
+            if (!chip.isEmpty())
+                label += QStringLiteral("  [%1]").arg(chip);
+            if (i == m_cable)
+                label = tr("%1  ← 可能是编程线").arg(label);
+        }
+        m_options[size_t(i)]->setText(label);
+    }
+    m_deviceLabel->setText(tr("其他设备（填写后使用此设备）："));
+    m_device->setPlaceholderText(tr("/dev/pts/3 或 /dev/serial/by-id/…"));
+    m_confirm->setText(tr("确定"));
+    m_cancel->setText(tr("取消"));
+}
+
+void PortDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 void PortDialog::showChosenOption()
@@ -101,18 +130,10 @@ void PortDialog::prepare()
 {
     enumSerialPorts();
     const QList<SerialPortEntry> &ports = serialPortList();
-    const int listed = int(ports.size());
-    const int cable = likelyCableIndex(ports);
-    for (int i = 0; i < listed && i < 4; ++i) {
-        QString label = portOptionLabel(i);
-        const QString chip = chipFamily(ports[i].vendorId, ports[i].productId);
-        if (!chip.isEmpty())
-            label += QStringLiteral("  [%1]").arg(chip);
-        if (i == cable)
-            label += QStringLiteral("  ← 可能是编程线");
-        m_options[size_t(i)]->setText(label);
+    m_listed = std::min(int(ports.size()), 4);
+    m_cable = likelyCableIndex(ports);
+    for (int i = 0; i < m_listed; ++i)
         m_options[size_t(i)]->setEnabled(true);
-    }
 }
 
 void PortDialog::onOptionClicked(int index)
@@ -127,9 +148,9 @@ void PortDialog::onConfirm()
 {
     // A typo in the device field is asked about now, not when the transfer fails.
     if (!device().isEmpty() && !QFileInfo::exists(device())
-        && Prompter::instance().message(this, QMessageBox::Question, QStringLiteral("端口选择"),
-                                        QStringLiteral("设备 %1 不存在。请检查编程线是否插好，或改填其他设备"
-                                                       "（tarnik-cli ports 列出现有的串口）。\n\n仍然使用这个设备吗？")
+        && Prompter::instance().message(this, QMessageBox::Question, tr("端口选择"),
+                                        tr("设备 %1 不存在。请检查编程线是否插好，或改填其他设备"
+                                           "（tarnik-cli ports 列出现有的串口）。\n\n仍然使用这个设备吗？")
                                             .arg(device()),
                                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                != QMessageBox::Yes) {
@@ -137,22 +158,21 @@ void PortDialog::onConfirm()
         m_device->selectAll();
         return;
     }
-    const QString text = device().isEmpty() ? QStringLiteral("端口转换成COM") + QString::number(portOption + 1)
-                                            : QStringLiteral("端口转换成") + device();
-    Prompter::instance().message(this, QMessageBox::Information, QStringLiteral("提示"), text);
+    const QString text = device().isEmpty() ? tr("端口转换成COM%1").arg(portOption + 1) : tr("端口转换成%1").arg(device());
+    Prompter::instance().message(this, QMessageBox::Information, tr("提示"), text);
     accept();
 }
 
 QString PortDialog::statusText(int portOption, const QString &device)
 {
     if (!device.trimmed().isEmpty())
-        return QStringLiteral("端口：") + device.trimmed();
+        return tr("端口：%1").arg(device.trimmed());
     if (serialPortList().isEmpty())
         enumSerialPorts();
     const QList<SerialPortEntry> &ports = serialPortList();
-    QString text = QStringLiteral("端口：COM%1").arg(portOption + 1);
+    QString text = tr("端口：COM%1").arg(portOption + 1);
     if (portOption < 0 || portOption >= ports.size())
-        return text + QStringLiteral("（未找到设备）");
+        return tr("%1（未找到设备）").arg(text);
     const SerialPortEntry &port = ports[portOption];
     text += QLatin1Char(' ') + port.device;
     const QString chip = chipFamily(port.vendorId, port.productId);

@@ -4,6 +4,7 @@
 
 #include <array>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -33,7 +34,11 @@ public:
     // The chosen port for the status bar: "端口：COM1 /dev/ttyUSB0 CH340", "端口：/dev/pts/3".
     static QString statusText(int portOption, const QString &device);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void retranslateUi();
     void prepare();
     void onOptionClicked(int index);
     void onConfirm();
@@ -48,4 +53,7 @@ private:
     QPushButton *m_confirm = nullptr;
     QPushButton *m_cancel = nullptr;
     QLineEdit *m_device = nullptr;
+    QLabel *m_deviceLabel = nullptr;
+    int m_listed = 0;     // options with a port behind them
+    int m_cable = -1;     // the option likely to be the programming cable
 };

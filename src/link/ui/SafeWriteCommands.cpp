@@ -31,7 +31,7 @@ std::optional<codec::Image> imageToWrite(QWidget *parent, WorkingCopy &wc)
 
 bool confirmed(QWidget *parent, const QString &question)
 {
-    return Prompter::instance().message(parent, QMessageBox::NoIcon, QStringLiteral("写频进度显示"), question,
+    return Prompter::instance().message(parent, QMessageBox::NoIcon, QCoreApplication::translate("SafeWriteCommands", "写频进度显示"), question,
                                         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
            == QMessageBox::Ok;
 }
@@ -66,8 +66,8 @@ struct SafeWriteSetup
 bool offerBackup(QWidget *parent, WorkingCopy &wc, const SafeWrite::Outcome &o)
 {
     const auto answer = Prompter::instance().message(
-        parent, QMessageBox::Warning, QStringLiteral("提示"),
-        o.text + QStringLiteral("\n\n要把写频前的备份载入编辑器吗？"), QMessageBox::Yes | QMessageBox::No,
+        parent, QMessageBox::Warning, QCoreApplication::translate("SafeWriteCommands", "提示"),
+        QCoreApplication::translate("SafeWriteCommands", "%1\n\n要把写频前的备份载入编辑器吗？").arg(o.text), QMessageBox::Yes | QMessageBox::No,
         QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return false;
@@ -106,7 +106,7 @@ bool safeWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool ke
         QObject::disconnect(watch);
         return started && link.lastEnding() == RadioLink::Ending::Completed;
     }
-    if (!confirmed(parent, QStringLiteral("确定要开始写频吗?")))
+    if (!confirmed(parent, QCoreApplication::translate("SafeWriteCommands", "确定要开始写频吗?")))
         return false;
     const std::optional<codec::Image> image = imageToWrite(parent, wc);
     if (!image)
@@ -136,7 +136,7 @@ bool safeWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool ke
 
 void fleetWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool keepRadioTuning)
 {
-    if (!confirmed(parent, QStringLiteral("确定要开始批量写频吗?")))
+    if (!confirmed(parent, QCoreApplication::translate("SafeWriteCommands", "确定要开始批量写频吗?")))
         return;
     const std::optional<codec::Image> image = imageToWrite(parent, wc);
     if (!image)

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -43,36 +44,23 @@ SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *p
     : QDialog(parent), m_write(write)
 {
     setObjectName(QStringLiteral("frmSafeWrite"));
-    setWindowTitle(tr("写频进度显示"));
     setMinimumWidth(420);
     auto *layout = new QVBoxLayout(this);
     m_stage = new QLabel(this);
     m_stage->setObjectName(QStringLiteral("lblStage"));
     layout->addWidget(m_stage);
-    showStage(write.options.backup ? SafeWrite::Stage::Backup : SafeWrite::Stage::Write);
+    m_shownStage = write.options.backup ? SafeWrite::Stage::Backup : SafeWrite::Stage::Write;
     if (fleet) {
         setMinimumWidth(640);
         m_table = new QTableWidget(0, ColumnCount, this);
         m_table->setObjectName(QStringLiteral("gridFleet"));
-        m_table->setHorizontalHeaderLabels({tr("台号"), tr("时间"), tr("端口"), tr("结果"), tr("说明"), tr("备份")});
         m_table->horizontalHeader()->setStretchLastSection(true);
         m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         layout->addWidget(m_table);
         connect(fleet, &FleetWrite::radioDone, this, [this](const FleetWrite::Row &row) {
-            const int r = m_table->rowCount();
-            m_table->insertRow(r);
-            const QStringList cells{QString::number(row.number),
-                                    row.finished.toString(QStringLiteral("HH:mm:ss")),
-                                    QDir::toNativeSeparators(row.port),
-                                    row.result,
-                                    row.ok ? QString() : row.text.section(QLatin1Char('\n'), 0, 0),
-                                    QDir::toNativeSeparators(row.backupPath)};
-            for (int c = 0; c < cells.size(); ++c)
-                m_table->setItem(r, c, new QTableWidgetItem(cells[c]));
-            m_table->item(r, ResultColumn)->setToolTip(row.text);
-            m_table->item(r, ReasonColumn)->setToolTip(row.text);
-            if (!row.ok)
-                markFailed(m_table, r);
+            m_rows.append(row);
+            m_table->insertRow(m_table->rowCount());
+            showRow(m_table->rowCount() - 1);
             m_table->scrollToBottom();
         });
 
@@ -84,9 +72,9 @@ SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *p
         promptLayout->setContentsMargins(0, 0, 0, 0);
         m_promptText = new QLabel(m_prompt);
         m_promptText->setObjectName(QStringLiteral("lblNextRadio"));
-        m_next = new QPushButton(tr("继续"), m_prompt);
+        m_next = new QPushButton(m_prompt);
         m_next->setObjectName(QStringLiteral("cmdNextRadio"));
-        m_stop = new QPushButton(tr("结束"), m_prompt);
+        m_stop = new QPushButton(m_prompt);
         m_stop->setObjectName(QStringLiteral("cmdStopFleet"));
         promptLayout->addWidget(m_promptText, 1);
         promptLayout->addWidget(m_next);
@@ -117,23 +105,86 @@ SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *p
     layout->addWidget(m_progress);
     m_waiting = TransferDialog::makeWaitingLabel(this);
     layout->addWidget(m_waiting);
-    m_cancel = new QPushButton(tr("取消"), this);
+    m_cancel = new QPushButton(this);
     m_cancel->setObjectName(QStringLiteral("cmdCancel"));
     layout->addWidget(m_cancel, 0, Qt::AlignHCenter);
     connect(m_cancel, &QPushButton::clicked, this, &SafeWriteDialog::onCancel);
     connect(&write, &SafeWrite::stageStarted, this, &SafeWriteDialog::showStage);
     connect(&write, &SafeWrite::progressChanged, m_progress, &QProgressBar::setValue);
-    connect(&write, &SafeWrite::waitingForRadio, m_waiting,
-            [this](int seconds) { TransferDialog::showWaiting(m_waiting, seconds); });
+    connect(&write, &SafeWrite::waitingForRadio, m_waiting, [this](int seconds) {
+        m_waitedSeconds = seconds;
+        TransferDialog::showWaiting(m_waiting, seconds);
+    });
 
     m_startup.setInterval(500);
     m_startup.setSingleShot(true);
     connect(&m_startup, &QTimer::timeout, this, &SafeWriteDialog::start);
     m_startup.start();
+    retranslateUi();
+}
+
+void SafeWriteDialog::retranslateUi()
+{
+    setWindowTitle(tr("写频进度显示"));
+    showStage(m_shownStage);
+    if (m_table) {
+        m_table->setHorizontalHeaderLabels({tr("台号"), tr("时间"), tr("端口"), tr("结果"), tr("说明"), tr("备份")});
+        for (int r = 0; r < m_rows.size(); ++r)
+            showRow(r);
+        m_next->setText(tr("继续"));
+        m_stop->setText(tr("结束"));
+        if (m_promptRadio > 0)
+            m_promptText->setText(tr("请连接第 %1 台对讲机").arg(m_promptRadio));
+    }
+    m_cancel->setText(m_finished ? tr("关闭", "close the window") : tr("取消"));
+    TransferDialog::showWaiting(m_waiting, m_waitedSeconds);
+}
+
+void SafeWriteDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
+}
+
+// A radio of the fleet as the table shows it: the result word shown in the language
+// chosen, its stored (Chinese) form staying in the log.
+void SafeWriteDialog::showRow(int r)
+{
+    const FleetWrite::Row &row = m_rows[r];
+    static const struct
+    {
+        const char *source;
+        const char *comment;
+    } results[] = {
+        QT_TRANSLATE_NOOP3("SafeWriteDialog", "成功", "fleet result"),
+        QT_TRANSLATE_NOOP3("SafeWriteDialog", "校验失败", "fleet result"),
+        QT_TRANSLATE_NOOP3("SafeWriteDialog", "通信失败", "fleet result"),
+        QT_TRANSLATE_NOOP3("SafeWriteDialog", "取消", "fleet result"),
+        QT_TRANSLATE_NOOP3("SafeWriteDialog", "机型不符", "fleet result"),
+        QT_TRANSLATE_NOOP3("SafeWriteDialog", "文件错误", "fleet result"),
+    };
+    const QStringList cells{QString::number(row.number),
+                            row.finished.toString(QStringLiteral("HH:mm:ss")),
+                            QDir::toNativeSeparators(row.port),
+                            tr(results[int(row.kind)].source, results[int(row.kind)].comment),
+                            row.ok ? QString() : row.text.section(QLatin1Char('\n'), 0, 0),
+                            QDir::toNativeSeparators(row.backupPath)};
+    for (int c = 0; c < cells.size(); ++c) {
+        if (QTableWidgetItem *item = m_table->item(r, c))
+            item->setText(cells[c]);
+        else
+            m_table->setItem(r, c, new QTableWidgetItem(cells[c]));
+    }
+    m_table->item(r, ResultColumn)->setToolTip(row.text);
+    m_table->item(r, ReasonColumn)->setToolTip(row.text);
+    if (!row.ok)
+        markFailed(m_table, r);
 }
 
 void SafeWriteDialog::showStage(SafeWrite::Stage stage)
 {
+    m_shownStage = stage;
     // "备份 1/3", "写频 2/3", "校验 3/3" among the stages chosen.
     QList<SafeWrite::Stage> stages;
     if (m_write.options.backup)
@@ -183,14 +234,15 @@ void SafeWriteDialog::finish(const QString &summary)
         g.moveTop(std::clamp(g.top(), room.top(), std::max(room.top(), room.bottom() - g.height())));
         move(g.topLeft());
     }
-    m_cancel->setText(tr("关闭"));
     m_finished = true;
+    m_cancel->setText(tr("关闭", "close the window"));
 }
 
 bool SafeWriteDialog::askNextRadio(int k)
 {
     if (!m_prompt)
         return true;
+    m_promptRadio = k;
     m_promptText->setText(tr("请连接第 %1 台对讲机").arg(k));
     m_next->setEnabled(false);
     m_prompt->show();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/FleetWrite.h"
 #include "link/SafeWrite.h"
 
 #include <QDialog>
@@ -8,7 +9,6 @@
 #include <functional>
 #include <optional>
 
-class FleetWrite;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -49,7 +49,12 @@ public:
     void onCancel();
     void reject() override { onCancel(); }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void retranslateUi();
+    void showRow(int r);
     void start();
     void answerPrompt(bool next);
     void showStage(SafeWrite::Stage stage);
@@ -71,4 +76,9 @@ private:
     QLabel *m_waiting = nullptr;
     bool m_running = false;
     bool m_finished = false;
+    // What the texts are rebuilt from after a change of language.
+    SafeWrite::Stage m_shownStage = SafeWrite::Stage::Write;
+    int m_promptRadio = 0;
+    int m_waitedSeconds = 0;
+    QList<FleetWrite::Row> m_rows;
 };

@@ -3,6 +3,7 @@
 #include "link/RadioLink.h"
 #include "widgets/Prompter.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,7 +13,6 @@ TransferDialog::TransferDialog(RadioLink &link, WorkingCopy &wc, bool write, QWi
     : QDialog(parent), isWrite(write), m_link(link), m_wc(wc)
 {
     setObjectName(QStringLiteral("frmWAIT"));
-    setWindowTitle(QStringLiteral("正在向对讲机读取数据。。。"));
     setMinimumWidth(360);
     auto *layout = new QVBoxLayout(this);
     m_progress = new QProgressBar(this);
@@ -20,19 +20,41 @@ TransferDialog::TransferDialog(RadioLink &link, WorkingCopy &wc, bool write, QWi
     layout->addWidget(m_progress);
     m_waiting = makeWaitingLabel(this);
     layout->addWidget(m_waiting);
-    m_cancel = new QPushButton(QStringLiteral("取消"), this);
+    m_cancel = new QPushButton(this);
     m_cancel->setObjectName(QStringLiteral("cmdCancel"));
     layout->addWidget(m_cancel, 0, Qt::AlignHCenter);
     connect(m_cancel, &QPushButton::clicked, this, &TransferDialog::onCancel);
 
-    connect(&link, &RadioLink::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&link, &RadioLink::phaseChanged, this, [this](RadioLink::Phase phase) {
+        m_phase = phase;
+        retranslateUi();
+    });
     connect(&link, &RadioLink::progressChanged, m_progress, &QProgressBar::setValue);
-    connect(&link, &RadioLink::waitingForRadio, m_waiting, [this](int seconds) { showWaiting(m_waiting, seconds); });
+    connect(&link, &RadioLink::waitingForRadio, m_waiting, [this](int seconds) {
+        m_waitedSeconds = seconds;
+        showWaiting(m_waiting, seconds);
+    });
 
     startupTimer.setObjectName(QStringLiteral("Timer1"));
     startupTimer.setInterval(500);
     connect(&startupTimer, &QTimer::timeout, this, &TransferDialog::onWatchdogTimeout);
     prepare();
+    retranslateUi();
+}
+
+void TransferDialog::retranslateUi()
+{
+    // The title before the transfer's first step is the same for a read and a write.
+    setWindowTitle(m_phase ? RadioLink::captionText(*m_phase) : tr("正在向对讲机读取数据。。。"));
+    m_cancel->setText(m_finished ? tr("确定") : tr("取消"));
+    showWaiting(m_waiting, m_waitedSeconds);
+}
+
+void TransferDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 void TransferDialog::prepare()
@@ -50,16 +72,16 @@ void TransferDialog::onWatchdogTimeout()
     // A write cut short, whatever ended it, leaves a radio that must be written again.
     const bool partlyWritten = isWrite && m_link.radioPartlyWritten();
     if (!s || partlyWritten) {
-        QString text = isWrite ? QStringLiteral("写频错误，请重新写频") : QStringLiteral("读频错误，请重新读频");
+        QString text = isWrite ? tr("写频错误，请重新写频") : tr("读频错误，请重新读频");
         if (partlyWritten)
-            text += QStringLiteral("\n对讲机中只有部分新数据，请重新写频");
-        Prompter::instance().message(this, QMessageBox::Critical, QStringLiteral("提示"), text);
+            text += QLatin1Char('\n') + tr("对讲机中只有部分新数据，请重新写频");
+        Prompter::instance().message(this, QMessageBox::Critical, tr("提示"), text);
         done(QDialog::Rejected);
         return;
     }
     m_progress->setValue(128);
-    m_cancel->setText(QStringLiteral("确定"));
     m_finished = true;
+    retranslateUi();
     done(QDialog::Accepted);
 }
 
@@ -77,8 +99,7 @@ void TransferDialog::onCancel()
 
 bool TransferDialog::cancelConfirmed(QWidget *parent)
 {
-    return Prompter::instance().message(parent, QMessageBox::NoIcon, QStringLiteral("提示"),
-                                        QStringLiteral("确定要取消吗"), QMessageBox::Ok | QMessageBox::Cancel,
+    return Prompter::instance().message(parent, QMessageBox::NoIcon, tr("提示"), tr("确定要取消吗"), QMessageBox::Ok | QMessageBox::Cancel,
                                         QMessageBox::Ok)
            == QMessageBox::Ok;
 }

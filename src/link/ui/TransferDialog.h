@@ -1,12 +1,15 @@
 #pragma once
 
+#include "link/RadioLink.h"
+
 #include <QDialog>
 #include <QTimer>
+
+#include <optional>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class RadioLink;
 class WorkingCopy;
 
 // The progress dialog of a read or write. The transfer runs inside its start-up timer
@@ -37,7 +40,11 @@ public:
     // Esc and the title bar's close box are the Cancel button.
     void reject() override { onCancel(); }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void retranslateUi();
     void prepare();
     void onWatchdogTimeout();
 
@@ -47,4 +54,6 @@ private:
     QPushButton *m_cancel = nullptr;
     bool m_finished = false; // the transfer ended well: the button closes
     QLabel *m_waiting = nullptr;
+    std::optional<RadioLink::Phase> m_phase; // none until the transfer starts
+    int m_waitedSeconds = 0;
 };
