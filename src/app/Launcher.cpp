@@ -120,7 +120,7 @@ std::optional<int> answerWithoutDisplay(int argc, char **argv)
     lang::select(lang::scanOption(argc, argv).value_or(language::saved()));
     for (int i = 1; i < argc; ++i) {
         if (isOne(argv[i], {"-h", "--help", "-help"})) {
-            print(stdout, lang::text(usageText()));
+            print(stdout, usageText());
             return 0;
         }
         if (isOne(argv[i], {"-v", "--version", "-version"})) {
@@ -214,7 +214,7 @@ void Launcher::takeScreenshot()
 {
     const bool saved = m_main->grab().save(m_options.screenshot, "PNG");
     if (!saved)
-        print(stderr, lang::text(QString::fromUtf16(u"tarnik: 无法保存截图 %1\n").arg(m_options.screenshot)));
+        print(stderr, QCoreApplication::translate("Launcher", "tarnik: 无法保存截图 %1\n").arg(m_options.screenshot));
     QCoreApplication::exit(saved ? 0 : 1);
 }
 
@@ -224,7 +224,7 @@ int runGui(const PlugIn &plugIn)
     language::apply(cl.options.language.value_or(language::saved()));
     setUpApplication();
     if (!cl.error.isEmpty()) {
-        print(stderr, QStringLiteral("tarnik: ") + lang::text(cl.error) + QLatin1Char('\n') + lang::text(usageText()));
+        print(stderr, QStringLiteral("tarnik: ") + cl.error + QLatin1Char('\n') + usageText());
         return 2;
     }
     setPortMemory(true);
