@@ -235,7 +235,7 @@ int runParallelWrites(const QStringList &devices, const codec::Image &image, con
             out() << resultLine(radio) << "\n" << Qt::flush;
             for (const QString &line : radio.messages + radio.outcome.text.split(QLatin1Char('\n')))
                 if (!line.isEmpty()) // indented under its port, so looked up before the indent goes on
-                    err() << "  " << lang::text(line) << "\n";
+                    err() << "  " << line << "\n";
             err() << Qt::flush;
         }
     });

@@ -13,14 +13,12 @@
 QTextStream &out()
 {
     static QTextStream s(stdout);
-    [[maybe_unused]] static const bool english = lang::route(s, stdout);
     return s;
 }
 
 QTextStream &err()
 {
     static QTextStream s(stderr);
-    [[maybe_unused]] static const bool english = lang::route(s, stderr);
     return s;
 }
 

@@ -3,22 +3,13 @@
 #include <QString>
 #include <QStringList>
 
-#include <cstdio>
 #include <optional>
-
-class QTextStream;
 
 // The program speaks Chinese unless English is chosen (the menu's remembered choice or
 // --lang en); the system locale never decides. Texts are written in Chinese with tr() or
 // QCoreApplication::translate(); their English is translations/tarnik_en.ts, whose
 // translator select() installs in the application while English is chosen (installing
 // or removing it sends every widget QEvent::LanguageChange).
-//
-// Texts not yet written with tr() are looked up whole by english()/text() in
-// translations/legacy_en.ts, keyed by the Chinese text exactly as the program builds it,
-// in the context "Tarnik". A source holding %1…%9 is a pattern: it matches texts
-// composed from parts ("端口转换成COM%1" matches "端口转换成COM3"), and each part is
-// looked up again before it is put into the English text.
 namespace lang {
 
 enum class Language { Chinese, English };
@@ -49,16 +40,5 @@ std::optional<Language> scanOption(int argc, char **argv);
 // A character of the CJK ideograph, punctuation or full-width ranges
 // (U+3000–U+9FFF, U+FF00–U+FFEF).
 bool hasCjk(const QString &text);
-
-// The English text for a Chinese one: the exact entry, then the patterns, then line by
-// line for text of several lines. A text without an entry comes back unchanged.
-QString english(const QString &chinese);
-// english() when English is chosen, the text itself otherwise.
-QString text(const QString &chinese);
-QStringList text(const QStringList &chinese);
-
-// When English is chosen, sends the stream (on stdout or stderr) through a device that
-// writes every complete line through text(); returns whether it did.
-bool route(QTextStream &stream, FILE *file);
 
 } // namespace lang

@@ -45,7 +45,7 @@ QMessageBox::StandardButton WidgetPrompter::message(QWidget *parent, QMessageBox
                                                     QMessageBox::StandardButtons buttons,
                                                     QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(icon, lang::text(title), lang::text(text), buttons, parent);
+    QMessageBox box(icon, title, text, buttons, parent);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     // The question about unsaved changes names its buttons by what they do.
@@ -65,8 +65,8 @@ QMessageBox::StandardButton WidgetPrompter::message(QWidget *parent, QMessageBox
 bool WidgetPrompter::messageOffering(QWidget *parent, QMessageBox::Icon icon, const QString &title,
                                      const QString &text, const QString &offer)
 {
-    QMessageBox box(icon, lang::text(title), lang::text(text), QMessageBox::Ok, parent);
-    const QAbstractButton *offered = box.addButton(lang::text(offer), QMessageBox::ActionRole);
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    const QAbstractButton *offered = box.addButton(offer, QMessageBox::ActionRole);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();
     giveBackKeyboard(parent);
@@ -76,20 +76,20 @@ bool WidgetPrompter::messageOffering(QWidget *parent, QMessageBox::Icon icon, co
 QString WidgetPrompter::openFileName(QWidget *parent, const QString &caption, const QString &dir,
                                      const QStringList &nameFilters)
 {
-    QFileDialog d(parent, lang::text(caption), dir);
+    QFileDialog d(parent, caption, dir);
     d.setAcceptMode(QFileDialog::AcceptOpen);
     d.setFileMode(QFileDialog::ExistingFile);
-    d.setNameFilters(lang::text(nameFilters));
+    d.setNameFilters(nameFilters);
     return chosenFile(d, parent);
 }
 
 QString WidgetPrompter::saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                      const QStringList &nameFilters)
 {
-    QFileDialog d(parent, lang::text(caption), dir);
+    QFileDialog d(parent, caption, dir);
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);
-    d.setNameFilters(lang::text(nameFilters));
+    d.setNameFilters(nameFilters);
     d.setDefaultSuffix(QString()); // the name is used exactly as typed
     return chosenFile(d, parent);
 }

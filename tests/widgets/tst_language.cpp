@@ -1,4 +1,5 @@
 #include "FakePrompter.h"
+#include "UntranslatedTexts.h"
 
 #include "app/AboutDialog.h"
 #include "app/Commands.h"
@@ -183,7 +184,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         if (auto *help = qobject_cast<HelpWindow *>(w.get()))
             QVERIFY(help->browser()->toPlainText().contains(u"user guide"_s));
-        const QStringList untranslated = language::untranslatedTexts(w.get());
+        const QStringList untranslated = untranslated::untranslatedTexts(w.get());
         QVERIFY2(untranslated.isEmpty(), qPrintable(u"\n"_s + untranslated.join(u'\n')));
         if (window == u"preview")
             w.release()->close(); // deletes itself on close
@@ -250,8 +251,7 @@ private slots:
         }
         QVERIFY(!m_prompter.shown.isEmpty());
         for (const FakePrompter::Shown &box : std::as_const(m_prompter.shown)) {
-            const QString shown = ownWords ? box.title + u'\n' + box.text
-                                           : lang::text(box.title) + u'\n' + lang::text(box.text);
+            const QString shown = box.title + u'\n' + box.text;
             QVERIFY2(!lang::hasCjk(shown), qPrintable(shown));
         }
     }
@@ -300,7 +300,7 @@ private slots:
             if (!d || !d->isVisible())
                 return;
             poll.stop();
-            untranslated = language::untranslatedTexts(d);
+            untranslated = untranslated::untranslatedTexts(d);
             shown = true;
             d->done(QDialog::Rejected);
         });
@@ -534,52 +534,6 @@ private slots:
         }
         QVERIFY(!xml.hasError());
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u'\n')));
-    }
-
-    void composedText_data()
-    {
-        QTest::addColumn<QString>("chinese");
-        QTest::addColumn<QString>("english");
-        QTest::newRow("number after the text") << u"端口转换成COM3"_s << u"Switch port to COM3"_s;
-        QTest::newRow("parts looked up again")
-            << u"无法打开串口 /dev/ttyUSB0：Permission denied。串口正被 minicom（pid 42） 使用：请关闭它后再试。"_s
-            << u"Cannot open the serial port /dev/ttyUSB0: Permission denied. The serial port is in use by minicom (pid 42): close it and try again."_s;
-        QTest::newRow("lines") << u"找不到帮助文件 index.html。已查找：\n/a\n/b"_s
-                               << u"Help file index.html not found. Looked in:\n/a\n/b"_s;
-        QTest::newRow("columns") << u"1    450.10000  OFF  否       宽     高"_s
-                                 << u"1    450.10000  OFF  No       Wide   High"_s; // columns keep their start
-        QTest::newRow("progress bar") << u"[####----]  64/128 正在从对讲机读取数据。。。"_s
-                                      << u"[####----]  64/128 Reading data from the radio..."_s;
-        QTest::newRow("space around") << u"       可以打开"_s << u"       can be opened"_s;
-        QTest::newRow("percent in a part") << u"第 %2 行：错误"_s << u"Line %2: Error"_s;
-        QTest::newRow("stage caption") << u"备份（1/3）：正在从对讲机读取数据。。。"_s
-                                       << u"Backup (1/3): Reading data from the radio..."_s;
-        QTest::newRow("verify failure and backup")
-            << u"校验失败：对讲机中读回的数据有 2 处与写入的不同（写入 → 读回）：\n信道 5 接收信令: 67 → OFF\n"
-               u"地址 0x140（不属于任何信道或功能设置的字节）: FF → FE\n请重新写频；写频前的备份：/b.chp"_s
-            << u"Verify failed: what was read back from the radio differs from what was written in 2 places "
-               u"(written → read back):\nCh.  5 RX tone: 67 → OFF\n"
-               u"Address 0x140 (a byte of no channel or function setting): FF → FE\n"
-               u"Write the radio again; backup made before the write: /b.chp"_s;
-        QTest::newRow("wrong model")
-            << u"对讲机机型是 MX--905A(1)，文件机型是 MX--905B(1)，没有写频"_s
-            << u"The radio is a MX--905A(1) and the file is for a MX--905B(1); nothing was written"_s;
-        QTest::newRow("waiting for the radio") << u"等待对讲机应答… 3 秒"_s << u"Waiting for the radio to answer… 3 s"_s;
-        QTest::newRow("tuning kept")
-            << u"已保留本机调整值：晶振 13MHz，中频 正，功率档 0（文件中为 晶振 14.4MHz，功率档 2）"_s
-            << u"Kept the radio's own tuning: crystal 13MHz, IF +, power level 0 (the file has crystal 14.4MHz, power level 2)"_s;
-        QTest::newRow("write status") << u"写频完成 12:00:00  写频完成，校验无误。"_s
-                                      << u"Write finished 12:00:00  Write finished and verified."_s;
-        QTest::newRow("cli prefix") << u"tarnik-cli: 错误: /x.chp：文件只读"_s
-                                    << u"tarnik-cli: Error: /x.chp: the file is read-only"_s;
-        QTest::newRow("no entry") << u"没有这个条目"_s << u"没有这个条目"_s;
-    }
-
-    void composedText()
-    {
-        QFETCH(QString, chinese);
-        QFETCH(QString, english);
-        QCOMPARE(lang::english(chinese), english);
     }
 
     // The command-line programs in English. "radio": a simulated radio (tarnik-sim with
