@@ -46,7 +46,8 @@ bool kept(const QObject *o)
 
 inline void actionTexts(QAction *a, const QString &where, QList<Text> &out)
 {
-    if (a->isSeparator())
+    // 中文 in the language menu is named in its own words on purpose.
+    if (a->isSeparator() || a->objectName() == QLatin1String("mnuLanguageChinese"))
         return;
     const QString at = where + QLatin1Char('/') + (a->objectName().isEmpty() ? QStringLiteral("action")
                                                                               : a->objectName());

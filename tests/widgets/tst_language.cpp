@@ -106,13 +106,14 @@ class TestLanguage : public QObject
             auto w = std::make_unique<SafeWriteDialog>(m_write, &m_fleet);
             emit m_fleet.radioDone({1, QDateTime::currentDateTime(), false, FleetWrite::Result::VerifyFailed,
                                     FleetWrite::resultWord(FleetWrite::Result::VerifyFailed), u"/dev/ttyUSB0"_s,
-                                    u"/tmp/b.chp"_s, u"校验失败：地址 0x028 写入 FF，读回 FE；共 1 块不同。"_s});
+                                    u"/tmp/b.chp"_s, FleetWrite::shownResult(FleetWrite::Result::VerifyFailed)});
             w->finish(m_fleet.summary());
             return w;
         }
         if (name == u"parallel fleet") {
             auto w = std::make_unique<ParallelFleetDialog>(codec::Image{}, SafeWrite::Options{}, u"/dev/pts/9"_s);
-            w->findChild<QLabel *>(u"lblBatchPrompt"_s)->setText(u"请在 %1 个端口上连接下一批对讲机，然后点击“下一批”"_s.arg(4));
+            w->findChild<QLabel *>(u"lblBatchPrompt"_s)
+                ->setText(QCoreApplication::translate("ParallelFleetDialog", "请在 %1 个端口上连接下一批对讲机，然后点击“下一批”").arg(4));
             return w;
         }
         if (name == u"backup list")
@@ -411,6 +412,7 @@ private slots:
             if (object.startsWith(u"lstBackups[")) {
                 const QStringList rc = object.mid(11).chopped(1).split(u',');
                 return w->findChild<QTreeWidget *>(u"lstBackups"_s)->topLevelItem(rc[0].toInt())->text(rc[1].toInt());
+            }
             if (object.startsWith(u"gridFleet[")) {
                 const QStringList rc = object.mid(10).chopped(1).split(u',');
                 const QTableWidgetItem *item = w->findChild<QTableWidget *>(u"gridFleet"_s)->item(rc[0].toInt(), rc[1].toInt());
