@@ -1612,10 +1612,6 @@ Nothing was written; the radio was not changed.</translation>
 <context>
     <name>SafeWriteCommands</name>
     <message>
-        <source>编辑器</source>
-        <translation>Editor</translation>
-    </message>
-    <message>
         <source>批量写频</source>
         <translation>Write several radios</translation>
     </message>

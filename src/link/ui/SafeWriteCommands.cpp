@@ -145,7 +145,7 @@ void fleetWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool k
     FleetWrite fleet(setup.write);
     fleet.count = 0;
     // A log that cannot take the rows stops the run before the first radio.
-    if (Status s = fleet.openLog(FleetWrite::defaultLogPath(), QCoreApplication::translate("SafeWriteCommands", "编辑器"));
+    if (Status s = fleet.openLog(FleetWrite::defaultLogPath(), QStringLiteral("编辑器") /* stored, as the log is */);
         !s) {
         Prompter::instance().message(parent, QMessageBox::Warning, QCoreApplication::translate("SafeWriteCommands", "批量写频"),
                                      s.failure().description);
