@@ -104,9 +104,8 @@ int main(int argc, char **argv)
     RadioLink link;
     link.setCustomDevice(device);
     link.setReceivedPath(received);
-    QObject::connect(&link, &RadioLink::message, [](const LinkMessage &m) {
-        std::fprintf(stderr, "bench_soak: %s\n", qPrintable(m.text));
-    });
+    QObject::connect(&link, &RadioLink::message,
+                     [](const LinkMessage &m) { std::fprintf(stderr, "bench_soak: %s\n", qPrintable(m.text)); });
     int failures = 0;
     int cycle = 0;
     auto transfer = [&](bool write) {
@@ -114,8 +113,8 @@ int main(int argc, char **argv)
         if (cli) {
             QProcess p;
             p.start(bin + QStringLiteral("/tarnik-cli"),
-                    write ? QStringList{QStringLiteral("write"), QStringLiteral("--no-backup"), QStringLiteral("--no-verify"),
-                                        QStringLiteral("--port"), device, received}
+                    write ? QStringList{QStringLiteral("write"), QStringLiteral("--no-backup"),
+                                        QStringLiteral("--no-verify"), QStringLiteral("--port"), device, received}
                           : QStringList{QStringLiteral("read"), QStringLiteral("--port"), device,
                                         QStringLiteral("--out"), received});
             ok = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;

@@ -37,8 +37,10 @@ int runExportCsv(const QStringList &args)
         return 2;
     }
     for (int channel : e->unreadable)
-        err() << "tarnik-cli: " << QCoreApplication::translate("CsvCommands", "信道 %1 的频率无法读出，未导出").arg(channel) << "\n";
-    out() << QCoreApplication::translate("CsvCommands", "已导出 %n 个信道到 %1", nullptr, e->channels).arg(args[1]) << "\n";
+        err() << "tarnik-cli: "
+              << QCoreApplication::translate("CsvCommands", "信道 %1 的频率无法读出，未导出").arg(channel) << "\n";
+    out() << QCoreApplication::translate("CsvCommands", "已导出 %n 个信道到 %1", nullptr, e->channels).arg(args[1])
+          << "\n";
     return 0;
 }
 
@@ -72,11 +74,13 @@ int runImportCsv(const QStringList &args)
         err() << rest[0] << ": " << channelcsv::describe(r) << "\n";
     wc.setState(imported->state);
     if (const Status s = saveChannelFile(wc, rest[1]); !s) {
-        err() << "tarnik-cli: " << QCoreApplication::translate("CsvCommands", "错误") << ": " << s.failure().description << "\n";
+        err() << "tarnik-cli: " << QCoreApplication::translate("CsvCommands", "错误") << ": " << s.failure().description
+              << "\n";
         return 2;
     }
-    out() << QCoreApplication::translate("CsvCommands", "已导入 %n 个信道，%1 个数值未采用", nullptr, imported->channels)
-                     .arg(imported->refusals.size())
+    out() << QCoreApplication::translate("CsvCommands", "已导入 %n 个信道，%1 个数值未采用", nullptr,
+                                         imported->channels)
+                 .arg(imported->refusals.size())
           << "\n";
     // OUT holds what was taken; a refusal still fails the command, so a script notices.
     return imported->refusals.isEmpty() ? 0 : 1;

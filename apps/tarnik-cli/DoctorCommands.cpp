@@ -18,11 +18,14 @@ QString accessText(const PortDoctor &doctor, const PortFacts &facts)
     case PortAccess::Allowed:
         return QCoreApplication::translate("DoctorCommands", "可以打开");
     case PortAccess::NeedsGroup:
-        return QCoreApplication::translate("DoctorCommands", "不能打开：你不在 %1 组中（tarnik-cli doctor 给出解决的命令）").arg(group);
+        return QCoreApplication::translate("DoctorCommands",
+                                           "不能打开：你不在 %1 组中（tarnik-cli doctor 给出解决的命令）")
+            .arg(group);
     case PortAccess::NeedsRelogin:
         return QCoreApplication::translate("DoctorCommands", "不能打开：已加入 %1 组，重新登录后生效").arg(group);
     case PortAccess::Denied:
-        return QCoreApplication::translate("DoctorCommands", "不能打开：权限 %1（tarnik-cli doctor 给出解决的命令）").arg(facts.mode, 4, 8, QLatin1Char('0'));
+        return QCoreApplication::translate("DoctorCommands", "不能打开：权限 %1（tarnik-cli doctor 给出解决的命令）")
+            .arg(facts.mode, 4, 8, QLatin1Char('0'));
     case PortAccess::Missing:
         break;
     }
@@ -66,9 +69,12 @@ int runPorts(const QStringList &args)
         const quint16 product = ports[i].vendorId ? ports[i].productId : facts.productId;
         if (vendor != 0) {
             const QString family = chipFamily(vendor, product);
-            out() << indent << "USB " << QStringLiteral("%1:%2").arg(vendor, 4, 16, QLatin1Char('0')).arg(product, 4, 16, QLatin1Char('0'));
+            out() << indent << "USB "
+                  << QStringLiteral("%1:%2").arg(vendor, 4, 16, QLatin1Char('0')).arg(product, 4, 16, QLatin1Char('0'));
             if (!family.isEmpty())
-                out() << "  " << (i == cable ? QCoreApplication::translate("DoctorCommands", "%1（可能是编程线）").arg(family) : family);
+                out() << "  "
+                      << (i == cable ? QCoreApplication::translate("DoctorCommands", "%1（可能是编程线）").arg(family)
+                                     : family);
             out() << "\n";
         }
         out() << indent << accessText(doctor, facts);
@@ -108,7 +114,8 @@ int runDoctor(const QStringList &args)
     for (const DoctorFinding &f : findings)
         blocked = blocked || f.severity == DoctorFinding::Blocking;
     if (!blocked) {
-        const QString checked = doctor.devicesToExamine(devices, device).join(QCoreApplication::translate("DoctorCommands", "、", "list separator"));
+        const QString checked = doctor.devicesToExamine(devices, device)
+                                    .join(QCoreApplication::translate("DoctorCommands", "、", "list separator"));
         out() << QCoreApplication::translate("DoctorCommands", "没有发现问题：%1 可以打开。").arg(checked) << "\n";
     }
     out() << doctorReport(findings);

@@ -11,8 +11,7 @@
 
 EnterAnswers::EnterAnswers(std::function<bool()> going)
     : m_going(std::move(going)), m_terminal(::isatty(STDIN_FILENO) == 1)
-{
-}
+{ }
 
 void EnterAnswers::discardTypedAhead()
 {

@@ -91,9 +91,10 @@ private:
             return;
         constexpr int width = 32;
         const int filled = m_progress * width / 128;
-        err() << "\r[" << QString(filled, QLatin1Char('#')) << QString(width - filled, QLatin1Char('-'))
-              << "] " << QString::number(m_progress).rightJustified(3) << "/128 "
-              << (m_waited > 0 ? QCoreApplication::translate("Console", "等待对讲机应答… %1 秒").arg(m_waited) : m_caption)
+        err() << "\r[" << QString(filled, QLatin1Char('#')) << QString(width - filled, QLatin1Char('-')) << "] "
+              << QString::number(m_progress).rightJustified(3) << "/128 "
+              << (m_waited > 0 ? QCoreApplication::translate("Console", "等待对讲机应答… %1 秒").arg(m_waited)
+                               : m_caption)
               << "\x1b[K" << Qt::flush;
         m_drawn = true;
     }
@@ -170,14 +171,17 @@ Status checkOutputFile(const QString &path)
     const QFileInfo info(path);
     const QString shown = QDir::toNativeSeparators(path);
     if (info.exists() && !info.isFile())
-        return Failure{Failure::PathFileAccessError, QCoreApplication::translate("LinkCommands", "%1：不是普通文件").arg(shown)};
+        return Failure{Failure::PathFileAccessError,
+                       QCoreApplication::translate("LinkCommands", "%1：不是普通文件").arg(shown)};
     if (info.exists() && !info.isWritable())
-        return Failure{Failure::PermissionDenied, QCoreApplication::translate("LinkCommands", "%1：文件只读").arg(shown)};
+        return Failure{Failure::PermissionDenied,
+                       QCoreApplication::translate("LinkCommands", "%1：文件只读").arg(shown)};
     const QString folder = info.absolutePath();
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".tarnik-cli-check-XXXXXX")));
     if (!QDir().mkpath(folder) || !probe.open())
         return Failure{Failure::PathFileAccessError,
-                       QCoreApplication::translate("LinkCommands", "无法在文件夹 %1 中创建文件").arg(QDir::toNativeSeparators(folder))};
+                       QCoreApplication::translate("LinkCommands", "无法在文件夹 %1 中创建文件")
+                           .arg(QDir::toNativeSeparators(folder))};
     return {};
 }
 
@@ -211,7 +215,8 @@ int runRead(const QStringList &arguments)
     const QString received = link.receivedPath();
     // Another run may have removed it first.
     if (!QFile::remove(received) && QFile::exists(received)) {
-        err() << "tarnik-cli: " << QDir::toNativeSeparators(received) << ": " << QCoreApplication::translate("LinkCommands", "无法删除旧文件") << "\n";
+        err() << "tarnik-cli: " << QDir::toNativeSeparators(received) << ": "
+              << QCoreApplication::translate("LinkCommands", "无法删除旧文件") << "\n";
         link.closePort();
         return 2;
     }

@@ -158,12 +158,12 @@ private:
 QString resultLine(const ParallelFleet::Radio &radio)
 {
     const QString seconds = QString::number(double(radio.elapsedMs) / 1000.0, 'f', 1);
-    const char *text = radio.outcome.ok             ? QT_TRANSLATE_NOOP("ParallelWriteCommand", "端口 %1：%2（%3 秒）")
-                       : radio.outcome.radioChanged ? QT_TRANSLATE_NOOP("ParallelWriteCommand",
-                                                                        "端口 %1：%2（%3 秒），对讲机已被改动")
-                                                    : QT_TRANSLATE_NOOP("ParallelWriteCommand",
-                                                                        "端口 %1：%2（%3 秒），对讲机未被改动");
-    return QCoreApplication::translate("ParallelWriteCommand", text).arg(radio.device, FleetWrite::shownResult(radio.kind), seconds);
+    const char *text = radio.outcome.ok ? QT_TRANSLATE_NOOP("ParallelWriteCommand", "端口 %1：%2（%3 秒）")
+        : radio.outcome.radioChanged
+        ? QT_TRANSLATE_NOOP("ParallelWriteCommand", "端口 %1：%2（%3 秒），对讲机已被改动")
+        : QT_TRANSLATE_NOOP("ParallelWriteCommand", "端口 %1：%2（%3 秒），对讲机未被改动");
+    return QCoreApplication::translate("ParallelWriteCommand", text)
+        .arg(radio.device, FleetWrite::shownResult(radio.kind), seconds);
 }
 
 } // namespace
@@ -219,9 +219,13 @@ int runParallelWrites(const QStringList &devices, const codec::Image &image, con
     EnterAnswers answers([&fleet] { return !fleet.cancelled(); });
     fleet.nextBatch = [&fleet, &answers](int ports) {
         answers.discardTypedAhead();
-        out() << QCoreApplication::translate("ParallelWriteCommand", "请在 %1 个端口上连接下一批对讲机，按回车键继续").arg(ports) << "\n";
+        out() << QCoreApplication::translate("ParallelWriteCommand", "请在 %1 个端口上连接下一批对讲机，按回车键继续")
+                     .arg(ports)
+              << "\n";
         if (ports < fleet.devices().size())
-            out() << QCoreApplication::translate("ParallelWriteCommand", "端口：%1").arg(fleet.devices().mid(0, ports).join(QStringLiteral("、"))) << "\n";
+            out() << QCoreApplication::translate("ParallelWriteCommand", "端口：%1")
+                         .arg(fleet.devices().mid(0, ports).join(QStringLiteral("、")))
+                  << "\n";
         out() << Qt::flush;
         return answers.next();
     };

@@ -17,7 +17,9 @@ int runReport(const QStringList &args)
         rest.remove(at, 2);
     }
     if (rest.size() != 1 || rest[0].startsWith(QStringLiteral("--")) || pdf.isEmpty()) {
-        err() << QCoreApplication::translate("ReportCommand", "用法: %1").arg(QStringLiteral("tarnik-cli report FILE.chp --pdf OUT.pdf")) << "\n";
+        err() << QCoreApplication::translate("ReportCommand", "用法: %1")
+                     .arg(QStringLiteral("tarnik-cli report FILE.chp --pdf OUT.pdf"))
+              << "\n";
         return 2;
     }
     const QString input = rest[0];
@@ -33,14 +35,14 @@ int runReport(const QStringList &args)
         return 2;
     }
     PageScript script(folder.path());
-    script.setNotice([](const QString &title, const QString &text) {
-        err() << "tarnik-cli: " << title << ": " << text << "\n";
-    });
+    script.setNotice(
+        [](const QString &title, const QString &text) { err() << "tarnik-cli: " << title << ": " << text << "\n"; });
     Status s = writeReport(script, wc);
     if (s)
         s = writeScriptPdf(script.path(), pdf);
     if (!s) {
-        err() << "tarnik-cli: " << QCoreApplication::translate("ReportCommand", "错误") << ": " << s.failure().description << "\n";
+        err() << "tarnik-cli: " << QCoreApplication::translate("ReportCommand", "错误") << ": "
+              << s.failure().description << "\n";
         return 2;
     }
     return 0;

@@ -140,15 +140,15 @@ int runShow(const QStringList &args)
     if (json) {
         OrderedJson o;
         const QJsonObject s = settingsJson(wc);
-        for (const char *k : {"model", "monitor", "powerSave", "timeout", "squelch", "scan", "voice",
-                              "crystal", "ifSign", "powerStep", "modelCode", "functionByte", "voiceByte"})
+        for (const char *k : {"model", "monitor", "powerSave", "timeout", "squelch", "scan", "voice", "crystal",
+                              "ifSign", "powerStep", "modelCode", "functionByte", "voiceByte"})
             o.add(k, s[QString::fromLatin1(k)].toString());
         QStringList channels;
         for (int c = 1; c <= 16; ++c) {
             QStringList fields{QStringLiteral("\"channel\": ") + QString::number(c)};
             for (int col = 1; col <= 7; ++col)
-                fields << QStringLiteral("\"%1\": %2").arg(QString::fromLatin1(keys[col - 1]),
-                                                          OrderedJson::quoted(wc.cell(c, col)));
+                fields << QStringLiteral("\"%1\": %2")
+                              .arg(QString::fromLatin1(keys[col - 1]), OrderedJson::quoted(wc.cell(c, col)));
             channels << QStringLiteral("\n    {") + fields.join(QStringLiteral(", ")) + QLatin1Char('}');
         }
         o.addRaw("channels", QLatin1Char('[') + channels.join(QLatin1Char(',')) + QStringLiteral("\n  ]"));
@@ -163,11 +163,17 @@ int runShow(const QStringList &args)
         QT_TRANSLATE_NOOP("ShowCommands", "语音报道"), QT_TRANSLATE_NOOP("ShowCommands", "晶振"),
         QT_TRANSLATE_NOOP("ShowCommands", "中频"),     QT_TRANSLATE_NOOP("ShowCommands", "功率档位"),
         QT_TRANSLATE_NOOP("ShowCommands", "频段")};
-    const QStringList values{wc.listText(L::Model), wc.listText(L::Monitor),
-                             wc.listText(L::PowerSave), wc.listText(L::TimeOut),
-                             wc.listText(L::Squelch), wc.listText(L::Scan),
-                             wc.listText(L::Voice), wc.crystalText().trimmed(),
-                             wc.signText(), wc.powerStepText(), wc.bandText()};
+    const QStringList values{wc.listText(L::Model),
+                             wc.listText(L::Monitor),
+                             wc.listText(L::PowerSave),
+                             wc.listText(L::TimeOut),
+                             wc.listText(L::Squelch),
+                             wc.listText(L::Scan),
+                             wc.listText(L::Voice),
+                             wc.crystalText().trimmed(),
+                             wc.signText(),
+                             wc.powerStepText(),
+                             wc.bandText()};
     // The values as a view shows them; --json gives them as kept.
     for (int i = 0; i < values.size(); ++i)
         out() << QCoreApplication::translate("ShowCommands", "%1：%2")
@@ -205,7 +211,8 @@ int runSaveCanonical(const QStringList &args)
         return 2;
     const Status s = saveChannelFile(wc, args[1]);
     if (!s) {
-        err() << "tarnik-cli: " << QCoreApplication::translate("ShowCommands", "错误") << ": " << s.failure().description << "\n";
+        err() << "tarnik-cli: " << QCoreApplication::translate("ShowCommands", "错误") << ": "
+              << s.failure().description << "\n";
         return 2;
     }
     return 0;

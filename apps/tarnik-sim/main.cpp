@@ -26,10 +26,12 @@ namespace {
 // The usage text, a line each, so each is translated as a whole.
 const char *const usageLines[] = {
     QT_TRANSLATE_NOOP("tarnik-sim", "用法: tarnik-sim [选项]"),
-    QT_TRANSLATE_NOOP("tarnik-sim", "在伪终端上模拟对讲机；第一行输出设备路径，之后每个会话（一次读频或写频）输出一行。"),
+    QT_TRANSLATE_NOOP("tarnik-sim",
+                      "在伪终端上模拟对讲机；第一行输出设备路径，之后每个会话（一次读频或写频）输出一行。"),
     QT_TRANSLATE_NOOP("tarnik-sim", "  --image FILE.chp        开始时的存储内容（缺省为出厂内容）"),
     QT_TRANSLATE_NOOP("tarnik-sim", "  --dump FILE             每次写频会话后把存储内容写成信道文件"),
-    QT_TRANSLATE_NOOP("tarnik-sim", "  --baud N                按 N 波特（每字节 10 位）计时；0 为立即应答（缺省 9600）"),
+    QT_TRANSLATE_NOOP("tarnik-sim",
+                      "  --baud N                按 N 波特（每字节 10 位）计时；0 为立即应答（缺省 9600）"),
     QT_TRANSLATE_NOOP("tarnik-sim", "  --once                  电脑第一次关闭串口后退出"),
     QT_TRANSLATE_NOOP("tarnik-sim", "  --silent                完全不应答"),
     QT_TRANSLATE_NOOP("tarnik-sim", "  --silent-after-block N  应答到第 N 块（从 0 起）为止，之后不再应答"),
@@ -56,8 +58,7 @@ QString usage()
 
 qint64 nowNs()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -132,17 +133,17 @@ QString parse(const QStringList &args, Setup &setup)
             const QString hex = value();
             setup.modelCode = QByteArray::fromHex(hex.toLatin1());
             ok = hex.size() == 2 && setup.modelCode.size() == 1
-                 && setup.modelCode.toHex().toUpper() == hex.toUpper().toLatin1();
-        }
-        else if (a == QStringLiteral("--tuning")) {
+                && setup.modelCode.toHex().toUpper() == hex.toUpper().toLatin1();
+        } else if (a == QStringLiteral("--tuning")) {
             const QString hex = value();
             setup.tuning = QByteArray::fromHex(hex.toLatin1());
-            ok = hex.size() == 4 && setup.tuning.size() == 2 && setup.tuning.toHex().toUpper() == hex.toUpper().toLatin1();
+            ok = hex.size() == 4 && setup.tuning.size() == 2
+                && setup.tuning.toHex().toUpper() == hex.toUpper().toLatin1();
         } else if (a == QStringLiteral("--handshake-answer")) {
             const QString hex = value().remove(QLatin1Char(' '));
             o.handshakeAnswer = QByteArray::fromHex(hex.toLatin1());
             ok = !hex.isEmpty() && hex.size() % 2 == 0
-                 && o.handshakeAnswer.toHex().toUpper() == hex.toUpper().toLatin1();
+                && o.handshakeAnswer.toHex().toUpper() == hex.toUpper().toLatin1();
         } else
             return QCoreApplication::translate("tarnik-sim", "未知选项 \"%1\"").arg(a);
         if (!ok)
@@ -153,7 +154,9 @@ QString parse(const QStringList &args, Setup &setup)
 
 QString sessionLine(const RadioSim::Session &s)
 {
-    const char *kind = s.kind == RadioSim::Session::Read ? "read" : s.kind == RadioSim::Session::Write ? "write" : "none";
+    const char *kind = s.kind == RadioSim::Session::Read ? "read"
+        : s.kind == RadioSim::Session::Write             ? "write"
+                                                         : "none";
     return QStringLiteral("session kind=%1 blocks=%2 complete=%3 in=%4 out=%5 opening=%6")
         .arg(QLatin1String(kind))
         .arg(s.blocks)
@@ -221,7 +224,9 @@ int main(int argc, char **argv)
     prctl(PR_SET_TIMERSLACK, 1UL);
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
-        return fail(QCoreApplication::translate("tarnik-sim", "无法创建伪终端：%1").arg(QString::fromLocal8Bit(std::strerror(errno))), 1);
+        return fail(QCoreApplication::translate("tarnik-sim", "无法创建伪终端：%1")
+                        .arg(QString::fromLocal8Bit(std::strerror(errno))),
+                    1);
     const QByteArray slavePath(ptsname(master));
     // Raw line until the PC sets its own settings (and again after it restores them).
     const int slave = ::open(slavePath.constData(), O_RDWR | O_NOCTTY);
@@ -241,7 +246,7 @@ int main(int argc, char **argv)
     quint32 seed = 0x2545F491;
 
     QList<RadioSim::Output> due; // in time order
-    bool active = false;         // the PC has the port open and has sent something
+    bool active = false; // the PC has the port open and has sent something
     for (;;) {
         timespec timeout{};
         timespec *wait = nullptr;

@@ -21,8 +21,7 @@ AboutDialog::AboutDialog(const QStringList &systemInfoPrograms, QWidget *parent)
 
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("picIcon"));
-    picture->setPixmap(appinfo::picture(QStringLiteral(":/icons/tarnik.svg"), QSize(96, 96),
-                                        devicePixelRatioF()));
+    picture->setPixmap(appinfo::picture(QStringLiteral(":/icons/tarnik.svg"), QSize(96, 96), devicePixelRatioF()));
     picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto *title = new QLabel(appinfo::title(), this);
@@ -100,9 +99,12 @@ void AboutDialog::changeEvent(QEvent *event)
 
 QStringList AboutDialog::defaultSystemInfoPrograms()
 {
-    return {QStringLiteral("hardinfo"),           QStringLiteral("hardinfo2"),
-            QStringLiteral("kinfocenter"),        QStringLiteral("gnome-system-monitor"),
-            QStringLiteral("mate-system-monitor"), QStringLiteral("xfce4-taskmanager"),
+    return {QStringLiteral("hardinfo"),
+            QStringLiteral("hardinfo2"),
+            QStringLiteral("kinfocenter"),
+            QStringLiteral("gnome-system-monitor"),
+            QStringLiteral("mate-system-monitor"),
+            QStringLiteral("xfce4-taskmanager"),
             QStringLiteral("lxtask")};
 }
 
@@ -116,6 +118,5 @@ void AboutDialog::showSystemInfo()
             return;
         break;
     }
-    Prompter::instance().message(this, QMessageBox::NoIcon, appinfo::title(),
-                                 tr("此时系统信息不可用"));
+    Prompter::instance().message(this, QMessageBox::NoIcon, appinfo::title(), tr("此时系统信息不可用"));
 }

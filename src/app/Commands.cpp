@@ -57,7 +57,8 @@ QString backupName(const QString &path)
     QDateTime taken = QDateTime::fromString(file.completeBaseName().left(15), QStringLiteral("yyyyMMdd-HHmmss"));
     if (!taken.isValid())
         taken = file.lastModified();
-    return QCoreApplication::translate("Commands", "备份 %1").arg(taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    return QCoreApplication::translate("Commands", "备份 %1")
+        .arg(taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
 // Runs a transfer command and says whether a transfer ran to its end: the command may
@@ -66,8 +67,7 @@ QString backupName(const QString &path)
 bool transferCompleted(RadioLink &link, const std::function<void()> &command)
 {
     bool started = false;
-    const auto watch = QObject::connect(&link, &RadioLink::captionChanged, &link,
-                                        [&started] { started = true; });
+    const auto watch = QObject::connect(&link, &RadioLink::captionChanged, &link, [&started] { started = true; });
     command();
     QObject::disconnect(watch);
     return started && link.lastEnding() == RadioLink::Ending::Completed;
@@ -110,7 +110,8 @@ void plugInSafeWrite(MainWindow &mw, RadioLink *link, std::shared_ptr<bool> tune
         parallelFleetCommand(&mw, mw.workingCopy(), *link, !*tunedThisRun);
     });
     QAction *restore = new QAction(file);
-    language::retranslate(restore, [restore] { restore->setText(QCoreApplication::translate("Commands", "恢复备份…")); });
+    language::retranslate(restore,
+                          [restore] { restore->setText(QCoreApplication::translate("Commands", "恢复备份…")); });
     restore->setObjectName(QStringLiteral("mnuRestoreBackup"));
     file->insertAction(mw.findChild<QAction *>(QStringLiteral("mnuPreview")), restore);
     QObject::connect(restore, &QAction::triggered, &mw, [&mw] {
@@ -162,9 +163,8 @@ void plugInCommands(MainWindow &mw)
     showPort();
     mw.setPortCloser([link] { link->closePort(); });
 
-    mw.setCommandHandler(Command::Print, [&mw] {
-        printReportCommand(&mw, mw.workingCopy(), [&mw] { mw.stopEditorTimer(); });
-    });
+    mw.setCommandHandler(Command::Print,
+                         [&mw] { printReportCommand(&mw, mw.workingCopy(), [&mw] { mw.stopEditorTimer(); }); });
     mw.setCommandHandler(Command::Tune, [&mw, tunedThisRun] {
         const WorkingCopy &wc = mw.workingCopy();
         const auto tuning = [&wc] { return std::tuple(wc.crystalCode(), wc.ifSignCode(), wc.powerStep()); };
@@ -220,9 +220,8 @@ void plugInTransferCommands(MainWindow &mw, RadioLink &link, std::function<bool(
     // into a copy; the editor stays as it is.
     if (auto *file = mw.findChild<QMenu *>(QStringLiteral("mnuFile"))) {
         const QList<QAction *> items = file->actions();
-        const auto compare = std::find_if(items.begin(), items.end(), [](QAction *a) {
-            return a->objectName() == QLatin1String("mnuCompare");
-        });
+        const auto compare = std::find_if(items.begin(), items.end(),
+                                          [](QAction *a) { return a->objectName() == QLatin1String("mnuCompare"); });
         QAction *compareRadio = new QAction(file);
         language::retranslate(compareRadio, [compareRadio] {
             compareRadio->setText(QCoreApplication::translate("Commands", "与对讲机比较…"));
@@ -242,9 +241,9 @@ void plugInTransferCommands(MainWindow &mw, RadioLink &link, std::function<bool(
             WorkingCopy editor;
             editor.setState(mw.workingCopy().state());
             const Result<codec::Image> image = RadioLink::writeImage(editor);
-            const QList<FieldDifference> differences =
-                image ? imageDifferences(editor.state(), *image, link.receivedImage())
-                      : channelDifferences(mw.workingCopy().state(), radio.state());
+            const QList<FieldDifference> differences = image
+                ? imageDifferences(editor.state(), *image, link.receivedImage())
+                : channelDifferences(mw.workingCopy().state(), radio.state());
             showDifferences(&mw, ComparedWith{ComparedWith::Radio, {}}, differences);
         });
     }

@@ -18,5 +18,5 @@ void setPortMemory(bool on);
 // The read and write commands over link: a read is one undo step, and a transfer that
 // ran to its end says so in the status bar ("读频完成" / "写频完成" with the time).
 // keepRadioTuning: whether a safe write keeps the radio's own crystal, sign and power step.
-void plugInTransferCommands(MainWindow &mw, RadioLink &link,
-                            std::function<bool()> keepRadioTuning = [] { return true; });
+void plugInTransferCommands(
+    MainWindow &mw, RadioLink &link, std::function<bool()> keepRadioTuning = [] { return true; });

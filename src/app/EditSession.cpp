@@ -10,8 +10,7 @@
 #include <QFileInfo>
 #include <QWidget>
 
-EditSession::EditSession(QWidget &window, WorkingCopy &wc, EditHistory &history, FileCommands &files,
-                         ChannelGrid &grid)
+EditSession::EditSession(QWidget &window, WorkingCopy &wc, EditHistory &history, FileCommands &files, ChannelGrid &grid)
     : QObject(&window), m_window(window), m_wc(wc), m_history(history), m_files(files), m_grid(grid)
 {
     connect(&m_history, &EditHistory::modifiedChanged, this, &EditSession::updateTitle);
@@ -78,7 +77,6 @@ bool EditSession::loadFile(const QString &path)
     return loaded;
 }
 
-
 bool EditSession::maySetAsideChanges()
 {
     m_history.record(tr("编辑"));
@@ -97,11 +95,11 @@ void EditSession::updateTitle()
     if (!m_files.currentPath().isEmpty())
         m_loadedName = nullptr;
     const QString name = !m_files.currentPath().isEmpty() ? QFileInfo(m_files.currentPath()).fileName()
-                         : m_loadedName                  ? m_loadedName()
-                                                         : QString();
+        : m_loadedName                                    ? m_loadedName()
+                                                          : QString();
     const QString mark = m_history.isModified() ? QStringLiteral("*") : QString();
     m_window.setWindowTitle(name.isEmpty() ? appinfo::mainCaption() + mark
-                                  : name + mark + QStringLiteral(" - ") + appinfo::mainCaption());
+                                           : name + mark + QStringLiteral(" - ") + appinfo::mainCaption());
 }
 
 void EditSession::undo()
@@ -138,10 +136,9 @@ bool EditSession::changeList(WorkingCopy::List list, const std::function<void()>
         if (m_history.isModified()) {
             if (!maySetAsideChanges())
                 return false;
-        } else if (Prompter::instance().message(
-                       &m_window, QMessageBox::Question, appinfo::title(),
-                       tr("更换机型将清除全部信道数据，是否继续？"),
-                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        } else if (Prompter::instance().message(&m_window, QMessageBox::Question, appinfo::title(),
+                                                tr("更换机型将清除全部信道数据，是否继续？"),
+                                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                    != QMessageBox::Yes) {
             return false;
         }

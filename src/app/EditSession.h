@@ -18,8 +18,7 @@ class EditSession : public QObject
 {
     Q_OBJECT
 public:
-    EditSession(QWidget &window, WorkingCopy &wc, EditHistory &history, FileCommands &files,
-                ChannelGrid &grid);
+    EditSession(QWidget &window, WorkingCopy &wc, EditHistory &history, FileCommands &files, ChannelGrid &grid);
 
     void openFile();
     bool saveFile();

@@ -45,17 +45,17 @@ QString usageText()
     // Before the application object exists (--help without a display) the translator
     // is not installed yet.
     static const char Usage[] = QT_TRANSLATE_NOOP("Launcher",
-        "用法: tarnik [选项] [信道文件.chp]\n"
-        "\n"
-        "TARNIK编程软件：读写对讲机，编辑信道和功能，保存和打开信道文件。\n"
-        "\n"
-        "选项:\n"
-        "  --port 设备      使用的串口，例如 /dev/ttyUSB0\n"
-        "  --lang en|zh     界面语言：英文或中文（默认为“帮助 → 语言”所选）\n"
-        "  -h, --help       显示本帮助\n"
-        "  -v, --version    显示版本\n"
-        "\n"
-        "给出信道文件时，启动后打开它。\n");
+                                                  "用法: tarnik [选项] [信道文件.chp]\n"
+                                                  "\n"
+                                                  "TARNIK编程软件：读写对讲机，编辑信道和功能，保存和打开信道文件。\n"
+                                                  "\n"
+                                                  "选项:\n"
+                                                  "  --port 设备      使用的串口，例如 /dev/ttyUSB0\n"
+                                                  "  --lang en|zh     界面语言：英文或中文（默认为“帮助 → 语言”所选）\n"
+                                                  "  -h, --help       显示本帮助\n"
+                                                  "  -v, --version    显示版本\n"
+                                                  "\n"
+                                                  "给出信道文件时，启动后打开它。\n");
     return lang::isEnglish() && !QCoreApplication::instance() ? lang::englishFor("Launcher", Usage)
                                                               : QCoreApplication::translate("Launcher", Usage);
 }
@@ -182,8 +182,7 @@ bool openStartFile(MainWindow &w, const QString &path)
 
 Launcher::Launcher(StartOptions options, PlugIn plugIn, QObject *parent)
     : QObject(parent), m_options(std::move(options)), m_plugIn(std::move(plugIn))
-{
-}
+{ }
 
 Launcher::~Launcher() = default;
 

@@ -17,10 +17,10 @@ class SplashWindow;
 // What the command line asks for. The program needs no arguments.
 struct StartOptions
 {
-    QString port;       // --port DEVICE, kept for the port command
-    QString file;       // a channel file to open, positional or --open FILE
+    QString port; // --port DEVICE, kept for the port command
+    QString file; // a channel file to open, positional or --open FILE
     QString screenshot; // --screenshot PNG: save a picture of the main window and quit
-    QSize windowSize;   // --window-size WxH, for screenshots
+    QSize windowSize; // --window-size WxH, for screenshots
     bool splash = true; // --no-splash
     std::optional<lang::Language> language; // --lang en|zh; the remembered choice otherwise
 };

@@ -31,7 +31,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-
 namespace {
 
 constexpr int EditorTimerMs = 1000;
@@ -167,7 +166,8 @@ void MainWindow::buildMenus()
         if (const QString path = CsvCommands(m_wc, this, m_files->folder()).exportCsv(); !path.isEmpty())
             m_files->remember(path);
     });
-    addCommand(file, "mnuCompare", QT_TR_NOOP("比较…"), {}, [this] { compareWithFileCommand(this, m_wc, m_files->folder()); });
+    addCommand(file, "mnuCompare", QT_TR_NOOP("比较…"), {},
+               [this] { compareWithFileCommand(this, m_wc, m_files->folder()); });
     file->addSeparator();
     addCommand(file, "mnuPreview", QT_TR_NOOP("打印(&P)"), ctrl(Qt::Key_P), command(Command::Print));
     file->addSeparator();
@@ -353,8 +353,7 @@ void MainWindow::importCsv()
     if (!maySetAsideChanges())
         return;
     QString imported;
-    history().step(tr("导入CSV"),
-                   [&] { imported = CsvCommands(m_wc, this, m_files->folder()).importCsv(); });
+    history().step(tr("导入CSV"), [&] { imported = CsvCommands(m_wc, this, m_files->folder()).importCsv(); });
     if (imported.isEmpty())
         return;
     m_files->remember(imported);
@@ -444,8 +443,7 @@ void MainWindow::showHelp()
             places << QDir(folder).filePath(HelpWindow::guideName());
         Prompter::instance().message(
             this, QMessageBox::Information, tr("提示"),
-            tr("找不到帮助文件 %1。已查找：\n%2")
-                .arg(HelpWindow::guideName(), places.join(QLatin1Char('\n'))));
+            tr("找不到帮助文件 %1。已查找：\n%2").arg(HelpWindow::guideName(), places.join(QLatin1Char('\n'))));
         return;
     }
     // Inside a modal dialog only a window of its own takes input.

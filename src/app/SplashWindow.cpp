@@ -20,8 +20,7 @@ SplashWindow::SplashWindow(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     // Closing the splash before the main window is up must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
-    m_picture = appinfo::picture(QStringLiteral(":/images/splash.svg"), PictureSize,
-                                 devicePixelRatioF());
+    m_picture = appinfo::picture(QStringLiteral(":/images/splash.svg"), PictureSize, devicePixelRatioF());
     m_timer.setSingleShot(true);
     m_timer.setInterval(ShowMs);
     connect(&m_timer, &QTimer::timeout, this, &SplashWindow::finish);
@@ -64,8 +63,7 @@ void SplashWindow::paintEvent(QPaintEvent *)
     p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, appinfo::title());
     p.setFont(appinfo::uiFont(12));
     p.setPen(QColor(0xcf, 0xe3, 0xf7));
-    p.drawText(text.translated(0, 60), Qt::AlignLeft | Qt::AlignTop,
-               tr("16 信道对讲机编程软件"));
+    p.drawText(text.translated(0, 60), Qt::AlignLeft | Qt::AlignTop, tr("16 信道对讲机编程软件"));
     p.setFont(appinfo::uiFont(9));
     p.drawText(QRect(16, height() - 28, width() - 32, 28), Qt::AlignRight | Qt::AlignVCenter,
                tr("版本 %1").arg(QStringLiteral(TARNIK_VERSION)));

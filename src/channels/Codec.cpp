@@ -23,10 +23,10 @@ Result<int> hexToInt(const QString &text)
                        QCoreApplication::translate("codec", "类型不匹配：\"%1\" 不是十六进制数").arg(text)};
     int v = 0;
     for (QChar c : t) {
-        const int d = c.isDigit() && c.unicode() < 128 ? c.unicode() - '0'
-                      : (c.unicode() >= 'A' && c.unicode() <= 'F') ? c.unicode() - 'A' + 10
-                      : (c.unicode() >= 'a' && c.unicode() <= 'f') ? c.unicode() - 'a' + 10
-                                                                    : -1;
+        const int d = c.isDigit() && c.unicode() < 128   ? c.unicode() - '0'
+            : (c.unicode() >= 'A' && c.unicode() <= 'F') ? c.unicode() - 'A' + 10
+            : (c.unicode() >= 'a' && c.unicode() <= 'f') ? c.unicode() - 'a' + 10
+                                                         : -1;
         if (d < 0)
             return Failure{Failure::TypeMismatch,
                            QCoreApplication::translate("codec", "类型不匹配：\"%1\" 不是十六进制数").arg(text)};
@@ -80,12 +80,10 @@ Result<std::array<quint8, 4>> encodeFrequency(const QString &text)
     const QString t = text.toUpper();
     auto byte = [&](QChar a, QChar b) { return quint8(*hexToInt(QString(a) + b)); };
     // Characters 1–9: 1–3 integer digits, 4 the point, 5–9 decimals.
-    return std::array<quint8, 4>{byte(t[7], t[8]), byte(t[5], t[6]), byte(t[2], t[4]),
-                                 byte(t[0], t[1])};
+    return std::array<quint8, 4>{byte(t[7], t[8]), byte(t[5], t[6]), byte(t[2], t[4]), byte(t[0], t[1])};
 }
 
-QString decodeFrequencyTokens(const QString &h0, const QString &h1, const QString &h2,
-                              const QString &h3)
+QString decodeFrequencyTokens(const QString &h0, const QString &h1, const QString &h2, const QString &h3)
 {
     const QString text = h3 + h2.left(1) + QLatin1Char('.') + h2.mid(1, 1) + h1 + h0;
     if (text.contains(QStringLiteral("FF")))
@@ -120,10 +118,17 @@ QString decodeSignalling(quint8 type, int code)
 {
     int index;
     switch (type) {
-    case 0x80: index = code; break;
-    case 0xD0: index = code + 50; break;
-    case 0xC0: index = code + 155; break;
-    default: return QStringLiteral("OFF");
+    case 0x80:
+        index = code;
+        break;
+    case 0xD0:
+        index = code + 50;
+        break;
+    case 0xC0:
+        index = code + 155;
+        break;
+    default:
+        return QStringLiteral("OFF");
     }
     const QStringList &list = tables::lookupList();
     return index >= 0 && index < list.size() ? list[index] : QString();
@@ -173,18 +178,21 @@ quint8 encodePower(const QString &t)
 std::optional<QString> decodePower(quint8 b)
 {
     switch (b) {
-    case 0xFF: return QString::fromUtf16(u"高");
-    case 0x55: return QString::fromUtf16(u"中");
-    case 0x00: return QString::fromUtf16(u"低");
-    default: return std::nullopt;
+    case 0xFF:
+        return QString::fromUtf16(u"高");
+    case 0x55:
+        return QString::fromUtf16(u"中");
+    case 0x00:
+        return QString::fromUtf16(u"低");
+    default:
+        return std::nullopt;
     }
 }
 
 quint8 composeFlags(int monitorRow, int powerSaveRow, int crystal, int sign)
 {
-    const QString bits = QString::number(monitorRow) + QString::number(powerSaveRow)
-                         + QString::number(crystal) + QString::number(sign)
-                         + QStringLiteral("0000");
+    const QString bits = QString::number(monitorRow) + QString::number(powerSaveRow) + QString::number(crystal)
+        + QString::number(sign) + QStringLiteral("0000");
     return quint8(*hexToInt(bitsToHex(bits)));
 }
 
@@ -272,7 +280,9 @@ Result<Image> encodeImage(const WorkingCopy &wc)
     const QStringList titles = ChannelTable::columnTitles();
     for (int c = 1; c <= 16; ++c) {
         auto where = [&](int col) {
-            return QCoreApplication::translate("codec", "第 %1 信道的%2：").arg(c).arg(QCoreApplication::translate("ChannelTable", titles[col].toUtf8().constData()));
+            return QCoreApplication::translate("codec", "第 %1 信道的%2：")
+                .arg(c)
+                .arg(QCoreApplication::translate("ChannelTable", titles[col].toUtf8().constData()));
         };
         Block &freq = img[size_t(2 * c)];
         for (int col : {ChannelTable::RxFreq, ChannelTable::TxFreq}) {

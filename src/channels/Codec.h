@@ -19,8 +19,8 @@ using Block = std::array<quint8, 8>;
 using Image = std::array<Block, 128>;
 inline constexpr int BlockCount = 128;
 inline constexpr int FunctionBlocks = 2;
-inline constexpr int DataBlocks = 34;   // function blocks and the 16 channels' blocks
-inline constexpr int SpareBlocks = 94;  // 0x110…0x3F8, always FF
+inline constexpr int DataBlocks = 34; // function blocks and the 16 channels' blocks
+inline constexpr int SpareBlocks = 94; // 0x110…0x3F8, always FF
 
 // The text read as a hexadecimal number ("0A" → 10, "F" → 15). Fails on an empty text,
 // a non-hex character or more than eight digits.
@@ -31,8 +31,14 @@ QString nibbleToBits(int n);
 QString bitsToHex(const QString &bits);
 
 // Block number → high and low address byte.
-inline quint8 blockHigh(int n) { return quint8((8 * n) / 256); }
-inline quint8 blockLow(int n) { return quint8((8 * n) % 256); }
+inline quint8 blockHigh(int n)
+{
+    return quint8((8 * n) / 256);
+}
+inline quint8 blockLow(int n)
+{
+    return quint8((8 * n) % 256);
+}
 
 // True for the grid's frequency format "000.00000". The digit places also take the
 // hex digits A–F, which the reader copies into the grid from unusual radio bytes, so
@@ -43,8 +49,7 @@ Result<std::array<quint8, 4>> encodeFrequency(const QString &text);
 // 4 bytes → "000.00000", or "OFF" when the text holds "FF".
 QString decodeFrequency(const std::array<quint8, 4> &bytes);
 // The same rule on four hex tokens as they stand in a channel file (h0 first).
-QString decodeFrequencyTokens(const QString &h0, const QString &h1, const QString &h2,
-                              const QString &h3);
+QString decodeFrequencyTokens(const QString &h0, const QString &h1, const QString &h2, const QString &h3);
 
 struct Signalling
 {
@@ -81,7 +86,10 @@ int rowForModelCode(quint8 code); // −1 outside the table
 quint8 timeOutByteFromText(const QString &text);
 // Row for a time-out byte: 0 for 0x00, else byte ÷ 3 rounded (may exceed 10).
 int timeOutRowForByte(int byte);
-inline quint8 powerStepByte(int index) { return quint8(5 * index); }
+inline quint8 powerStepByte(int index)
+{
+    return quint8(5 * index);
+}
 int powerStepIndexForByte(int byte); // −1 when not in the table
 quint8 voiceByteForRow(int row);
 int voiceRowForByte(quint8 b); // −1 when not in the table

@@ -6,12 +6,9 @@
 class SnapshotStep : public QUndoCommand
 {
 public:
-    SnapshotStep(EditHistory &history, WorkingCopyState before, WorkingCopyState after,
-                 const QString &text)
-        : QUndoCommand(text), m_history(history), m_before(std::move(before)),
-          m_after(std::move(after))
-    {
-    }
+    SnapshotStep(EditHistory &history, WorkingCopyState before, WorkingCopyState after, const QString &text)
+        : QUndoCommand(text), m_history(history), m_before(std::move(before)), m_after(std::move(after))
+    { }
 
     void undo() override { m_history.restore(m_before); }
     void redo() override
@@ -28,11 +25,9 @@ private:
     bool m_done = false;
 };
 
-EditHistory::EditHistory(WorkingCopy &wc, QObject *parent)
-    : QObject(parent), m_wc(wc), m_base(wc.state())
+EditHistory::EditHistory(WorkingCopy &wc, QObject *parent) : QObject(parent), m_wc(wc), m_base(wc.state())
 {
-    connect(&m_stack, &QUndoStack::cleanChanged, this,
-            [this](bool clean) { emit modifiedChanged(!clean); });
+    connect(&m_stack, &QUndoStack::cleanChanged, this, [this](bool clean) { emit modifiedChanged(!clean); });
 }
 
 EditHistory::~EditHistory()

@@ -31,11 +31,16 @@ QStringList listFor(int column)
 {
     switch (column) {
     case ChannelTable::RxSignal:
-    case ChannelTable::TxSignal: return tables::signallingList();
-    case ChannelTable::BusyLock: return tables::busyLockRows();
-    case ChannelTable::Bandwidth: return tables::bandwidthRows();
-    case ChannelTable::Power: return tables::powerRows();
-    default: return {};
+    case ChannelTable::TxSignal:
+        return tables::signallingList();
+    case ChannelTable::BusyLock:
+        return tables::busyLockRows();
+    case ChannelTable::Bandwidth:
+        return tables::bandwidthRows();
+    case ChannelTable::Power:
+        return tables::powerRows();
+    default:
+        return {};
     }
 }
 
@@ -60,8 +65,7 @@ QString copyText(const ChannelTable &table, int top, int left, int bottom, int r
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-QString applyValue(ChannelTable &table, const QString &bandText, int row, int column,
-                   const QString &value)
+QString applyValue(ChannelTable &table, const QString &bandText, int row, int column, const QString &value)
 {
     const QString v = value.trimmed();
     if (v.isEmpty() || (takesOff(column) && v.compare(QStringLiteral("OFF"), Qt::CaseInsensitive) == 0)) {
@@ -122,8 +126,7 @@ void pasteLine(ChannelTable &table, const QString &bandText, int row, int column
 
 } // namespace
 
-QStringList paste(ChannelTable &table, const QString &bandText, int row, int column,
-                  const QString &text)
+QStringList paste(ChannelTable &table, const QString &bandText, int row, int column, const QString &text)
 {
     QStringList refused;
     const QStringList lines = pasteLines(text);
@@ -135,13 +138,11 @@ QStringList paste(ChannelTable &table, const QString &bandText, int row, int col
 bool isWholeChannels(const QString &text)
 {
     const QStringList lines = pasteLines(text);
-    return std::all_of(lines.begin(), lines.end(), [](const QString &line) {
-        return line.count(QLatin1Char('\t')) == LastColumn - FirstColumn;
-    });
+    return std::all_of(lines.begin(), lines.end(),
+                       [](const QString &line) { return line.count(QLatin1Char('\t')) == LastColumn - FirstColumn; });
 }
 
-QStringList pasteIntoRows(ChannelTable &table, const QString &bandText, const QList<int> &rows,
-                          const QString &text)
+QStringList pasteIntoRows(ChannelTable &table, const QString &bandText, const QList<int> &rows, const QString &text)
 {
     QStringList refused;
     const QStringList lines = pasteLines(text);
@@ -177,8 +178,7 @@ void copyToNextChannel(ChannelTable &table, int row)
         table.setCell(row + 1, c, table.cell(row, c));
 }
 
-QStringList fillByStep(ChannelTable &table, const QString &bandText, const QList<int> &rows,
-                       qint64 stepHz)
+QStringList fillByStep(ChannelTable &table, const QString &bandText, const QList<int> &rows, qint64 stepHz)
 {
     if (rows.isEmpty())
         return {};
@@ -194,13 +194,13 @@ QStringList fillByStep(ChannelTable &table, const QString &bandText, const QList
         const qint64 rxHz = *rx0 + k * stepHz;
         const qint64 txHz = tx0 + k * stepHz;
         if (rxHz < 0 || txHz < 0) {
-            refused << refusalLine(r, ChannelTable::RxFreq, QString(), gridrules::messageFor(gridrules::LeaveOutcome::OutOfRange));
+            refused << refusalLine(r, ChannelTable::RxFreq, QString(),
+                                   gridrules::messageFor(gridrules::LeaveOutcome::OutOfRange));
             continue;
         }
         const QString rx = hzText(rxHz);
         const QString tx = hzText(txHz);
-        for (const auto &[c, v] : {std::pair{int(ChannelTable::RxFreq), rx},
-                                   std::pair{int(ChannelTable::TxFreq), tx}})
+        for (const auto &[c, v] : {std::pair{int(ChannelTable::RxFreq), rx}, std::pair{int(ChannelTable::TxFreq), tx}})
             if (const QString reason = applyValue(table, bandText, r, c, v); !reason.isEmpty())
                 refused << refusalLine(r, c, v, reason);
     }

@@ -23,21 +23,18 @@ QString copyText(const ChannelTable &table, int top, int left, int bottom, int r
 // row; a list cell takes only an entry of its list, in either language ("高" or "High"). An empty value or "OFF" on a frequency
 // or signalling cell gives "OFF"; an empty value on another cell empties it. Returns the
 // reason for a refusal, or an empty text.
-QString applyValue(ChannelTable &table, const QString &bandText, int row, int column,
-                   const QString &value);
+QString applyValue(ChannelTable &table, const QString &bandText, int row, int column, const QString &value);
 
 // Pastes tab-separated text with its first value at (row, column). Values beyond the
 // last channel or column are dropped. Returns one line for each refused value.
-QStringList paste(ChannelTable &table, const QString &bandText, int row, int column,
-                  const QString &text);
+QStringList paste(ChannelTable &table, const QString &bandText, int row, int column, const QString &text);
 // Text whose every line holds one value per channel column: whole channels, as copying
 // selected channel numbers gives them. Such text is pasted from a channel's first column.
 bool isWholeChannels(const QString &text);
 // Pastes tab-separated text into the given channel rows (ascending) from their first
 // column: the k-th line into the k-th row, one line into every row. Lines beyond the rows
 // are dropped, rows beyond the lines are left as they are.
-QStringList pasteIntoRows(ChannelTable &table, const QString &bandText, const QList<int> &rows,
-                          const QString &text);
+QStringList pasteIntoRows(ChannelTable &table, const QString &bandText, const QList<int> &rows, const QString &text);
 // Whether a step in hertz could ever give a channel frequency: a whole multiple of
 // 6.25 kHz or of 5 kHz.
 bool isChannelStep(qint64 stepHz);
@@ -52,8 +49,7 @@ void copyToNextChannel(ChannelTable &table, int row);
 
 // Fills the receive and transmit frequencies of rows (ascending) from those of the
 // first row, each next row one step (in hertz) higher. Returns the refusals.
-QStringList fillByStep(ChannelTable &table, const QString &bandText, const QList<int> &rows,
-                       qint64 stepHz);
+QStringList fillByStep(ChannelTable &table, const QString &bandText, const QList<int> &rows, qint64 stepHz);
 
 // The line of a refusal: which channel and column, the value and why.
 QString refusalLine(int row, int column, const QString &value, const QString &reason);

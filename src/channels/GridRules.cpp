@@ -166,8 +166,7 @@ LeaveOutcome checkLeaveCell(int column, const QString &text, const QString &band
 
 bool isRefused(LeaveOutcome outcome)
 {
-    return outcome == LeaveOutcome::OutOfRange || outcome == LeaveOutcome::OffStep
-           || outcome == LeaveOutcome::NoBand;
+    return outcome == LeaveOutcome::OutOfRange || outcome == LeaveOutcome::OffStep || outcome == LeaveOutcome::NoBand;
 }
 
 QString messageFor(LeaveOutcome outcome)
@@ -175,9 +174,12 @@ QString messageFor(LeaveOutcome outcome)
     switch (outcome) {
     case LeaveOutcome::NoBand:
         return QCoreApplication::translate("gridrules", "当前机型没有设定频段，请在调整模式中设定频段");
-    case LeaveOutcome::OutOfRange: return QCoreApplication::translate("gridrules", "请在正确的频率范围输入");
-    case LeaveOutcome::OffStep: return QCoreApplication::translate("gridrules", "输入的频率需为6.25K或5K的整数");
-    default: return {};
+    case LeaveOutcome::OutOfRange:
+        return QCoreApplication::translate("gridrules", "请在正确的频率范围输入");
+    case LeaveOutcome::OffStep:
+        return QCoreApplication::translate("gridrules", "输入的频率需为6.25K或5K的整数");
+    default:
+        return {};
     }
 }
 
@@ -186,19 +188,23 @@ QString messageTitle()
     return QCoreApplication::translate("gridrules", "提示");
 }
 
-void applyLeaveCell(ChannelTable &table, int row, int column, LeaveOutcome outcome,
-                    const QString &previous)
+void applyLeaveCell(ChannelTable &table, int row, int column, LeaveOutcome outcome, const QString &previous)
 {
     switch (outcome) {
-    case LeaveOutcome::SetOff: table.setCell(row, column, QStringLiteral("OFF")); break;
+    case LeaveOutcome::SetOff:
+        table.setCell(row, column, QStringLiteral("OFF"));
+        break;
     case LeaveOutcome::OutOfRange:
     case LeaveOutcome::OffStep:
     case LeaveOutcome::NoBand:
         table.setCell(row, column, previous.isEmpty() ? QStringLiteral("OFF") : previous);
         break;
-    case LeaveOutcome::FillRow: fillRow(table, row, previous); break;
+    case LeaveOutcome::FillRow:
+        fillRow(table, row, previous);
+        break;
     case LeaveOutcome::Keep:
-    case LeaveOutcome::Accepted: break;
+    case LeaveOutcome::Accepted:
+        break;
     }
 }
 

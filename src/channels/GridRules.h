@@ -43,13 +43,13 @@ std::optional<qint64> frequencyHz(const QString &text);
 bool onChannelStep(qint64 hz);
 
 enum class LeaveOutcome {
-    Keep,       // nothing to change
-    SetOff,     // empty frequency or signalling cell, or text that is no frequency: "OFF"
+    Keep, // nothing to change
+    SetOff, // empty frequency or signalling cell, or text that is no frequency: "OFF"
     OutOfRange, // message, then the cell gets its previous value back
-    OffStep,    // message, then the cell gets its previous value back
-    NoBand,     // the model has no band: message, then the previous value back
-    Accepted,   // valid transmit frequency
-    FillRow,    // valid receive frequency: the rest of the row follows it
+    OffStep, // message, then the cell gets its previous value back
+    NoBand, // the model has no band: message, then the previous value back
+    Accepted, // valid transmit frequency
+    FillRow, // valid receive frequency: the rest of the row follows it
 };
 
 // What leaving cell (row, column) with this text does, given the band text of the

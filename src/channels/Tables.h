@@ -20,8 +20,8 @@ inline constexpr int LookupSize = 261;
 struct Model
 {
     const char16_t *name;
-    const char *code;  // two hex digits, the byte stored in the image
-    int settingsKey;   // 1…6: "PL1"…"PL6"
+    const char *code; // two hex digits, the byte stored in the image
+    int settingsKey; // 1…6: "PL1"…"PL6"
 };
 inline constexpr std::array<Model, 6> models{{
     {u"MX--905B(1)", "11", 1},
@@ -34,16 +34,16 @@ inline constexpr std::array<Model, 6> models{{
 
 // Rows of the lists, in order.
 QStringList modelRows();
-QStringList monitorRows();   // "打开", "关闭"
+QStringList monitorRows(); // "打开", "关闭"
 QStringList powerSaveRows(); // "有效", "无效"
-QStringList timeOutRows();   // "关闭", "30s" … "300s"
-QStringList squelchRows();   // "0" … "9"
-QStringList scanRows();      // "有效", "无效"
-QStringList voiceRows();     // "关", "中文", "英文"
+QStringList timeOutRows(); // "关闭", "30s" … "300s"
+QStringList squelchRows(); // "0" … "9"
+QStringList scanRows(); // "有效", "无效"
+QStringList voiceRows(); // "关", "中文", "英文"
 QStringList powerStepRows(); // "-5" … "5"
-QStringList busyLockRows();  // "是", "否"
+QStringList busyLockRows(); // "是", "否"
 QStringList bandwidthRows(); // "宽", "窄"
-QStringList powerRows();     // "高", "中", "低"
+QStringList powerRows(); // "高", "中", "低"
 
 // Crystal and intermediate-frequency sign options, as the tune window labels them.
 inline constexpr char16_t crystal13[] = u"13MHz ";

@@ -8,12 +8,15 @@ namespace {
 
 // The titles of row 0, kept in Chinese like every cell and shown translated.
 const char *const Titles[ChannelTable::Columns] = {
-    QT_TRANSLATE_NOOP("ChannelTable", "信道"),     QT_TRANSLATE_NOOP("ChannelTable", "接收频率"), QT_TRANSLATE_NOOP("ChannelTable", "发射频率"), QT_TRANSLATE_NOOP("ChannelTable", "接收信令"),
-    QT_TRANSLATE_NOOP("ChannelTable", "发射信令"), QT_TRANSLATE_NOOP("ChannelTable", "繁忙锁定"), QT_TRANSLATE_NOOP("ChannelTable", "宽/窄"),    QT_TRANSLATE_NOOP("ChannelTable", "发射功率")};
+    QT_TRANSLATE_NOOP("ChannelTable", "信道"),     QT_TRANSLATE_NOOP("ChannelTable", "接收频率"),
+    QT_TRANSLATE_NOOP("ChannelTable", "发射频率"), QT_TRANSLATE_NOOP("ChannelTable", "接收信令"),
+    QT_TRANSLATE_NOOP("ChannelTable", "发射信令"), QT_TRANSLATE_NOOP("ChannelTable", "繁忙锁定"),
+    QT_TRANSLATE_NOOP("ChannelTable", "宽/窄"),    QT_TRANSLATE_NOOP("ChannelTable", "发射功率")};
 
 } // namespace
 
-ChannelTable::ChannelTable(QObject *parent) : QAbstractTableModel(parent) {}
+ChannelTable::ChannelTable(QObject *parent) : QAbstractTableModel(parent)
+{ }
 
 QString ChannelTable::cell(int row, int column) const
 {
@@ -131,13 +134,20 @@ WorkingCopy::WorkingCopy(QObject *parent) : QObject(parent)
 QStringList WorkingCopy::rows(List list)
 {
     switch (list) {
-    case List::Model: return tables::modelRows();
-    case List::Monitor: return tables::monitorRows();
-    case List::PowerSave: return tables::powerSaveRows();
-    case List::TimeOut: return tables::timeOutRows();
-    case List::Squelch: return tables::squelchRows();
-    case List::Scan: return tables::scanRows();
-    case List::Voice: return tables::voiceRows();
+    case List::Model:
+        return tables::modelRows();
+    case List::Monitor:
+        return tables::monitorRows();
+    case List::PowerSave:
+        return tables::powerSaveRows();
+    case List::TimeOut:
+        return tables::timeOutRows();
+    case List::Squelch:
+        return tables::squelchRows();
+    case List::Scan:
+        return tables::scanRows();
+    case List::Voice:
+        return tables::voiceRows();
     }
     return {};
 }
@@ -207,8 +217,8 @@ void WorkingCopy::composeFunctionByte(const QString &crystalDigit, const QString
     const int powerSave = row(List::PowerSave);
     if (monitor < 0 || powerSave < 0)
         return;
-    const QString bits = QString::number(monitor) + QString::number(powerSave) + crystalDigit
-                         + signDigit + QStringLiteral("0000");
+    const QString bits = QString::number(monitor) + QString::number(powerSave) + crystalDigit + signDigit
+        + QStringLiteral("0000");
     const auto value = codec::hexToInt(codec::bitsToHex(bits));
     m_functionByte = value ? QString::number(*value) : QStringLiteral("0");
     emit derivedChanged();

@@ -75,7 +75,8 @@ QByteArray imageChannelText(const codec::Image &image)
     return text;
 }
 
-BackupStore::BackupStore(const QString &folder) : m_folder(folder) {}
+BackupStore::BackupStore(const QString &folder) : m_folder(folder)
+{ }
 
 QString BackupStore::defaultFolder()
 {
@@ -91,8 +92,9 @@ Status BackupStore::makeFolder() const
 {
     const QString dir = folder();
     if (!QDir().mkpath(dir))
-        return Failure{Failure::PathFileAccessError,
-                       QCoreApplication::translate("BackupStore", "无法创建文件夹 %1").arg(QDir::toNativeSeparators(dir))};
+        return Failure{
+            Failure::PathFileAccessError,
+            QCoreApplication::translate("BackupStore", "无法创建文件夹 %1").arg(QDir::toNativeSeparators(dir))};
     // Also an existing folder: backups hold what the user's radios held.
     QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return {};
@@ -113,13 +115,14 @@ Result<QString> BackupStore::store(const codec::Image &image, const BackupOrigin
             if (errno == EEXIST)
                 continue;
             return Failure{errno == ENOSPC ? int(Failure::DiskFull) : int(Failure::PathFileAccessError),
-                           QCoreApplication::translate("BackupStore", "无法写入备份 %1：%2").arg(QDir::toNativeSeparators(path),
-                                                                     QString::fromLocal8Bit(std::strerror(errno)))};
+                           QCoreApplication::translate("BackupStore", "无法写入备份 %1：%2")
+                               .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(errno)))};
         }
         ::close(fd);
         if (Status s = writeFileAtomically(path, imageChannelText(image)); !s) {
             QFile::remove(path);
-            return Failure{s.failure().number, QCoreApplication::translate("BackupStore", "无法写入备份：%1").arg(s.failure().description)};
+            return Failure{s.failure().number,
+                           QCoreApplication::translate("BackupStore", "无法写入备份：%1").arg(s.failure().description)};
         }
         prune(path);
         return path;
@@ -203,7 +206,9 @@ Status BackupStore::loadInto(WorkingCopy &wc, const QString &path)
     fresh.setState(wc.state());
     const LoadOutcome loaded = loadChannelFile(fresh, path);
     if (loaded.kind == LoadOutcome::Missing)
-        return Failure{Failure::FileNotFound, QCoreApplication::translate("BackupStore", "文件不存在：%1").arg(QDir::toNativeSeparators(path))};
+        return Failure{
+            Failure::FileNotFound,
+            QCoreApplication::translate("BackupStore", "文件不存在：%1").arg(QDir::toNativeSeparators(path))};
     if (loaded.kind == LoadOutcome::Failed)
         return loaded.failure;
     wc.setState(fresh.state());

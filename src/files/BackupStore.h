@@ -15,10 +15,10 @@ class WorkingCopy;
 struct BackupEntry
 {
     QString path;
-    QDateTime taken;     // local time, from the file name
-    QString model;       // the model list's text, empty for an unknown model code
+    QDateTime taken; // local time, from the file name
+    QString model; // the model list's text, empty for an unknown model code
     QString firstChannel; // receive frequency of channel 1 ("450.02500", "OFF")
-    QString port;        // the port's name as the file name keeps it ("ttyUSB0", "pts-3"); may be empty
+    QString port; // the port's name as the file name keeps it ("ttyUSB0", "pts-3"); may be empty
     int fleetPosition = 0; // the radio's number in a fleet run (1, 2, …); 0 for a single write
 };
 
@@ -26,7 +26,7 @@ struct BackupEntry
 // taken within a few seconds of the same kind of radio, can be told apart.
 struct BackupOrigin
 {
-    QString port;          // the device path ("/dev/ttyUSB0"); empty when unknown
+    QString port; // the device path ("/dev/ttyUSB0"); empty when unknown
     int fleetPosition = 0; // 0: not part of a fleet run
 };
 
@@ -76,7 +76,7 @@ private:
     struct Named
     {
         QString path;
-        QDateTime taken;    // from the name
+        QDateTime taken; // from the name
         QDateTime modified; // the file's modification time
         int serial = 1;
         QString port;

@@ -36,8 +36,8 @@ QString off()
 struct Signal
 {
     enum Kind { None, Tone, Dcs } kind = None;
-    QString tone;   // "88.5"
-    QString code;   // "023"
+    QString tone; // "88.5"
+    QString code; // "023"
     QChar polarity = QLatin1Char('N');
 };
 
@@ -146,7 +146,7 @@ std::optional<QString> powerCell(const QString &value)
 class Row
 {
 public:
-    Row(const QHash<QString, qsizetype> &columns, const CsvRecord &r) : m_columns(columns), m_record(r) {}
+    Row(const QHash<QString, qsizetype> &columns, const CsvRecord &r) : m_columns(columns), m_record(r) { }
     QString operator[](const char *name) const
     {
         const qsizetype at = m_columns.value(QString::fromLatin1(name).toLower(), -1);
@@ -165,8 +165,7 @@ class RowImport
 public:
     RowImport(const Row &row, const QString &band, QList<Refusal> &refusals)
         : m_row(row), m_band(band), m_refusals(refusals)
-    {
-    }
+    { }
 
     // False when the row holds no channel (frequency empty or 0, or refused).
     bool run(ChannelTable &table, int channel)
@@ -240,7 +239,8 @@ private:
         else if (duplex == QLatin1String("-") && shift)
             tx = rx - *shift;
         else if (duplex != QLatin1String("+") && duplex != QLatin1String("-")) {
-            refuse("Duplex", m_row["Duplex"], QCoreApplication::translate("ChannelCsv", "只能是空、+、-、split 或 off；不发射"));
+            refuse("Duplex", m_row["Duplex"],
+                   QCoreApplication::translate("ChannelCsv", "只能是空、+、-、split 或 off；不发射"));
             return off();
         }
         const QString cell = tx && *tx > 0 ? cellForHz(*tx) : QString();
@@ -400,13 +400,14 @@ Export exportCsv(const WorkingCopyState &state)
             tone = QStringLiteral("Cross");
             cross = QString::fromLatin1(names[t.kind]) + QStringLiteral("->") + QString::fromLatin1(names[r.kind]);
         }
-        const QString rTone = t.kind == Signal::Tone ? t.tone : (r.kind == Signal::Tone ? r.tone : QStringLiteral("88.5"));
+        const QString rTone = t.kind == Signal::Tone ? t.tone
+                                                     : (r.kind == Signal::Tone ? r.tone : QStringLiteral("88.5"));
         const QString cTone = r.kind == Signal::Tone ? r.tone : rTone;
         const QString code = t.kind == Signal::Dcs ? t.code : (r.kind == Signal::Dcs ? r.code : QStringLiteral("023"));
         const QString rxCode = r.kind == Signal::Dcs ? r.code : code;
-        const QString step = *rx % 12500 == 0 && *tx % 12500 == 0   ? QStringLiteral("12.50")
-                             : *rx % 6250 == 0 && *tx % 6250 == 0 ? QStringLiteral("6.25")
-                                                                    : QStringLiteral("5.00");
+        const QString step = *rx % 12500 == 0 && *tx % 12500 == 0 ? QStringLiteral("12.50")
+            : *rx % 6250 == 0 && *tx % 6250 == 0                  ? QStringLiteral("6.25")
+                                                                  : QStringLiteral("5.00");
         const bool busyLock = cells[C::BusyLock] == QString::fromUtf16(u"是");
         const QStringList row{QString::number(channel),
                               QString(),
@@ -420,7 +421,8 @@ Export exportCsv(const WorkingCopyState &state)
                               QString(t.polarity) + r.polarity,
                               rxCode,
                               cross,
-                              cells[C::Bandwidth] == QString::fromUtf16(u"窄") ? QStringLiteral("NFM") : QStringLiteral("FM"),
+                              cells[C::Bandwidth] == QString::fromUtf16(u"窄") ? QStringLiteral("NFM")
+                                                                               : QStringLiteral("FM"),
                               step,
                               QString(),
                               watts(cells[C::Power]),
@@ -447,7 +449,9 @@ QString describe(const Refusal &r)
 {
     if (r.column.isEmpty())
         return QCoreApplication::translate("ChannelCsv", "第 %1 行 “%2”：%3").arg(r.line).arg(r.value, r.reason);
-    return QCoreApplication::translate("ChannelCsv", "第 %1 行 %2 “%3”：%4").arg(r.line).arg(r.column, r.value, r.reason);
+    return QCoreApplication::translate("ChannelCsv", "第 %1 行 %2 “%3”：%4")
+        .arg(r.line)
+        .arg(r.column, r.value, r.reason);
 }
 
 Result<Import> importCsv(const QByteArray &text, const WorkingCopyState &base)
@@ -461,7 +465,8 @@ Result<Import> importCsv(const QByteArray &text, const WorkingCopyState &base)
         for (qsizetype i = 0; i < all[0].fields.size(); ++i)
             columns.insert(all[0].fields[i].trimmed().toLower(), i);
     if (!columns.contains(QStringLiteral("frequency")))
-        return Failure{Failure::TypeMismatch, QCoreApplication::translate("ChannelCsv", "不是信道表：找不到含 Frequency 列的标题行")};
+        return Failure{Failure::TypeMismatch,
+                       QCoreApplication::translate("ChannelCsv", "不是信道表：找不到含 Frequency 列的标题行")};
 
     Import result{base, 0, {}, {}, {}};
     ChannelTable table;
@@ -485,7 +490,8 @@ Result<Import> importCsv(const QByteArray &text, const WorkingCopyState &base)
         if (blank)
             continue;
         if (all[i].fields.size() <= frequencyColumn) {
-            result.refusals << wholeLine(all[i], QCoreApplication::translate("ChannelCsv", "不是信道：这一行没有 Frequency 列"));
+            result.refusals << wholeLine(
+                all[i], QCoreApplication::translate("ChannelCsv", "不是信道：这一行没有 Frequency 列"));
             continue;
         }
         bool ok = !located;

@@ -19,8 +19,8 @@ QStringList header();
 
 struct Export
 {
-    QByteArray text;    // UTF-8, CR LF line ends
-    int channels = 0;   // rows written
+    QByteArray text; // UTF-8, CR LF line ends
+    int channels = 0; // rows written
     QList<int> unreadable; // channels left out because a frequency cell is no frequency
 };
 

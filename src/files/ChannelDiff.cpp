@@ -46,9 +46,9 @@ QList<std::pair<QString, QString>> fields(const WorkingCopyState &s)
 
     for (int c = 1; c < ChannelTable::Rows; ++c)
         for (int col = 1; col < ChannelTable::Columns; ++col)
-            f.append({QCoreApplication::translate("ChannelDiff", "信道 %1 %2")
-                          .arg(c)
-                          .arg(ChannelTable::shownTitle(col)), s.cells[size_t(c)][size_t(col)]});
+            f.append(
+                {QCoreApplication::translate("ChannelDiff", "信道 %1 %2").arg(c).arg(ChannelTable::shownTitle(col)),
+                 s.cells[size_t(c)][size_t(col)]});
     return f;
 }
 
@@ -77,7 +77,8 @@ Result<WorkingCopyState> channelFileState(const WorkingCopyState &base, const QS
     case LoadOutcome::Loaded:
         return loaded.state;
     case LoadOutcome::Missing:
-        return Failure{Failure::FileNotFound, QCoreApplication::translate("ChannelDiff", "%1：文件不存在").arg(printable(path))};
+        return Failure{Failure::FileNotFound,
+                       QCoreApplication::translate("ChannelDiff", "%1：文件不存在").arg(printable(path))};
     case LoadOutcome::Failed:
         break;
     }
@@ -115,9 +116,9 @@ QList<FieldDifference> unshownByteDifferences(const WorkingCopyState &base, cons
                     continue;
             }
             const QString address = QString::number(8 * n + i, 16).toUpper().rightJustified(3, QLatin1Char('0'));
-            bytes.append({QCoreApplication::translate("ChannelDiff", "地址 0x%1（不属于任何信道或功能设置的字节）")
-                              .arg(address),
-                          codec::hex2(a), codec::hex2(b)});
+            bytes.append(
+                {QCoreApplication::translate("ChannelDiff", "地址 0x%1（不属于任何信道或功能设置的字节）").arg(address),
+                 codec::hex2(a), codec::hex2(b)});
         }
     }
     return bytes;
@@ -127,5 +128,5 @@ QList<FieldDifference> imageDifferences(const WorkingCopyState &base, const code
                                         const codec::Image &after)
 {
     return channelDifferences(imageState(base, before), imageState(base, after))
-           + unshownByteDifferences(base, before, after);
+        + unshownByteDifferences(base, before, after);
 }

@@ -12,7 +12,7 @@
 // and "信道 n" with the channel table's column titles.
 struct FieldDifference
 {
-    QString field;  // "静噪等级", "信道 3 接收频率"
+    QString field; // "静噪等级", "信道 3 接收频率"
     QString before; // the value in the first, as shown ("（空）" for an empty cell)
     QString after;
 

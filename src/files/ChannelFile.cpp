@@ -26,7 +26,7 @@ QByteArray lineFor(int blockNo, const codec::Block &data)
 class LineReader
 {
 public:
-    explicit LineReader(const QByteArray &data) : m_data(data) {}
+    explicit LineReader(const QByteArray &data) : m_data(data) { }
     bool next(QByteArray *line)
     {
         if (m_pos >= m_data.size())
@@ -101,9 +101,10 @@ struct Loader
             return false;
         const auto v = codec::hexToInt(t);
         if (!v) {
-            failure = Failure{v.failure().number, QCoreApplication::translate("ChannelFile", "第 %1 行：%2")
-                                                      .arg(reader.lineNo())
-                                                      .arg(v.failure().description)};
+            failure = Failure{v.failure().number,
+                              QCoreApplication::translate("ChannelFile", "第 %1 行：%2")
+                                  .arg(reader.lineNo())
+                                  .arg(v.failure().description)};
             return false;
         }
         *out = *v;
@@ -141,8 +142,9 @@ struct Loader
             return false;
         const auto flags = codec::splitFlags(t);
         if (!flags) {
-            failure = Failure{flags.failure().number, QCoreApplication::translate("ChannelFile", "第 1 行：%1")
-                                                          .arg(flags.failure().description)};
+            failure = Failure{
+                flags.failure().number,
+                QCoreApplication::translate("ChannelFile", "第 1 行：%1").arg(flags.failure().description)};
             return false;
         }
         wc.select(L::Monitor, flags->monitorRow);
@@ -173,8 +175,9 @@ struct Loader
         for (QChar c : t)
             isNumber = isNumber && c.unicode() >= '0' && c.unicode() <= '9';
         if (!isNumber || t.size() > 9) {
-            failure = Failure{Failure::TypeMismatch,
-                              QCoreApplication::translate("ChannelFile", "类型不匹配：第 1 行的静噪等级 \"%1\" 不是数字").arg(t)};
+            failure = Failure{
+                Failure::TypeMismatch,
+                QCoreApplication::translate("ChannelFile", "类型不匹配：第 1 行的静噪等级 \"%1\" 不是数字").arg(t)};
             return false;
         }
         if (!wc.select(L::Squelch, t.toInt()))

@@ -28,7 +28,8 @@ QString csvField(QString text)
 
 } // namespace
 
-FleetWrite::FleetWrite(SafeWrite &write, QObject *parent) : QObject(parent), m_write(write) {}
+FleetWrite::FleetWrite(SafeWrite &write, QObject *parent) : QObject(parent), m_write(write)
+{ }
 
 FleetWrite::Result FleetWrite::kindOf(const SafeWrite::Outcome &o)
 {
@@ -48,12 +49,18 @@ FleetWrite::Result FleetWrite::kindOf(const SafeWrite::Outcome &o)
 QString FleetWrite::resultWord(Result kind)
 {
     switch (kind) {
-    case Result::Succeeded: return QStringLiteral("成功");
-    case Result::VerifyFailed: return QStringLiteral("校验失败");
-    case Result::LinkFailed: return QStringLiteral("通信失败");
-    case Result::Cancelled: return QStringLiteral("取消");
-    case Result::WrongModel: return QStringLiteral("机型不符");
-    case Result::FileProblem: return QStringLiteral("文件错误");
+    case Result::Succeeded:
+        return QStringLiteral("成功");
+    case Result::VerifyFailed:
+        return QStringLiteral("校验失败");
+    case Result::LinkFailed:
+        return QStringLiteral("通信失败");
+    case Result::Cancelled:
+        return QStringLiteral("取消");
+    case Result::WrongModel:
+        return QStringLiteral("机型不符");
+    case Result::FileProblem:
+        return QStringLiteral("文件错误");
     }
     return {};
 }
@@ -61,12 +68,18 @@ QString FleetWrite::resultWord(Result kind)
 QString FleetWrite::shownResult(Result kind)
 {
     switch (kind) {
-    case Result::Succeeded: return QCoreApplication::translate("FleetWrite", "成功", "result of a radio");
-    case Result::VerifyFailed: return QCoreApplication::translate("FleetWrite", "校验失败", "result of a radio");
-    case Result::LinkFailed: return QCoreApplication::translate("FleetWrite", "通信失败", "result of a radio");
-    case Result::Cancelled: return QCoreApplication::translate("FleetWrite", "取消", "result of a radio");
-    case Result::WrongModel: return QCoreApplication::translate("FleetWrite", "机型不符", "result of a radio");
-    case Result::FileProblem: return QCoreApplication::translate("FleetWrite", "文件错误", "result of a radio");
+    case Result::Succeeded:
+        return QCoreApplication::translate("FleetWrite", "成功", "result of a radio");
+    case Result::VerifyFailed:
+        return QCoreApplication::translate("FleetWrite", "校验失败", "result of a radio");
+    case Result::LinkFailed:
+        return QCoreApplication::translate("FleetWrite", "通信失败", "result of a radio");
+    case Result::Cancelled:
+        return QCoreApplication::translate("FleetWrite", "取消", "result of a radio");
+    case Result::WrongModel:
+        return QCoreApplication::translate("FleetWrite", "机型不符", "result of a radio");
+    case Result::FileProblem:
+        return QCoreApplication::translate("FleetWrite", "文件错误", "result of a radio");
     }
     return {};
 }
@@ -127,8 +140,14 @@ QList<FleetWrite::Row> FleetWrite::run(const codec::Image &image)
         const SafeWrite::Outcome o = m_write.run(image);
         m_write.fleetPosition = 0;
         const Result kind = kindOf(o);
-        const Row row{k, QDateTime::currentDateTime(), o.ok, kind, resultWord(kind), portName ? portName() : QString(),
-                      o.backupPath, o.text};
+        const Row row{k,
+                      QDateTime::currentDateTime(),
+                      o.ok,
+                      kind,
+                      resultWord(kind),
+                      portName ? portName() : QString(),
+                      o.backupPath,
+                      o.text};
         rows.append(row);
         ++(o.ok ? m_succeeded : m_failed);
         m_log.radio(row.finished, k, row.port, row.result, row.backupPath);
@@ -146,7 +165,8 @@ Status FleetLog::open(const QString &logPath, const QString &file)
     m_file = file;
     const auto failure = [&](const QString &why) {
         return Failure{Failure::PathFileAccessError,
-                       QCoreApplication::translate("FleetWrite", "无法写入批量写频记录 %1：%2").arg(QDir::toNativeSeparators(logPath), why)};
+                       QCoreApplication::translate("FleetWrite", "无法写入批量写频记录 %1：%2")
+                           .arg(QDir::toNativeSeparators(logPath), why)};
     };
     QDir().mkpath(QFileInfo(logPath).absolutePath());
     const QByteArray native = QFile::encodeName(logPath);
@@ -154,7 +174,8 @@ Status FleetLog::open(const QString &logPath, const QString &file)
     // Looked at before opening: opening a FIFO for writing waits for a reader.
     if (::stat(native.constData(), &st) == 0)
         if (auto f = specialFileFailure(logPath, st.st_mode))
-            return Failure{f->number, QCoreApplication::translate("FleetWrite", "不能写入批量写频记录：%1").arg(f->description)};
+            return Failure{f->number,
+                           QCoreApplication::translate("FleetWrite", "不能写入批量写频记录：%1").arg(f->description)};
     const int fd = ::open(native.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
     if (fd < 0)
         return failure(QString::fromLocal8Bit(std::strerror(errno)));
@@ -163,7 +184,8 @@ Status FleetLog::open(const QString &logPath, const QString &file)
         ::close(fd);
         const std::optional<Failure> f = specialFileFailure(logPath, st.st_mode);
         return Failure{Failure::PathFileAccessError,
-                       QCoreApplication::translate("FleetWrite", "不能写入批量写频记录：%1").arg(f ? f->description : QDir::toNativeSeparators(logPath))};
+                       QCoreApplication::translate("FleetWrite", "不能写入批量写频记录：%1")
+                           .arg(f ? f->description : QDir::toNativeSeparators(logPath))};
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (!m_log.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
@@ -215,6 +237,7 @@ Status FleetLog::close(int succeeded, int failed)
           QString(), QString::number(succeeded), QString::number(failed)});
     m_log.close();
     if (!m_problem.isEmpty())
-        return Failure{Failure::DiskFull, QCoreApplication::translate("FleetWrite", "无法写入批量写频记录：%1").arg(m_problem)};
+        return Failure{Failure::DiskFull,
+                       QCoreApplication::translate("FleetWrite", "无法写入批量写频记录：%1").arg(m_problem)};
     return {};
 }

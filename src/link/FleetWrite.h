@@ -50,14 +50,14 @@ public:
 
     struct Row
     {
-        int number = 0;     // 1, 2, …
+        int number = 0; // 1, 2, …
         QDateTime finished; // local time
         bool ok = false;
         Result kind = Result::LinkFailed;
-        QString result;     // resultWord(kind): the stored value, Chinese
-        QString port;       // the device written
+        QString result; // resultWord(kind): the stored value, Chinese
+        QString port; // the device written
         QString backupPath;
-        QString text;       // the safe write's whole result
+        QString text; // the safe write's whole result
     };
 
     explicit FleetWrite(SafeWrite &write, QObject *parent = nullptr);

@@ -7,10 +7,10 @@
 // How the image read back from a radio differs from the image written to it.
 struct ImageDifference
 {
-    int blocks = 0;        // 8-byte blocks with at least one differing byte
+    int blocks = 0; // 8-byte blocks with at least one differing byte
     int firstAddress = -1; // lowest differing address, 0x000…0x3FF; −1 when equal
-    quint8 written = 0;    // the byte sent at firstAddress
-    quint8 read = 0;       // the byte read back there
+    quint8 written = 0; // the byte sent at firstAddress
+    quint8 read = 0; // the byte read back there
 
     bool equal() const { return blocks == 0; }
 };

@@ -32,7 +32,8 @@ QString canonicalDevice(const QString &device)
 // The device numbers of a character device; 0 when the name is no such device.
 dev_t deviceNumber(const QString &device)
 {
-    struct stat st{};
+    struct stat st
+    { };
     if (::stat(QFile::encodeName(device).constData(), &st) != 0 || !S_ISCHR(st.st_mode))
         return 0;
     return st.st_rdev;
@@ -46,8 +47,7 @@ dev_t deviceNumber(const QString &device)
 class ParallelFleet::PortRun : public QThread
 {
 public:
-    PortRun(ParallelFleet &fleet, int port, int number, const codec::Image &image)
-        : m_fleet(fleet), m_image(image)
+    PortRun(ParallelFleet &fleet, int port, int number, const codec::Image &image) : m_fleet(fleet), m_image(image)
     {
         radio.number = number;
         radio.port = port;
@@ -85,20 +85,22 @@ protected:
         ParallelFleet *fleet = &m_fleet;
         const int port = radio.port;
         // Direct: the link goes on once the message has been taken down.
-        connect(&link, &RadioLink::message, &write, [this](const LinkMessage &m) { radio.messages << m.text; },
-                Qt::DirectConnection);
+        connect(
+            &link, &RadioLink::message, &write, [this](const LinkMessage &m) { radio.messages << m.text; },
+            Qt::DirectConnection);
         connect(&write, &SafeWrite::stageStarted, &write, [fleet, port](SafeWrite::Stage stage) {
-            QMetaObject::invokeMethod(fleet, [fleet, port, stage] { emit fleet->portStage(port, stage); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                fleet, [fleet, port, stage] { emit fleet->portStage(port, stage); }, Qt::QueuedConnection);
         });
         const int maximum = write.progressMaximum();
         connect(&write, &SafeWrite::progressChanged, &write, [fleet, port, maximum](int value) {
-            QMetaObject::invokeMethod(fleet, [fleet, port, value, maximum] { emit fleet->portProgress(port, value, maximum); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                fleet, [fleet, port, value, maximum] { emit fleet->portProgress(port, value, maximum); },
+                Qt::QueuedConnection);
         });
         connect(&write, &SafeWrite::captionChanged, &write, [fleet, port](const QString &caption) {
-            QMetaObject::invokeMethod(fleet, [fleet, port, caption] { emit fleet->portCaption(port, caption); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                fleet, [fleet, port, caption] { emit fleet->portCaption(port, caption); }, Qt::QueuedConnection);
         });
         bool cancelledBefore = false;
         {
@@ -131,7 +133,8 @@ private:
     SafeWrite *m_write = nullptr;
 };
 
-ParallelFleet::ParallelFleet(const QStringList &devices, QObject *parent) : QObject(parent), m_devices(devices) {}
+ParallelFleet::ParallelFleet(const QStringList &devices, QObject *parent) : QObject(parent), m_devices(devices)
+{ }
 
 ParallelFleet::~ParallelFleet()
 {
@@ -151,9 +154,8 @@ Status ParallelFleet::checkDistinct(const QStringList &devices)
             if (a != canonicalDevice(devices[j]) && (an == 0 || an != deviceNumber(devices[j])))
                 continue;
             const QString text = devices[i] == devices[j]
-                                     ? tr("端口 %1 给了两次：每个端口只能连接一台对讲机").arg(devices[i])
-                                     : tr("%1 和 %2 是同一个设备（%3）：每个端口只能连接一台对讲机")
-                                           .arg(devices[j], devices[i], a);
+                ? tr("端口 %1 给了两次：每个端口只能连接一台对讲机").arg(devices[i])
+                : tr("%1 和 %2 是同一个设备（%3）：每个端口只能连接一台对讲机").arg(devices[j], devices[i], a);
             return Failure{Failure::InvalidPropertyValue, text};
         }
     }
@@ -168,7 +170,8 @@ void ParallelFleet::startBatch(const codec::Image &image, int ports)
         auto *run = new PortRun(*this, port, ++m_started, image);
         m_runs << run;
         ++m_runningPorts;
-        connect(run, &QThread::finished, this, [this, run] { onPortFinished(run); }, Qt::QueuedConnection);
+        connect(
+            run, &QThread::finished, this, [this, run] { onPortFinished(run); }, Qt::QueuedConnection);
         if (m_cancelled)
             run->cancel();
         run->start();

@@ -44,13 +44,13 @@ public:
     struct Radio
     {
         int number = 0; // fleet position: 1, 2, … over all batches
-        int port = 0;   // index into devices()
+        int port = 0; // index into devices()
         QString device;
         QDateTime finished; // local time
         qint64 elapsedMs = 0;
         SafeWrite::Outcome outcome;
         FleetWrite::Result kind = FleetWrite::Result::LinkFailed;
-        QString result;       // FleetWrite::resultWord(kind): "成功", "校验失败", …, stored Chinese
+        QString result; // FleetWrite::resultWord(kind): "成功", "校验失败", …, stored Chinese
         QStringList messages; // what the link said meanwhile (no answer, communication error)
     };
 

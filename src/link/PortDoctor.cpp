@@ -186,8 +186,10 @@ QStringList PortDoctor::cablesWithoutPort() const
     const QDir usb(path(QStringLiteral("/sys/bus/usb/devices")));
     for (const QString &entry : usb.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
         const QString dir = usb.filePath(entry);
-        const quint16 vendor = quint16(QString::fromLatin1(readSmall(dir + QStringLiteral("/idVendor"), 16)).trimmed().toUShort(nullptr, 16));
-        const quint16 product = quint16(QString::fromLatin1(readSmall(dir + QStringLiteral("/idProduct"), 16)).trimmed().toUShort(nullptr, 16));
+        const quint16 vendor = quint16(
+            QString::fromLatin1(readSmall(dir + QStringLiteral("/idVendor"), 16)).trimmed().toUShort(nullptr, 16));
+        const quint16 product = quint16(
+            QString::fromLatin1(readSmall(dir + QStringLiteral("/idProduct"), 16)).trimmed().toUShort(nullptr, 16));
         const QString family = chipFamily(vendor, product);
         if (family.isEmpty())
             continue;
@@ -242,7 +244,8 @@ DeviceKind PortDoctor::deviceKind(const QString &device) const
         }
         return DeviceKind::OtherDevice;
     }
-    const QString sysfs = QFileInfo(path(QStringLiteral("/sys/dev/char/%1:%2").arg(major).arg(minor))).canonicalFilePath();
+    const QString sysfs =
+        QFileInfo(path(QStringLiteral("/sys/dev/char/%1:%2").arg(major).arg(minor))).canonicalFilePath();
     return sysfs.contains(QStringLiteral("/tty/")) ? DeviceKind::Serial : DeviceKind::OtherDevice;
 }
 
@@ -253,16 +256,29 @@ std::optional<DoctorFinding> PortDoctor::notSerialDevice(const QString &device) 
     case DeviceKind::Missing:
     case DeviceKind::Serial:
         return std::nullopt;
-    case DeviceKind::Terminal: what = QCoreApplication::translate("PortDoctor", "终端"); break;
-    case DeviceKind::OtherDevice: what = QCoreApplication::translate("PortDoctor", "其他设备"); break;
-    case DeviceKind::RegularFile: what = QCoreApplication::translate("PortDoctor", "普通文件"); break;
-    case DeviceKind::Folder: what = QCoreApplication::translate("PortDoctor", "文件夹"); break;
-    case DeviceKind::Fifo: what = QCoreApplication::translate("PortDoctor", "管道（FIFO）"); break;
-    case DeviceKind::Other: what = QCoreApplication::translate("PortDoctor", "特殊文件"); break;
+    case DeviceKind::Terminal:
+        what = QCoreApplication::translate("PortDoctor", "终端");
+        break;
+    case DeviceKind::OtherDevice:
+        what = QCoreApplication::translate("PortDoctor", "其他设备");
+        break;
+    case DeviceKind::RegularFile:
+        what = QCoreApplication::translate("PortDoctor", "普通文件");
+        break;
+    case DeviceKind::Folder:
+        what = QCoreApplication::translate("PortDoctor", "文件夹");
+        break;
+    case DeviceKind::Fifo:
+        what = QCoreApplication::translate("PortDoctor", "管道（FIFO）");
+        break;
+    case DeviceKind::Other:
+        what = QCoreApplication::translate("PortDoctor", "特殊文件");
+        break;
     }
     return DoctorFinding{DoctorFinding::Blocking, device,
-                         QCoreApplication::translate("PortDoctor", "%1 不是串口设备（它是%2）。请用 tarnik-cli ports 列出现有的串口，"
-                                                                   "编程线插上后用 dmesg 查看系统给它的名字。")
+                         QCoreApplication::translate("PortDoctor",
+                                                     "%1 不是串口设备（它是%2）。请用 tarnik-cli ports 列出现有的串口，"
+                                                     "编程线插上后用 dmesg 查看系统给它的名字。")
                              .arg(device, what),
                          QStringLiteral("tarnik-cli ports\nsudo dmesg | tail -n 20")};
 }
@@ -282,26 +298,35 @@ QList<DoctorFinding> PortDoctor::diagnose(const QStringList &devices, const QStr
     for (const QString &cable : orphans) {
         const QString module = chipDriverModule(cable.section(QLatin1Char(' '), 1));
         const bool brailleRules = QFileInfo::exists(path(QStringLiteral("/usr/lib/udev/rules.d/85-brltty.rules")))
-                                  || QFileInfo::exists(path(QStringLiteral("/lib/udev/rules.d/85-brltty.rules")));
+            || QFileInfo::exists(path(QStringLiteral("/lib/udev/rules.d/85-brltty.rules")));
         if (braille || brailleRules)
-            findings.append({DoctorFinding::Blocking, {},
-                             QCoreApplication::translate("PortDoctor", "编程线（USB %1）已插上，但系统没有为它建立串口：盲文显示器服务 brltty "
-                                            "把这类芯片当作盲文显示器占用了。停用它，然后拔下编程线再插上。")
-                                 .arg(cable),
-                             brailleFix()});
+            findings.append(
+                {DoctorFinding::Blocking,
+                 {},
+                 QCoreApplication::translate("PortDoctor",
+                                             "编程线（USB %1）已插上，但系统没有为它建立串口：盲文显示器服务 brltty "
+                                             "把这类芯片当作盲文显示器占用了。停用它，然后拔下编程线再插上。")
+                     .arg(cable),
+                 brailleFix()});
         else
-            findings.append({DoctorFinding::Blocking, {},
-                             QCoreApplication::translate("PortDoctor", "编程线（USB %1）已插上，但系统没有为它建立串口：驱动没有加载。"
-                                            "加载驱动，然后拔下编程线再插上；仍不行时用 dmesg 查看原因。")
-                                 .arg(cable),
-                             module.isEmpty() ? QStringLiteral("sudo dmesg | tail -n 20")
-                                              : QStringLiteral("sudo modprobe %1").arg(module)});
+            findings.append(
+                {DoctorFinding::Blocking,
+                 {},
+                 QCoreApplication::translate("PortDoctor",
+                                             "编程线（USB %1）已插上，但系统没有为它建立串口：驱动没有加载。"
+                                             "加载驱动，然后拔下编程线再插上；仍不行时用 dmesg 查看原因。")
+                     .arg(cable),
+                 module.isEmpty() ? QStringLiteral("sudo dmesg | tail -n 20")
+                                  : QStringLiteral("sudo modprobe %1").arg(module)});
     }
     if (braille && orphans.isEmpty())
-        findings.append({DoctorFinding::Warning, {},
-                         QCoreApplication::translate("PortDoctor", "盲文显示器服务 brltty 正在运行：它会占用 CH340、CP210x、FTDI 等芯片的编程线，"
-                                        "使串口在插上后又消失。不用盲文显示器时请停用它。"),
-                         brailleFix()});
+        findings.append(
+            {DoctorFinding::Warning,
+             {},
+             QCoreApplication::translate("PortDoctor",
+                                         "盲文显示器服务 brltty 正在运行：它会占用 CH340、CP210x、FTDI 等芯片的编程线，"
+                                         "使串口在插上后又消失。不用盲文显示器时请停用它。"),
+             brailleFix()});
 
     const QStringList targets = devicesToExamine(devices, chosen);
     const bool usbPort = !targets.isEmpty() && describePort(targets.first(), treeRoot()).vendorId != 0;
@@ -309,14 +334,18 @@ QList<DoctorFinding> PortDoctor::diagnose(const QStringList &devices, const QStr
         const QString check = QCoreApplication::translate(
             "PortDoctor", "请检查编程线是否插好（也可换一个 USB 口），插上后用 dmesg 查看系统是否识别了它。");
         if (devices.isEmpty())
-            findings.append({DoctorFinding::Blocking, {},
+            findings.append({DoctorFinding::Blocking,
+                             {},
                              QCoreApplication::translate("PortDoctor", "没有找到任何串口设备。%1").arg(check),
                              QStringLiteral("sudo dmesg | tail -n 20")});
         else
-            findings.append({DoctorFinding::Warning, {},
-                             QCoreApplication::translate("PortDoctor", "没有找到 USB 编程线，只有电脑自带的串口 %1。用 USB 编程线时，%2")
-                                 .arg(devices.join(QCoreApplication::translate("PortDoctor", "、", "list separator")), check),
-                             QStringLiteral("sudo dmesg | tail -n 20")});
+            findings.append(
+                {DoctorFinding::Warning,
+                 {},
+                 QCoreApplication::translate("PortDoctor",
+                                             "没有找到 USB 编程线，只有电脑自带的串口 %1。用 USB 编程线时，%2")
+                     .arg(devices.join(QCoreApplication::translate("PortDoctor", "、", "list separator")), check),
+                 QStringLiteral("sudo dmesg | tail -n 20")});
     }
     QStringList unseen; // examined devices no visible process holds
     for (const QString &device : targets)
@@ -326,9 +355,11 @@ QList<DoctorFinding> PortDoctor::diagnose(const QStringList &devices, const QStr
     for (const Process &p : processes())
         hidden += p.filesReadable ? 0 : 1;
     if (hidden > 0 && !unseen.isEmpty())
-        findings.append({DoctorFinding::Note, {},
-                         QCoreApplication::translate("PortDoctor", "有 %n 个其他用户的进程无法查看；它们是否占用串口，可用下面的命令查看。",
-                                                    nullptr, hidden),
+        findings.append({DoctorFinding::Note,
+                         {},
+                         QCoreApplication::translate(
+                             "PortDoctor", "有 %n 个其他用户的进程无法查看；它们是否占用串口，可用下面的命令查看。",
+                             nullptr, hidden),
                          QStringLiteral("sudo fuser -v ") + unseen.join(QLatin1Char(' '))});
     return findings;
 }
@@ -360,21 +391,24 @@ bool PortDoctor::examine(const QString &device, QList<DoctorFinding> &findings) 
     switch (access(facts)) {
     case PortAccess::Missing:
         add(DoctorFinding::Blocking,
-            QCoreApplication::translate("PortDoctor", "设备 %1 不存在。请检查编程线是否插好，插上后用 dmesg 查看系统给它的名字，"
-                           "或用 tarnik-cli ports 列出现有的串口。")
+            QCoreApplication::translate("PortDoctor",
+                                        "设备 %1 不存在。请检查编程线是否插好，插上后用 dmesg 查看系统给它的名字，"
+                                        "或用 tarnik-cli ports 列出现有的串口。")
                 .arg(device),
             QStringLiteral("sudo dmesg | tail -n 20\ntarnik-cli ports"));
         return false;
     case PortAccess::NeedsGroup:
         add(DoctorFinding::Blocking,
-            QCoreApplication::translate("PortDoctor", "用户 %1 不在拥有 %2 的组 %3 中，不能打开它。把用户加入该组，然后注销并重新登录。")
+            QCoreApplication::translate(
+                "PortDoctor", "用户 %1 不在拥有 %2 的组 %3 中，不能打开它。把用户加入该组，然后注销并重新登录。")
                 .arg(m_user.name, facts.node, group),
             QStringLiteral("sudo usermod -aG %1 %2").arg(group, m_user.name));
         break;
     case PortAccess::NeedsRelogin:
         add(DoctorFinding::Blocking,
-            QCoreApplication::translate("PortDoctor", "用户 %1 已在组 %2 中，但本次登录还没有生效：请注销并重新登录"
-                           "（只在当前终端生效可运行下面的命令）。")
+            QCoreApplication::translate("PortDoctor",
+                                        "用户 %1 已在组 %2 中，但本次登录还没有生效：请注销并重新登录"
+                                        "（只在当前终端生效可运行下面的命令）。")
                 .arg(m_user.name, group),
             QStringLiteral("newgrp %1").arg(group));
         break;
@@ -382,8 +416,10 @@ bool PortDoctor::examine(const QString &device, QList<DoctorFinding> &findings) 
         add(DoctorFinding::Blocking,
             QCoreApplication::translate("PortDoctor", "%1 的权限是 %2（组 %3），组成员也不能读写它。改成 0660%4。")
                 .arg(facts.node, octal(facts.mode), group,
-                     cableChip ? QCoreApplication::translate("PortDoctor", "；要长期有效，安装 TARNIK 的 udev 规则") : QString()),
-            QStringLiteral("sudo chmod 0660 %1").arg(facts.node) + (cableChip ? QStringLiteral("\n") + udevRuleFix() : QString()));
+                     cableChip ? QCoreApplication::translate("PortDoctor", "；要长期有效，安装 TARNIK 的 udev 规则")
+                               : QString()),
+            QStringLiteral("sudo chmod 0660 %1").arg(facts.node)
+                + (cableChip ? QStringLiteral("\n") + udevRuleFix() : QString()));
         break;
     case PortAccess::Allowed:
         break;
@@ -404,8 +440,10 @@ bool PortDoctor::examine(const QString &device, QList<DoctorFinding> &findings) 
         const QByteArray udev = readSmall(path(QStringLiteral("/run/udev/data/c") + facts.charDevice));
         if (!udev.contains("E:ID_MM_DEVICE_IGNORE=1"))
             add(DoctorFinding::Warning,
-                QCoreApplication::translate("PortDoctor", "调制解调器管理服务 ModemManager 正在运行：编程线插上后的几十秒里它会探测 %1，"
-                               "这时读频、写频可能失败。安装 TARNIK 的 udev 规则让它忽略编程线。")
+                QCoreApplication::translate(
+                    "PortDoctor",
+                    "调制解调器管理服务 ModemManager 正在运行：编程线插上后的几十秒里它会探测 %1，"
+                    "这时读频、写频可能失败。安装 TARNIK 的 udev 规则让它忽略编程线。")
                     .arg(facts.node),
                 udevRuleFix());
     }
@@ -416,7 +454,8 @@ QString doctorReport(const QList<DoctorFinding> &findings)
 {
     QString text;
     for (const DoctorFinding &f : findings) {
-        static const char *const marks[] = {QT_TRANSLATE_NOOP("PortDoctor", "问题"), QT_TRANSLATE_NOOP("PortDoctor", "注意"),
+        static const char *const marks[] = {QT_TRANSLATE_NOOP("PortDoctor", "问题"),
+                                            QT_TRANSLATE_NOOP("PortDoctor", "注意"),
                                             QT_TRANSLATE_NOOP("PortDoctor", "提示")};
         text += QStringLiteral("[%1] ").arg(QCoreApplication::translate("PortDoctor", marks[f.severity]));
         text += f.text + QLatin1Char('\n');

@@ -20,9 +20,9 @@ struct UserIdentity
 
 enum class PortAccess {
     Allowed,
-    NeedsGroup,   // the group may open it; the user is not in that group
+    NeedsGroup, // the group may open it; the user is not in that group
     NeedsRelogin, // the user was added to the group after logging in
-    Denied,       // not even the group may open it
+    Denied, // not even the group may open it
     Missing,
 };
 
@@ -31,12 +31,12 @@ enum class PortAccess {
 enum class DeviceKind {
     Missing,
     Serial,
-    Terminal,    // a tty that is no serial line: a console, /dev/tty, /dev/ptmx
+    Terminal, // a tty that is no serial line: a console, /dev/tty, /dev/ptmx
     OtherDevice, // a character or block device that is no tty (/dev/zero)
     RegularFile,
     Folder,
     Fifo,
-    Other,       // a socket
+    Other, // a socket
 };
 
 struct PortHolder

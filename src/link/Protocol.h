@@ -10,10 +10,10 @@ inline constexpr quint8 openingSequence[7] = {0x02, 0x50, 0x52, 0x4F, 0x47, 0x52
 inline constexpr quint8 ClosingLetter = 0x4D; // M, completing PROGRAM
 inline constexpr quint8 ReadRequest = 0x05;
 inline constexpr quint8 WriteRequest = 0x0A;
-inline constexpr quint8 BlockRead = 0x52;  // R, address high, address low, 08
+inline constexpr quint8 BlockRead = 0x52; // R, address high, address low, 08
 inline constexpr quint8 BlockWrite = 0x57; // W, address high, address low, 08, 8 data bytes
 inline constexpr quint8 Ack = 0x06;
 inline constexpr quint8 Nak = 0x15;
-inline constexpr int ReplyLength = 12;     // a block reply: 4 header bytes and 8 data bytes
+inline constexpr int ReplyLength = 12; // a block reply: 4 header bytes and 8 data bytes
 
 } // namespace protocol

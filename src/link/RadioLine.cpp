@@ -17,10 +17,8 @@ QString watchdogText()
 
 } // namespace
 
-RadioLine::RadioLine(QObject *parent)
-    : RadioLine(nullptr, nullptr, parent)
-{
-}
+RadioLine::RadioLine(QObject *parent) : RadioLine(nullptr, nullptr, parent)
+{ }
 
 RadioLine::RadioLine(Transport *transport, Clock *clock, QObject *parent)
     : QObject(parent), m_port(transport), m_clock(clock)

@@ -104,11 +104,11 @@ public:
     std::function<void()> stopEditorTimer;
 
     static QString appTitle();
-    static constexpr qint64 WatchdogInterval = 60'000;  // ms
-    static constexpr qint64 ReplyTimeout = 5'000;       // ms
-    static constexpr qint64 OpeningPause = 100;         // ms after each byte of the opening sequence
-    static constexpr qint64 LateAnswerWait = 1'000;     // ms
-    static constexpr qint64 QuietGap = 40;              // ms
+    static constexpr qint64 WatchdogInterval = 60'000; // ms
+    static constexpr qint64 ReplyTimeout = 5'000; // ms
+    static constexpr qint64 OpeningPause = 100; // ms after each byte of the opening sequence
+    static constexpr qint64 LateAnswerWait = 1'000; // ms
+    static constexpr qint64 QuietGap = 40; // ms
 
 signals:
     // Connect directly: the transfer waits until the message has been dealt with.
@@ -161,7 +161,7 @@ private:
     qint64 m_watchdogDue = 0;
     bool m_radioAnswered = false; // the handshake of the running transfer has succeeded
     qint64 m_waitStarted = 0;
-    qint64 m_nextTick = 0;        // when the next waitingForRadio is due
-    bool m_waitShown = false;     // waitingForRadio has told a wait that is still running
+    qint64 m_nextTick = 0; // when the next waitingForRadio is due
+    bool m_waitShown = false; // waitingForRadio has told a wait that is still running
     bool m_holdPort = false;
 };

@@ -27,16 +27,18 @@ QByteArray blockRequest(int n)
 
 QString RadioLink::defaultReceivedPath()
 {
-    return userfolders::data()
-           + QStringLiteral("/Received.chp");
+    return userfolders::data() + QStringLiteral("/Received.chp");
 }
 
 QString RadioLink::captionText(Phase phase)
 {
     switch (phase) {
-    case Phase::Connecting: return tr("正在连接对讲机。。。");
-    case Phase::Reading: return tr("正在从对讲机读取数据。。。");
-    case Phase::Writing: return tr("正在向对讲机写入数据。。。");
+    case Phase::Connecting:
+        return tr("正在连接对讲机。。。");
+    case Phase::Reading:
+        return tr("正在从对讲机读取数据。。。");
+    case Phase::Writing:
+        return tr("正在向对讲机写入数据。。。");
     }
     return {};
 }
@@ -211,8 +213,7 @@ Status RadioLink::openReceivedFile(QFile &file)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return Failure{Failure::PathFileAccessError,
-                       tr("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path),
-                                                                 file.errorString())};
+                       tr("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), file.errorString())};
     return {};
 }
 
@@ -242,8 +243,8 @@ Status RadioLink::appendReceivedLine(const QString &line)
         // lines only.
         const QString reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
         file.resize(before);
-        return Failure{Failure::DiskFull, tr("无法写入文件 %1：%2").arg(
-                                              QDir::toNativeSeparators(file.fileName()), reason)};
+        return Failure{Failure::DiskFull,
+                       tr("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(file.fileName()), reason)};
     }
     file.close();
     return {};

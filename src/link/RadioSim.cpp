@@ -17,10 +17,8 @@ int blockOf(const QByteArray &frame)
 
 } // namespace
 
-RadioSim::RadioSim(const RadioSimOptions &options, const codec::Image &memory)
-    : m_options(options), m_memory(memory)
-{
-}
+RadioSim::RadioSim(const RadioSimOptions &options, const codec::Image &memory) : m_options(options), m_memory(memory)
+{ }
 
 qint64 RadioSim::byteTime() const
 {
@@ -78,7 +76,6 @@ QList<RadioSim::Session> RadioSim::endSession()
     m_frame.clear();
     return all;
 }
-
 
 bool RadioSim::silentFor(int n) const
 {
@@ -240,12 +237,14 @@ Result<codec::Image> RadioSim::imageFromChannelText(const QByteArray &text)
             break;
         const QList<QByteArray> tokens = line.simplified().split(' ');
         if (tokens.size() < 12)
-            return Failure{Failure::InputPastEndOfFile, QCoreApplication::translate("RadioSim", "第 %1 行不足 12 个数").arg(n + 1)};
+            return Failure{Failure::InputPastEndOfFile,
+                           QCoreApplication::translate("RadioSim", "第 %1 行不足 12 个数").arg(n + 1)};
         for (int i = 0; i < 8; ++i) {
             bool ok = false;
             const uint v = tokens[4 + i].toUInt(&ok, 16);
             if (!ok || v > 0xFF)
-                return Failure{Failure::TypeMismatch, QCoreApplication::translate("RadioSim", "第 %1 行的数据不是十六进制字节").arg(n + 1)};
+                return Failure{Failure::TypeMismatch,
+                               QCoreApplication::translate("RadioSim", "第 %1 行的数据不是十六进制字节").arg(n + 1)};
             img[size_t(n)][size_t(i)] = quint8(v);
         }
         ++n;

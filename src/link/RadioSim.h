@@ -13,18 +13,18 @@ struct RadioSimOptions
     QByteArray handshakeAnswer = QByteArray("\x06\x06\x06", 3);
     // The letters after which the radio answers the opening sequence.
     QByteArray trigger = QByteArrayLiteral("PROGRA");
-    QByteArray confirm = QByteArray(1, '\x06');     // answer to 4D
-    QByteArray ack = QByteArray(1, '\x06');         // to 05, to each written block, to each PC 06
+    QByteArray confirm = QByteArray(1, '\x06'); // answer to 4D
+    QByteArray ack = QByteArray(1, '\x06'); // to 05, to each written block, to each PC 06
     QByteArray writeAccept = QByteArray(1, '\x06'); // to 0A; empty: no answer
-    bool silent = false;                            // answers nothing at all
-    int silentAfterBlock = -1;                      // block n answered, nothing after it
-    int nakAtBlock = -1;                            // 0x15 instead of that block's ACK
-    int replyLength = 12;                           // length of each block reply
-    int garbageAtBlock = -1;                        // noise instead of that block's reply or ACK
-    int hangupAtBlock = -1;                         // the line closes instead of that block's answer
-    int corruptAtBlock = -1;                        // that written block is acknowledged but stored with its first byte changed
-    int lateAnswerMs = 0;                           // the answer to a write's last frame and to a read's last 06 comes this late
-    int baud = 0;                                   // 0: answers at once
+    bool silent = false; // answers nothing at all
+    int silentAfterBlock = -1; // block n answered, nothing after it
+    int nakAtBlock = -1; // 0x15 instead of that block's ACK
+    int replyLength = 12; // length of each block reply
+    int garbageAtBlock = -1; // noise instead of that block's reply or ACK
+    int hangupAtBlock = -1; // the line closes instead of that block's answer
+    int corruptAtBlock = -1; // that written block is acknowledged but stored with its first byte changed
+    int lateAnswerMs = 0; // the answer to a write's last frame and to a read's last 06 comes this late
+    int baud = 0; // 0: answers at once
 };
 
 class RadioSim
@@ -40,10 +40,10 @@ public:
     struct Session
     {
         enum Kind { None, Read, Write } kind = None;
-        int blocks = 0;       // blocks read by the PC, or written into memory
+        int blocks = 0; // blocks read by the PC, or written into memory
         bool complete = false;
-        qint64 bytesIn = 0;   // from the PC
-        qint64 bytesOut = 0;  // to the PC, all sent in full
+        qint64 bytesIn = 0; // from the PC
+        qint64 bytesOut = 0; // to the PC, all sent in full
         int openingBytes = 0; // bytes of the opening sequence before the handshake answer was taken
     };
 
@@ -86,7 +86,7 @@ private:
     RadioSimOptions m_options;
     codec::Image m_memory;
     State m_state = State::Idle;
-    QByteArray m_tail;  // last letters, for the trigger
+    QByteArray m_tail; // last letters, for the trigger
     QByteArray m_frame; // bytes of a block request or block write
     int m_block = 0;
     Session m_session;

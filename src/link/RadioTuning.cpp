@@ -35,7 +35,8 @@ RadioTuning RadioTuning::of(const codec::Image &image)
 
 QString RadioTuning::text() const
 {
-    return QCoreApplication::translate("RadioTuning", "晶振 %1，中频 %2，功率档 %3").arg(crystalText(crystal), signText(sign), powerText(powerByte));
+    return QCoreApplication::translate("RadioTuning", "晶振 %1，中频 %2，功率档 %3")
+        .arg(crystalText(crystal), signText(sign), powerText(powerByte));
 }
 
 QString TuningKept::text() const

@@ -13,8 +13,8 @@ struct RadioTuning
     static constexpr quint8 CrystalBit = 0x20;
     static constexpr quint8 SignBit = 0x10;
 
-    int crystal = 0;     // 1: 14.4 MHz, 0: 13 MHz
-    int sign = 0;        // 1: negative, 0: positive
+    int crystal = 0; // 1: 14.4 MHz, 0: 13 MHz
+    int sign = 0; // 1: negative, 0: positive
     quint8 powerByte = 0; // 5 × step index; the radio's byte as it is, also outside the table
 
     static RadioTuning of(const codec::Image &image);
@@ -27,7 +27,7 @@ struct RadioTuning
 struct TuningKept
 {
     RadioTuning radio; // what the image now carries
-    RadioTuning file;  // what it carried before
+    RadioTuning file; // what it carried before
     bool changed() const { return !(radio == file); }
     // One line for the write's result, naming the values kept and, where the file's
     // differed, what the file had.

@@ -39,8 +39,8 @@ std::unique_ptr<QTemporaryDir> stageFolder(QString *why)
     if (auto dir = inFolder(data))
         return dir;
     const QString tmpdir = qEnvironmentVariable("TMPDIR");
-    *why = SafeWrite::tr("%1；%2", "two folders").arg(QDir::toNativeSeparators(temp.isEmpty() ? tmpdir : temp),
-                                       QDir::toNativeSeparators(data));
+    *why = SafeWrite::tr("%1；%2", "two folders")
+               .arg(QDir::toNativeSeparators(temp.isEmpty() ? tmpdir : temp), QDir::toNativeSeparators(data));
     return nullptr;
 }
 
@@ -48,15 +48,17 @@ std::unique_ptr<QTemporaryDir> stageFolder(QString *why)
 
 SafeWrite::SafeWrite(RadioLink &link, Clock &clock, BackupStore &store, QObject *parent)
     : QObject(parent), m_link(link), m_clock(clock), m_store(store)
-{
-}
+{ }
 
 QString SafeWrite::stageName(Stage stage)
 {
     switch (stage) {
-    case Stage::Backup: return tr("备份");
-    case Stage::Write: return tr("写频");
-    case Stage::Verify: return tr("校验");
+    case Stage::Backup:
+        return tr("备份");
+    case Stage::Write:
+        return tr("写频");
+    case Stage::Verify:
+        return tr("校验");
     }
     return {};
 }
@@ -177,7 +179,8 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
     m_link.setReceivedPath(QDir(lines->path()).filePath(QStringLiteral("reading.chp")));
     auto readStage = [&](Stage stage) {
         QFile::remove(m_link.receivedPath());
-        return runStage(stage, [this] { return m_link.receiveImage(true); }, out);
+        return runStage(
+            stage, [this] { return m_link.receiveImage(true); }, out);
     };
 
     codec::Image sent = image;
@@ -185,18 +188,21 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
     if (options.backup) {
         if (readStage(Stage::Backup) != StageEnd::Completed) {
             const QString why = out.text.isEmpty() ? QString() : out.text + QLatin1Char('\n');
-            out.text = why + (out.cancelled ? tr("已取消：写频前的备份读频没有完成，对讲机未被改动。")
-                                            : tr("备份读频失败，没有写频，对讲机未被改动。"));
+            out.text = why
+                + (out.cancelled ? tr("已取消：写频前的备份读频没有完成，对讲机未被改动。")
+                                 : tr("备份读频失败，没有写频，对讲机未被改动。"));
             go = false;
         } else {
             const codec::Image backup = m_link.receivedImage();
             // The model is checked before the backup is kept: a radio not written needs none.
             if (!modelAllowed(backup, sent, out)) {
                 go = false;
-            } else if (const Result<QString> stored = m_store.store(backup, {m_link.chosenDevice(), fleetPosition}); !stored) {
+            } else if (const Result<QString> stored = m_store.store(backup, {m_link.chosenDevice(), fleetPosition});
+                       !stored) {
                 out.stoppedAt = Stage::Backup;
                 out.fileProblem = true;
-                out.text = stored.failure().description + QLatin1Char('\n') + tr("无法保存备份，没有写频，对讲机未被改动。");
+                out.text = stored.failure().description + QLatin1Char('\n')
+                    + tr("无法保存备份，没有写频，对讲机未被改动。");
                 go = false;
             } else {
                 out.backupPath = *stored;
@@ -206,10 +212,13 @@ SafeWrite::Outcome SafeWrite::run(const codec::Image &image)
         }
     }
     if (go) {
-        const StageEnd end = runStage(Stage::Write, [&] {
-            m_writeStarted = true;
-            return m_link.sendImage(true, sent);
-        }, out);
+        const StageEnd end = runStage(
+            Stage::Write,
+            [&] {
+                m_writeStarted = true;
+                return m_link.sendImage(true, sent);
+            },
+            out);
         // Counted in frames sent, not in progress: a Cancel before the write leaves the
         // backup's progress behind.
         out.radioChanged = m_writeStarted && m_link.blocksSent() > 0;

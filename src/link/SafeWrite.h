@@ -107,8 +107,8 @@ private:
     QList<QMetaObject::Connection> m_connections;
     bool m_cancelled = false;
     bool m_writeStarted = false; // the write stage's transfer has begun
-    int m_stageIndex = 0;  // of the stage running, from 0
+    int m_stageIndex = 0; // of the stage running, from 0
     int m_stageCount = 1;
-    int m_progress = 0;    // the link's progress within the running stage
+    int m_progress = 0; // the link's progress within the running stage
     Stage m_stage = Stage::Write;
 };

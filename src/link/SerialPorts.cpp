@@ -63,12 +63,11 @@ struct Chip
 
 // The USB serial chips programming cables are built with.
 constexpr Chip cableChips[] = {
-    {0x1a86, 0x7523, "CH340"},  {0x1a86, 0x5523, "CH341"},   {0x1a86, 0x7522, "CH340"},
-    {0x1a86, 0x55d4, "CH9102"}, {0x1a86, 0x55d3, "CH343"},   {0x067b, 0x2303, "PL2303"},
-    {0x067b, 0x23a3, "PL2303"}, {0x067b, 0x23c3, "PL2303"},  {0x067b, 0x23d3, "PL2303"},
-    {0x0557, 0x2008, "PL2303"}, {0x10c4, 0xea60, "CP210x"},  {0x10c4, 0xea70, "CP210x"},
-    {0x10c4, 0xea71, "CP210x"}, {0x0403, 0x6001, "FTDI"},    {0x0403, 0x6015, "FTDI"},
-    {0x0403, 0x6010, "FTDI"},   {0x0403, 0x6011, "FTDI"},    {0x0403, 0x6014, "FTDI"},
+    {0x1a86, 0x7523, "CH340"},  {0x1a86, 0x5523, "CH341"},  {0x1a86, 0x7522, "CH340"},  {0x1a86, 0x55d4, "CH9102"},
+    {0x1a86, 0x55d3, "CH343"},  {0x067b, 0x2303, "PL2303"}, {0x067b, 0x23a3, "PL2303"}, {0x067b, 0x23c3, "PL2303"},
+    {0x067b, 0x23d3, "PL2303"}, {0x0557, 0x2008, "PL2303"}, {0x10c4, 0xea60, "CP210x"}, {0x10c4, 0xea70, "CP210x"},
+    {0x10c4, 0xea71, "CP210x"}, {0x0403, 0x6001, "FTDI"},   {0x0403, 0x6015, "FTDI"},   {0x0403, 0x6010, "FTDI"},
+    {0x0403, 0x6011, "FTDI"},   {0x0403, 0x6014, "FTDI"},
 };
 
 QString readLine(const QString &path)
@@ -140,7 +139,8 @@ PortFacts describePort(const QString &device, const QString &root)
     PortFacts facts;
     facts.device = device;
     facts.node = tree.canonical(device);
-    struct stat st{};
+    struct stat st
+    { };
     if (facts.node.isEmpty() || ::stat(QFile::encodeName(tree.on(facts.node)).constData(), &st) != 0) {
         facts.node = QDir::cleanPath(device);
         return facts;
@@ -191,9 +191,8 @@ void setSerialPortLister(std::function<QList<SerialPortEntry>()> f)
 void enumSerialPorts()
 {
     QList<SerialPortEntry> ports = lister() ? lister()() : systemPorts();
-    std::stable_sort(ports.begin(), ports.end(), [](const SerialPortEntry &a, const SerialPortEntry &b) {
-        return deviceLess(a.device, b.device);
-    });
+    std::stable_sort(ports.begin(), ports.end(),
+                     [](const SerialPortEntry &a, const SerialPortEntry &b) { return deviceLess(a.device, b.device); });
     serialPortList() = ports;
 }
 
@@ -215,7 +214,8 @@ Failure openFailure(const QString &device, const OpenProblem &problem)
     switch (problem.kind) {
     case OpenProblem::NotFound:
         return {portfailure::InvalidPortNumber,
-                QCoreApplication::translate("SerialPorts", "%1。请检查编程线是否已连接，或在“端口选择”中选择其他端口。").arg(text)};
+                QCoreApplication::translate("SerialPorts", "%1。请检查编程线是否已连接，或在“端口选择”中选择其他端口。")
+                    .arg(text)};
     case OpenProblem::AccessDenied: {
         // Some systems give serial ports to uucp rather than dialout.
         const PortFacts facts = describePort(device);
@@ -223,8 +223,9 @@ Failure openFailure(const QString &device, const OpenProblem &problem)
         if (!facts.exists || facts.groupId == 0 || group.isEmpty() || group[0].isDigit())
             group = QStringLiteral("dialout");
         return {Failure::PermissionDenied,
-                QCoreApplication::translate("SerialPorts", "%1。当前用户没有使用串口的权限：请把用户加入 %2 组"
-                                                           "（sudo usermod -aG %3 $USER），然后注销并重新登录。")
+                QCoreApplication::translate("SerialPorts",
+                                            "%1。当前用户没有使用串口的权限：请把用户加入 %2 组"
+                                            "（sudo usermod -aG %3 $USER），然后注销并重新登录。")
                     .arg(text, group, group)};
     }
     case OpenProblem::Busy: {
@@ -234,7 +235,9 @@ Failure openFailure(const QString &device, const OpenProblem &problem)
         if (holders.isEmpty())
             return {portfailure::PortAlreadyOpen,
                     QCoreApplication::translate("SerialPorts", "%1。串口正被其他程序使用%2。")
-                        .arg(text, QCoreApplication::translate("SerialPorts", "（tarnik-cli doctor --port %1 可以查出原因）").arg(device))};
+                        .arg(text,
+                             QCoreApplication::translate("SerialPorts", "（tarnik-cli doctor --port %1 可以查出原因）")
+                                 .arg(device))};
         return {portfailure::PortAlreadyOpen,
                 QCoreApplication::translate("SerialPorts", "%1。串口正被 %2 使用：请关闭它后再试。")
                     .arg(text, holders.join(QCoreApplication::translate("SerialPorts", "、", "list separator")))};
@@ -248,7 +251,8 @@ Failure openFailure(const QString &device, const OpenProblem &problem)
 Failure noDeviceFailure(int portNumber)
 {
     return {portfailure::InvalidPortNumber,
-            QCoreApplication::translate("SerialPorts", "端口 COM%1 不存在：系统只列出 %n 个串口。请在“端口选择”中选择端口或填写设备。",
+            QCoreApplication::translate("SerialPorts",
+                                        "端口 COM%1 不存在：系统只列出 %n 个串口。请在“端口选择”中选择端口或填写设备。",
                                         nullptr, int(serialPortList().size()))
                 .arg(portNumber)};
 }

@@ -11,9 +11,9 @@
 // stand for the first four entries of the list, in this order.
 struct SerialPortEntry
 {
-    QString device;      // e.g. /dev/ttyUSB0
+    QString device; // e.g. /dev/ttyUSB0
     QString description; // e.g. USB-Serial; may be empty
-    quint16 vendorId = 0;  // USB ids of the adapter; 0 when not USB or not known
+    quint16 vendorId = 0; // USB ids of the adapter; 0 when not USB or not known
     quint16 productId = 0;
 };
 
@@ -37,14 +37,14 @@ int likelyCableIndex(const QList<SerialPortEntry> &ports);
 // ("/" on a real system), so a test can stand up a fake tree.
 struct PortFacts
 {
-    QString device;      // as asked, e.g. /dev/ttyUSB0 or /dev/serial/by-id/…
-    QString node;        // the device node the name leads to, e.g. /dev/ttyUSB0
+    QString device; // as asked, e.g. /dev/ttyUSB0 or /dev/serial/by-id/…
+    QString node; // the device node the name leads to, e.g. /dev/ttyUSB0
     bool exists = false; // the node is there
-    QString byId;        // its stable name under /dev/serial/by-id/, empty when none
+    QString byId; // its stable name under /dev/serial/by-id/, empty when none
     quint16 vendorId = 0;
     quint16 productId = 0;
-    QString driver;      // the kernel driver of the port, e.g. ch341-uart
-    QString charDevice;  // "major:minor", e.g. 188:0
+    QString driver; // the kernel driver of the port, e.g. ch341-uart
+    QString charDevice; // "major:minor", e.g. 188:0
     uint ownerId = 0;
     uint groupId = 0;
     uint mode = 0; // permission bits, e.g. 0660

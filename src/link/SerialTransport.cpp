@@ -45,9 +45,8 @@ Status SerialTransport::open(const QString &device)
             // The port reports a device locked by another program the same way; only the
             // file's own permissions tell the two apart.
             const QByteArray path = QFile::encodeName(device);
-            problem.kind = ::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES
-                               ? OpenProblem::AccessDenied
-                               : OpenProblem::Busy;
+            problem.kind = ::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES ? OpenProblem::AccessDenied
+                                                                                           : OpenProblem::Busy;
             break;
         }
         case QSerialPort::OpenError:
@@ -111,8 +110,7 @@ Status SerialTransport::write(const QByteArray &bytes)
     if (m_fault)
         return *m_fault;
     if (m_port.write(bytes) != bytes.size())
-        return Failure{Failure::DeviceIoError,
-                       tr("向串口 %1 发送数据失败：%2").arg(m_device, m_port.errorString())};
+        return Failure{Failure::DeviceIoError, tr("向串口 %1 发送数据失败：%2").arg(m_device, m_port.errorString())};
     // QSerialPort would otherwise send only when the event loop next runs; the handshake's
     // pauses must come after the byte has gone out.
     m_port.flush();
@@ -141,12 +139,10 @@ void SerialTransport::onError(QSerialPort::SerialPortError error)
     case QSerialPort::ResourceError:
     case QSerialPort::ReadError:
         // A read that finds the end of the line leaves the port a stale system error text.
-        m_fault = Failure{Failure::DeviceIoError,
-                          tr("串口 %1 已断开：编程线已拔出或对方已挂断").arg(m_device)};
+        m_fault = Failure{Failure::DeviceIoError, tr("串口 %1 已断开：编程线已拔出或对方已挂断").arg(m_device)};
         break;
     case QSerialPort::WriteError:
-        m_fault = Failure{Failure::DeviceIoError,
-                          tr("串口 %1 已断开：%2").arg(m_device, m_port.errorString())};
+        m_fault = Failure{Failure::DeviceIoError, tr("串口 %1 已断开：%2").arg(m_device, m_port.errorString())};
         break;
     default:
         break;

@@ -23,7 +23,7 @@ public:
     QByteArray readAll() override;
     qint64 bytesAvailable() const override { return m_pending.size(); }
     void discardInput() override { m_pending.clear(); }
-    void discardOutput() override {}
+    void discardOutput() override { }
     std::optional<Failure> lineFault() const override { return m_fault; }
 
     // What happened on the line, for tests.

@@ -24,16 +24,19 @@ namespace {
 Failure systemFailure(const QString &path, int err)
 {
     const int number = (err == EACCES || err == EPERM) ? Failure::PermissionDenied
-                       : err == ENOSPC                 ? Failure::DiskFull
-                       : err == ENOENT                 ? Failure::FileNotFound
+        : err == ENOSPC                                ? Failure::DiskFull
+        : err == ENOENT                                ? Failure::FileNotFound
                                                        : Failure::PathFileAccessError;
-    return Failure{number, QCoreApplication::translate("PageScript", "%1：%2").arg(QDir::toNativeSeparators(path), qt_error_string(err))};
+    return Failure{
+        number,
+        QCoreApplication::translate("PageScript", "%1：%2").arg(QDir::toNativeSeparators(path), qt_error_string(err))};
 }
 
 Failure linkFailure(const QString &path)
 {
     return Failure{Failure::PathFileAccessError,
-                   QCoreApplication::translate("PageScript", "%1：是符号链接，为安全起见不打开").arg(QDir::toNativeSeparators(path))};
+                   QCoreApplication::translate("PageScript", "%1：是符号链接，为安全起见不打开")
+                       .arg(QDir::toNativeSeparators(path))};
 }
 
 // Opens the script without following a link at its last component. O_NONBLOCK keeps a
@@ -44,16 +47,19 @@ Result<int> openScript(const QString &path, int flags)
     const int fd = ::open(name.constData(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0) {
         const int err = errno;
-        struct stat st {};
+        struct stat st
+        { };
         if (err == ELOOP || (::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode)))
             return linkFailure(path);
         return systemFailure(path, err);
     }
-    struct stat st {};
+    struct stat st
+    { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return Failure{Failure::PathFileAccessError,
-                       QCoreApplication::translate("PageScript", "%1：不是普通文件").arg(QDir::toNativeSeparators(path))};
+        return Failure{
+            Failure::PathFileAccessError,
+            QCoreApplication::translate("PageScript", "%1：不是普通文件").arg(QDir::toNativeSeparators(path))};
     }
     return fd;
 }
@@ -157,14 +163,16 @@ QString decodeScriptText(const QByteArray &bytes)
 Status ensurePrivateFolder(const QString &folder)
 {
     const QByteArray name = QFile::encodeName(folder);
-    struct stat st {};
+    struct stat st
+    { };
     if (::lstat(name.constData(), &st) != 0) {
         if (errno != ENOENT)
             return systemFailure(folder, errno);
         const QString parent = QFileInfo(folder).absolutePath();
         if (!QDir().mkpath(parent))
-            return Failure{Failure::PathFileAccessError,
-                           QCoreApplication::translate("PageScript", "%1：无法创建文件夹").arg(QDir::toNativeSeparators(parent))};
+            return Failure{
+                Failure::PathFileAccessError,
+                QCoreApplication::translate("PageScript", "%1：无法创建文件夹").arg(QDir::toNativeSeparators(parent))};
         if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
             return systemFailure(folder, errno);
         if (::lstat(name.constData(), &st) != 0)
@@ -173,11 +181,13 @@ Status ensurePrivateFolder(const QString &folder)
     if (S_ISLNK(st.st_mode))
         return linkFailure(folder);
     if (!S_ISDIR(st.st_mode))
-        return Failure{Failure::PathFileAccessError,
-                       QCoreApplication::translate("PageScript", "%1：不是文件夹").arg(QDir::toNativeSeparators(folder))};
+        return Failure{
+            Failure::PathFileAccessError,
+            QCoreApplication::translate("PageScript", "%1：不是文件夹").arg(QDir::toNativeSeparators(folder))};
     if (st.st_uid != ::geteuid())
-        return Failure{Failure::PermissionDenied,
-                       QCoreApplication::translate("PageScript", "%1：属于其他用户").arg(QDir::toNativeSeparators(folder))};
+        return Failure{
+            Failure::PermissionDenied,
+            QCoreApplication::translate("PageScript", "%1：属于其他用户").arg(QDir::toNativeSeparators(folder))};
     if ((st.st_mode & 077) != 0 && ::chmod(name.constData(), 0700) != 0)
         return systemFailure(folder, errno);
     return {};
@@ -195,7 +205,8 @@ QString PageScript::defaultFolder()
     return userfolders::data() + QStringLiteral("/print");
 }
 
-PageScript::PageScript(QString folder) : m_folder(std::move(folder)), m_textWidth(scriptTextWidth) {}
+PageScript::PageScript(QString folder) : m_folder(std::move(folder)), m_textWidth(scriptTextWidth)
+{ }
 
 QString PageScript::path() const
 {
@@ -256,28 +267,34 @@ Status PageScript::StartPage(const QString &leftTitle, const QString &rightTitle
 QStringList PageScript::textLines(const QString &command, double x, double y, const QString &text,
                                   const QString &fontName, int fontSize, bool bold) const
 {
-    return {QStringLiteral("#fontname"), fontName,
-            QStringLiteral("#fontsize"), QString::number(fontSize),
-            QStringLiteral("#fontbold"), bold ? QStringLiteral("-1") : QStringLiteral("0"),
-            QStringLiteral("#y"),        centimetres(y),
-            QStringLiteral("#x"),        centimetres(x),
-            command,                     text};
+    return {QStringLiteral("#fontname"),
+            fontName,
+            QStringLiteral("#fontsize"),
+            QString::number(fontSize),
+            QStringLiteral("#fontbold"),
+            bold ? QStringLiteral("-1") : QStringLiteral("0"),
+            QStringLiteral("#y"),
+            centimetres(y),
+            QStringLiteral("#x"),
+            centimetres(x),
+            command,
+            text};
 }
 
-Status PageScript::PrintInLeft(double x, double y, const QString &text, const QString &fontName,
-                               int fontSize, bool bold) const
+Status PageScript::PrintInLeft(double x, double y, const QString &text, const QString &fontName, int fontSize,
+                               bool bold) const
 {
     return appendLines(textLines(QStringLiteral("#txt_l"), x, y, text, fontName, fontSize, bold));
 }
 
-Status PageScript::PrintInRight(double x, double y, const QString &text, const QString &fontName,
-                                int fontSize, bool bold) const
+Status PageScript::PrintInRight(double x, double y, const QString &text, const QString &fontName, int fontSize,
+                                bool bold) const
 {
     return appendLines(textLines(QStringLiteral("#txt_r"), x, y, text, fontName, fontSize, bold));
 }
 
-Status PageScript::PrintInCen(double x, double y, const QString &text, const QString &fontName,
-                              int fontSize, bool bold) const
+Status PageScript::PrintInCen(double x, double y, const QString &text, const QString &fontName, int fontSize,
+                              bool bold) const
 {
     const double width = m_textWidth ? m_textWidth(text, fontName, fontSize, bold) : 0.0;
     const double half = std::floor(width / 2);
@@ -294,7 +311,7 @@ Status PageScript::PrintInCen(double x, double y, const QString &text, const QSt
 
 Status PageScript::PrintBox(double x1, double y1, double x2, double y2) const
 {
-    return appendLines({QStringLiteral("#fill"), QStringLiteral("1"), QStringLiteral("#color"),
-                        QStringLiteral("0"), QStringLiteral("#line"), centimetres(x1), centimetres(y1),
-                        centimetres(x2), centimetres(y2), QString(), QStringLiteral("B")});
+    return appendLines({QStringLiteral("#fill"), QStringLiteral("1"), QStringLiteral("#color"), QStringLiteral("0"),
+                        QStringLiteral("#line"), centimetres(x1), centimetres(y1), centimetres(x2), centimetres(y2),
+                        QString(), QStringLiteral("B")});
 }

@@ -17,8 +17,8 @@ class PageScript
 {
 public:
     static constexpr double TwipsPerCm = 567.0;
-    static constexpr double PageWidth = 11907.0;   // twips
-    static constexpr double PageHeight = 16839.9;  // twips
+    static constexpr double PageWidth = 11907.0; // twips
+    static constexpr double PageHeight = 16839.9; // twips
 
     // Width of `text` in twips at full scale in the font the writer is about to write.
     using TextWidthFunction =
@@ -46,24 +46,22 @@ public:
     Status DeleteScript() const;
 
     Status StartPage(const QString &leftTitle, const QString &rightTitle) const;
-    Status PrintInLeft(double x, double y, const QString &text, const QString &fontName, int fontSize,
-                       bool bold) const;
+    Status PrintInLeft(double x, double y, const QString &text, const QString &fontName, int fontSize, bool bold) const;
     // x is where the text ends.
     Status PrintInRight(double x, double y, const QString &text, const QString &fontName, int fontSize,
                         bool bold) const;
     // Centres the text on x. A text whose left edge would fall left of the page is not
     // written: the notice "Error in coords!!!!" (title "PrintInCen") is given instead
     // and the result is still success, so the caller goes on writing.
-    Status PrintInCen(double x, double y, const QString &text, const QString &fontName, int fontSize,
-                      bool bold) const;
+    Status PrintInCen(double x, double y, const QString &text, const QString &fontName, int fontSize, bool bold) const;
     Status PrintBox(double x1, double y1, double x2, double y2) const;
 
     // All lines in one open of the file; each line gets CR LF.
     Status appendLines(const QStringList &lines) const;
 
 private:
-    QStringList textLines(const QString &command, double x, double y, const QString &text,
-                          const QString &fontName, int fontSize, bool bold) const;
+    QStringList textLines(const QString &command, double x, double y, const QString &text, const QString &fontName,
+                          int fontSize, bool bold) const;
 
     QString m_folder;
     TextWidthFunction m_textWidth;

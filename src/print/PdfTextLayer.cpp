@@ -211,7 +211,7 @@ struct Edit
 // 20 bytes, each starting with a ten-digit offset.
 struct Xref
 {
-    qsizetype at = -1;      // offset of "xref"
+    qsizetype at = -1; // offset of "xref"
     qsizetype entries = -1; // offset of the first entry
     std::vector<qsizetype> offsets;
 };
@@ -323,7 +323,7 @@ QByteArray mendPdfTextLayer(const QByteArray &pdf, const QList<DrawnText> &drawn
         const qsizetype data = mapText.indexOf("stream");
         const qsizetype dataEnd = mapText.lastIndexOf("endstream");
         std::optional<CMap> cmap = data < 0 || dataEnd < data ? std::nullopt
-                                                               : parseCMap(mapText.mid(data + 6, dataEnd - data - 6));
+                                                              : parseCMap(mapText.mid(data + 6, dataEnd - data - 6));
         if (!cmap || !mendCMap(*cmap, *face, drawnChars))
             continue;
         if (std::optional<Edit> e = replaceStream(pdf, *x, mapObject, cmapStream(*cmap)))

@@ -7,9 +7,9 @@ namespace {
 
 struct CentredText
 {
-    double x;  // centre, cm
-    double y;  // top, cm
-    int size;  // points
+    double x; // centre, cm
+    double y; // top, cm
+    int size; // points
     QString text;
 };
 

@@ -19,11 +19,16 @@ namespace {
 const QHash<QByteArray, ScriptCommand::Kind> &singleArgument()
 {
     static const QHash<QByteArray, ScriptCommand::Kind> table{
-        {"#x", ScriptCommand::X},           {"#y", ScriptCommand::Y},
-        {"#fontname", ScriptCommand::FontName}, {"#fontsize", ScriptCommand::FontSize},
-        {"#fontbold", ScriptCommand::FontBold}, {"#fill", ScriptCommand::Fill},
-        {"#color", ScriptCommand::Color},   {"#txt_l", ScriptCommand::TxtL},
-        {"#txt_c", ScriptCommand::TxtC},    {"#txt_r", ScriptCommand::TxtR},
+        {"#x", ScriptCommand::X},
+        {"#y", ScriptCommand::Y},
+        {"#fontname", ScriptCommand::FontName},
+        {"#fontsize", ScriptCommand::FontSize},
+        {"#fontbold", ScriptCommand::FontBold},
+        {"#fill", ScriptCommand::Fill},
+        {"#color", ScriptCommand::Color},
+        {"#txt_l", ScriptCommand::TxtL},
+        {"#txt_c", ScriptCommand::TxtC},
+        {"#txt_r", ScriptCommand::TxtR},
     };
     return table;
 }
@@ -31,7 +36,7 @@ const QHash<QByteArray, ScriptCommand::Kind> &singleArgument()
 class LineSource
 {
 public:
-    explicit LineSource(const QByteArray &bytes) : m_bytes(bytes) {}
+    explicit LineSource(const QByteArray &bytes) : m_bytes(bytes) { }
     bool atEnd() const { return m_pos >= m_bytes.size(); }
     QByteArray next()
     {
@@ -93,14 +98,17 @@ Status readScript(const QString &path, const ScriptVisitor &visit)
     if (fd < 0) {
         const int err = errno;
         return Failure{err == ENOENT ? int(Failure::FileNotFound) : int(Failure::PathFileAccessError),
-                       err == ELOOP ? QCoreApplication::translate("ScriptReader", "%1：是符号链接，为安全起见不打开").arg(shown)
-                                    : QCoreApplication::translate("ScriptReader", "%1：%2").arg(shown, qt_error_string(err))};
+                       err == ELOOP
+                           ? QCoreApplication::translate("ScriptReader", "%1：是符号链接，为安全起见不打开").arg(shown)
+                           : QCoreApplication::translate("ScriptReader", "%1：%2").arg(shown, qt_error_string(err))};
     }
     QFile file;
-    struct stat st {};
+    struct stat st
+    { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !file.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
         ::close(fd);
-        return Failure{Failure::PathFileAccessError, QCoreApplication::translate("ScriptReader", "%1：不是普通文件").arg(shown)};
+        return Failure{Failure::PathFileAccessError,
+                       QCoreApplication::translate("ScriptReader", "%1：不是普通文件").arg(shown)};
     }
     const QByteArray bytes = file.readAll();
     file.close();

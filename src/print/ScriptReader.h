@@ -13,7 +13,7 @@ struct ScriptCommand
     enum Kind { StartPage, EndPage, FontName, FontSize, FontBold, X, Y, TxtL, TxtC, TxtR, Fill, Color, Line };
 
     Kind kind = StartPage;
-    QString arg;       // the argument line as written (commands with one argument)
+    QString arg; // the argument line as written (commands with one argument)
     double number = 0; // ParseNumber(arg)
 
     // "#line": corners in twips, colour (text and number) and style ("B" for a box).

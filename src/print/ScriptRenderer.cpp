@@ -52,8 +52,8 @@ QStringList scriptFontFamilies(const QString &fontName)
         return {QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC")};
     QStringList families;
     if (trimmed.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0)
-        families << QStringLiteral("Arial") << QStringLiteral("Liberation Sans")
-                 << QStringLiteral("DejaVu Sans") << QStringLiteral("Noto Sans");
+        families << QStringLiteral("Arial") << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans")
+                 << QStringLiteral("Noto Sans");
     else if (!trimmed.isEmpty())
         families << trimmed;
     // Chinese texts in a Latin face come from a CJK face, as the platform's font
@@ -197,8 +197,8 @@ void SurfacePainter::drawLine(const ScriptCommand &c)
     if (c.style.contains(QLatin1Char('F'), Qt::CaseInsensitive)) {
         m_painter.setBrush(colour);
     } else {
-        static constexpr Qt::BrushStyle patterns[] = {Qt::SolidPattern, Qt::NoBrush,       Qt::HorPattern,
-                                                      Qt::VerPattern,   Qt::BDiagPattern,  Qt::FDiagPattern,
+        static constexpr Qt::BrushStyle patterns[] = {Qt::SolidPattern, Qt::NoBrush,         Qt::HorPattern,
+                                                      Qt::VerPattern,   Qt::BDiagPattern,    Qt::FDiagPattern,
                                                       Qt::CrossPattern, Qt::DiagCrossPattern};
         const Qt::BrushStyle style = m_fill >= 0 && m_fill < 8 ? patterns[m_fill] : Qt::NoBrush;
         m_painter.setBrush(style == Qt::NoBrush ? QBrush() : QBrush(m_fillColour, style));
@@ -276,8 +276,8 @@ Result<PrintOutcome> printScriptPages(const QString &scriptPath, QPagedPaintDevi
         default:
             if (printing) {
                 surface.execute(c);
-                if (c.kind == ScriptCommand::TxtL || c.kind == ScriptCommand::TxtC
-                    || c.kind == ScriptCommand::TxtR || c.kind == ScriptCommand::Line)
+                if (c.kind == ScriptCommand::TxtL || c.kind == ScriptCommand::TxtC || c.kind == ScriptCommand::TxtR
+                    || c.kind == ScriptCommand::Line)
                     sheetBlank = false;
             }
             return true;

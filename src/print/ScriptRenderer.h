@@ -75,7 +75,7 @@ private:
     QString m_fontName = QStringLiteral("Arial");
     double m_points = 8;
     bool m_bold = false;
-    int m_fill = 1;               // 0 solid, 1 transparent, 2…7 hatches
+    int m_fill = 1; // 0 solid, 1 transparent, 2…7 hatches
     QColor m_fillColour = Qt::black;
     QPointF m_pos;
     double m_lineWidth = 1;
@@ -93,16 +93,16 @@ Result<int> renderScriptPage(const QString &scriptPath, int page, SurfacePainter
 
 struct PrintOutcome
 {
-    int sheets = 0;        // device pages used
-    QStringList texts;     // texts drawn, in order
+    int sheets = 0; // device pages used
+    QStringList texts; // texts drawn, in order
     QList<DrawnText> drawn; // the same with their fonts
 };
 
 // The printer renderer: pages first…last onto a paged device whose page origin is the
 // paper corner, at the device's own resolution. `onPrintingStarts` runs when the first
 // page to print begins (the caller lets pending events through there).
-Result<PrintOutcome> printScriptPages(const QString &scriptPath, QPagedPaintDevice &device, int first,
-                                      int last, const std::function<void()> &onPrintingStarts = {});
+Result<PrintOutcome> printScriptPages(const QString &scriptPath, QPagedPaintDevice &device, int first, int last,
+                                      const std::function<void()> &onPrintingStarts = {});
 
 // A PDF the printer renderer wrote to a file, with its text layer mended
 // (mendPdfTextLayer); `drawn` are the texts it drew.

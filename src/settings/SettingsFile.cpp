@@ -17,7 +17,7 @@ namespace {
 struct IniLine
 {
     QByteArray text; // without its line end
-    QByteArray eol;  // "\r\n", "\n", "\r" or empty for a last line without one
+    QByteArray eol; // "\r\n", "\n", "\r" or empty for a last line without one
 };
 
 QList<IniLine> splitLines(const QByteArray &data)
@@ -126,8 +126,7 @@ QString settings::readValue(const QByteArray &data, const QString &section, cons
     return {};
 }
 
-bool WriteSetting(const QString &section, const QString &key, const QString &value,
-                  const QString &filePath)
+bool WriteSetting(const QString &section, const QString &key, const QString &value, const QString &filePath)
 {
     if (filePath.isEmpty())
         return false;
@@ -150,8 +149,7 @@ bool WriteSetting(const QString &section, const QString &key, const QString &val
     return writeFileAtomically(filePath, updated).ok();
 }
 
-QByteArray settings::withValue(const QByteArray &data, const QString &section, const QString &key,
-                               const QString &value)
+QByteArray settings::withValue(const QByteArray &data, const QString &section, const QString &key, const QString &value)
 {
     QList<IniLine> lines = splitLines(data);
     QByteArray eol = "\r\n";

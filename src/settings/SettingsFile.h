@@ -15,8 +15,7 @@ QString ReadSetting(const QString &section, const QString &key, const QString &f
 
 // Writes key=value into the section, creating file, section or key when missing.
 // The value is cut to 128 characters. True when the file was written.
-bool WriteSetting(const QString &section, const QString &key, const QString &value,
-                  const QString &filePath);
+bool WriteSetting(const QString &section, const QString &key, const QString &value, const QString &filePath);
 
 namespace settings {
 
@@ -34,8 +33,7 @@ std::array<QString, 6> readBands(const QString &path);
 
 // The same two operations on the file's bytes in memory.
 QString readValue(const QByteArray &fileData, const QString &section, const QString &key);
-QByteArray withValue(const QByteArray &fileData, const QString &section, const QString &key,
-                     const QString &value);
+QByteArray withValue(const QByteArray &fileData, const QString &section, const QString &key, const QString &value);
 
 inline constexpr char16_t fileName[] = u"Sfc.ini";
 

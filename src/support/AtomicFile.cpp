@@ -48,7 +48,7 @@ QString temporaryNameFor(const QFileInfo &target)
     while (QFile::encodeName(base).size() > 180)
         base.chop(1);
     const QString program = QCoreApplication::applicationName().isEmpty() ? QStringLiteral("tarnik")
-                                                                           : QCoreApplication::applicationName();
+                                                                          : QCoreApplication::applicationName();
     // One multi-argument arg(): a "%1" in the file's name stays as it is.
     return target.absoluteDir().filePath(
         QStringLiteral(".%1.%2-%3-%4.tmp")
@@ -60,7 +60,8 @@ QString temporaryNameFor(const QFileInfo &target)
 
 void ignoreFileSizeSignal()
 {
-    struct sigaction old{};
+    struct sigaction old
+    { };
     if (::sigaction(SIGXFSZ, nullptr, &old) == 0 && old.sa_handler == SIG_DFL)
         std::signal(SIGXFSZ, SIG_IGN);
 }
@@ -86,7 +87,8 @@ Status writeFileAtomically(const QString &path, const QByteArray &data)
         // Even where the system would let us (the superuser may write anything), a file
         // without write permission is one its owner meant to keep.
         if ((st.st_mode & 0222) == 0 || (::access(native.constData(), W_OK) != 0 && errno == EACCES))
-            return Failure{Failure::PermissionDenied, QCoreApplication::translate("AtomicFile", "%1：文件只读").arg(printable(path))};
+            return Failure{Failure::PermissionDenied,
+                           QCoreApplication::translate("AtomicFile", "%1：文件只读").arg(printable(path))};
         mode = st.st_mode & 07777;
     }
 
@@ -118,8 +120,7 @@ Status writeFileAtomically(const QString &path, const QByteArray &data)
     if (exists) {
         // The owner stays who it was where we may say so (else the file becomes ours);
         // O_CREAT applied the umask, so the permissions are set again.
-        if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
-        }
+        if (::fchown(fd, st.st_uid, st.st_gid) != 0) { }
         ::fchmod(fd, mode);
     }
     if (::fsync(fd) != 0 && errno != EINVAL)

@@ -59,6 +59,7 @@ Result<QByteArray> readRegularFile(const QString &path, qint64 maxBytes, Oversiz
     data.truncate(qsizetype(got));
     if (oversize == Oversize::Refuse && got > maxBytes)
         return Failure{Failure::PathFileAccessError,
-                       QCoreApplication::translate("BoundedFile", "%1：文件太大（超过 %2 字节）").arg(printable(path), QString::number(maxBytes))};
+                       QCoreApplication::translate("BoundedFile", "%1：文件太大（超过 %2 字节）")
+                           .arg(printable(path), QString::number(maxBytes))};
     return data;
 }

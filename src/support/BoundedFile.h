@@ -15,7 +15,7 @@
 // Descriptions name the path.
 
 enum class Oversize {
-    Refuse,    // a file holding more than the bound is a failure
+    Refuse, // a file holding more than the bound is a failure
     TakePrefix // the first `maxBytes` bytes are returned
 };
 

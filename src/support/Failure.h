@@ -32,8 +32,8 @@ template<typename T>
 class Result
 {
 public:
-    Result(T value) : m_v(std::move(value)) {}
-    Result(Failure f) : m_v(std::move(f)) {}
+    Result(T value) : m_v(std::move(value)) { }
+    Result(Failure f) : m_v(std::move(f)) { }
 
     bool ok() const { return m_v.index() == 0; }
     explicit operator bool() const { return ok(); }
@@ -53,7 +53,7 @@ class Status
 {
 public:
     Status() = default;
-    Status(Failure f) : m_f(std::move(f)) {}
+    Status(Failure f) : m_f(std::move(f)) { }
     bool ok() const { return !m_f.has_value(); }
     explicit operator bool() const { return ok(); }
     const Failure &failure() const { return *m_f; }

@@ -18,7 +18,8 @@ Failure systemFailure(const QString &path, int err)
         number = Failure::FileNotFound;
     QString text = QString::fromLocal8Bit(std::strerror(err));
     if (err == EFBIG)
-        text = QCoreApplication::translate("SystemFailure", "文件超出了允许的大小（文件大小限制，见 ulimit -f）：%1").arg(text);
+        text = QCoreApplication::translate("SystemFailure", "文件超出了允许的大小（文件大小限制，见 ulimit -f）：%1")
+                   .arg(text);
     return Failure{number, QCoreApplication::translate("SystemFailure", "%1：%2").arg(printable(path), text)};
 }
 
@@ -28,7 +29,8 @@ std::optional<Failure> specialFileFailure(const QString &path, mode_t mode)
     if (S_ISREG(mode))
         return std::nullopt;
     if (S_ISDIR(mode))
-        return Failure{Failure::PathFileAccessError, QCoreApplication::translate("SystemFailure", "%1：这是一个文件夹").arg(printable(path))};
+        return Failure{Failure::PathFileAccessError,
+                       QCoreApplication::translate("SystemFailure", "%1：这是一个文件夹").arg(printable(path))};
     if (S_ISFIFO(mode))
         what = QT_TRANSLATE_NOOP("SystemFailure", "管道（FIFO）");
     else if (S_ISCHR(mode) || S_ISBLK(mode))
@@ -38,7 +40,8 @@ std::optional<Failure> specialFileFailure(const QString &path, mode_t mode)
     else
         what = QT_TRANSLATE_NOOP("SystemFailure", "特殊文件");
     return Failure{Failure::PathFileAccessError,
-                   QCoreApplication::translate("SystemFailure", "%1：这是一个%2，不是普通文件").arg(printable(path), QCoreApplication::translate("SystemFailure", what))};
+                   QCoreApplication::translate("SystemFailure", "%1：这是一个%2，不是普通文件")
+                       .arg(printable(path), QCoreApplication::translate("SystemFailure", what))};
 }
 
 QString printable(QString text)

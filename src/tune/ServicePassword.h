@@ -15,8 +15,8 @@ public:
     enum class Outcome {
         Accepted, // the password: the dialog closes with success
         TryAgain, // wrong, tries are left: the dialog stays open
-        Refused,  // wrong on the last try (and every entry after it until reset()):
-                  // the dialog closes without success
+        Refused, // wrong on the last try (and every entry after it until reset()):
+        // the dialog closes without success
     };
     static constexpr int MaxTries = 3;
 

@@ -57,8 +57,7 @@ void chooseModel(TuneForm &form, const WorkingCopy &wc, int row)
     form.high = limits.high;
 }
 
-CommitOutcome commitTuneForm(WorkingCopy &wc, const TuneForm &form, Leave how,
-                             const QString &settingsPath)
+CommitOutcome commitTuneForm(WorkingCopy &wc, const TuneForm &form, Leave how, const QString &settingsPath)
 {
     CommitOutcome out;
     const auto digit = [](int choice) { return choice == 1 ? QStringLiteral("1") : QStringLiteral("0"); };

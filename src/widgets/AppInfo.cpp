@@ -14,8 +14,7 @@ namespace appinfo {
 QStringList uiFamilies()
 {
     return {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC"),
-            QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Microsoft YaHei"),
-            QStringLiteral("SimSun")};
+            QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun")};
 }
 
 QFont uiFont(qreal pointSize)

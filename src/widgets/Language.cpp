@@ -35,8 +35,7 @@ protected:
 
 QSettings settings()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tarnik"),
-                     QStringLiteral("tarnik"));
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tarnik"), QStringLiteral("tarnik"));
 }
 
 const QString LanguageKey = QStringLiteral("language");

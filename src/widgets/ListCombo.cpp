@@ -6,8 +6,7 @@
 #include <QSignalBlocker>
 #include <QWheelEvent>
 
-ListCombo::ListCombo(WorkingCopy &wc, WorkingCopy::List list, const QString &objectName,
-                     QWidget *parent)
+ListCombo::ListCombo(WorkingCopy &wc, WorkingCopy::List list, const QString &objectName, QWidget *parent)
     : QComboBox(parent), m_wc(wc), m_list(list)
 {
     setObjectName(objectName);

@@ -17,8 +17,7 @@ class ListCombo : public QComboBox
 {
     Q_OBJECT
 public:
-    ListCombo(WorkingCopy &wc, WorkingCopy::List list, const QString &objectName,
-              QWidget *parent = nullptr);
+    ListCombo(WorkingCopy &wc, WorkingCopy::List list, const QString &objectName, QWidget *parent = nullptr);
 
     WorkingCopy::List list() const { return m_list; }
 

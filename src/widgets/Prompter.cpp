@@ -40,9 +40,8 @@ void Prompter::setInstance(Prompter *p)
     g_installed = p;
 }
 
-QMessageBox::StandardButton WidgetPrompter::message(QWidget *parent, QMessageBox::Icon icon,
-                                                    const QString &title, const QString &text,
-                                                    QMessageBox::StandardButtons buttons,
+QMessageBox::StandardButton WidgetPrompter::message(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                                    const QString &text, QMessageBox::StandardButtons buttons,
                                                     QMessageBox::StandardButton defaultButton)
 {
     QMessageBox box(icon, title, text, buttons, parent);
@@ -62,8 +61,8 @@ QMessageBox::StandardButton WidgetPrompter::message(QWidget *parent, QMessageBox
     return answer;
 }
 
-bool WidgetPrompter::messageOffering(QWidget *parent, QMessageBox::Icon icon, const QString &title,
-                                     const QString &text, const QString &offer)
+bool WidgetPrompter::messageOffering(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                                     const QString &offer)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
     const QAbstractButton *offered = box.addButton(offer, QMessageBox::ActionRole);
@@ -94,9 +93,8 @@ QString WidgetPrompter::saveFileName(QWidget *parent, const QString &caption, co
     return chosenFile(d, parent);
 }
 
-std::optional<double> WidgetPrompter::number(QWidget *parent, const QString &title,
-                                             const QString &label, double value, double min,
-                                             double max, int decimals)
+std::optional<double> WidgetPrompter::number(QWidget *parent, const QString &title, const QString &label, double value,
+                                             double min, double max, int decimals)
 {
     bool ok = false;
     const double v = QInputDialog::getDouble(parent, title, label, value, min, max, decimals, &ok);

@@ -16,20 +16,20 @@ public:
     virtual ~Prompter() = default;
 
     // Shows a message box; returns the button pressed.
-    virtual QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
-                                                const QString &title, const QString &text,
+    virtual QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                                const QString &text,
                                                 QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) = 0;
 
     // A message with OK and one more button captioned `offer` (a way out of what the message
     // reports, such as "设定频段…"); true when that button was pressed. Prompters that do
     // not draw their own box answer it as message() with Ok | Open, Open being the offer.
-    virtual bool messageOffering(QWidget *parent, QMessageBox::Icon icon, const QString &title,
-                                 const QString &text, const QString &offer)
+    virtual bool messageOffering(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                                 const QString &offer)
     {
         Q_UNUSED(offer)
         return message(parent, icon, title, text, QMessageBox::Ok | QMessageBox::Open, QMessageBox::Ok)
-               == QMessageBox::Open;
+            == QMessageBox::Open;
     }
 
     // File dialogs; an empty result means the user cancelled.
@@ -40,11 +40,16 @@ public:
                                  const QStringList &nameFilters) = 0;
 
     // Asks for a number between min and max; nothing when cancelled (or not answered).
-    virtual std::optional<double> number(QWidget *parent, const QString &title, const QString &label,
-                                         double value, double min, double max, int decimals)
+    virtual std::optional<double> number(QWidget *parent, const QString &title, const QString &label, double value,
+                                         double min, double max, int decimals)
     {
-        Q_UNUSED(parent) Q_UNUSED(title) Q_UNUSED(label) Q_UNUSED(value) Q_UNUSED(min)
-        Q_UNUSED(max) Q_UNUSED(decimals)
+        Q_UNUSED(parent)
+        Q_UNUSED(title)
+        Q_UNUSED(label)
+        Q_UNUSED(value)
+        Q_UNUSED(min)
+        Q_UNUSED(max)
+        Q_UNUSED(decimals)
         return std::nullopt;
     }
 
@@ -59,9 +64,8 @@ public:
     }
     bool askOkCancel(QWidget *p, const QString &title, const QString &text)
     {
-        return message(p, QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel,
-                       QMessageBox::Ok)
-               == QMessageBox::Ok;
+        return message(p, QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+            == QMessageBox::Ok;
     }
 
     // The prompter the program uses: real dialogs unless a test installed another.
@@ -82,6 +86,6 @@ public:
                          const QStringList &nameFilters) override;
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                          const QStringList &nameFilters) override;
-    std::optional<double> number(QWidget *parent, const QString &title, const QString &label,
-                                 double value, double min, double max, int decimals) override;
+    std::optional<double> number(QWidget *parent, const QString &title, const QString &label, double value, double min,
+                                 double max, int decimals) override;
 };

@@ -137,14 +137,30 @@ void TestCommands::commandsArePlugged_data()
     QTest::addColumn<bool>("preview");
     const QString readQuestion = QString::fromUtf16(u"确定要开始读频吗?");
     const QString writeQuestion = QString::fromUtf16(u"确定要开始写频吗?");
-    QTest::newRow("打印(&P)") << "mnuPreview" << "" << "" << "" << true;
-    QTest::newRow("toolbar 打印") << "" << "Print" << "" << "" << true;
-    QTest::newRow("读频(&R)") << "mnuRead" << "" << readQuestion << "" << false;
-    QTest::newRow("toolbar 读频") << "" << "Read" << readQuestion << "" << false;
-    QTest::newRow("写频(&W)") << "mnuWrite" << "" << writeQuestion << "" << false;
-    QTest::newRow("toolbar 写频") << "" << "Write" << writeQuestion << "" << false;
-    QTest::newRow("选择端口(&P)") << "mnuPort" << "" << "" << "frmDK" << false;
-    QTest::newRow("调整模式(&T)") << "mnuTune" << "" << "" << "frmLogin" << false;
+    QTest::newRow("打印(&P)") << "mnuPreview"
+                              << ""
+                              << ""
+                              << "" << true;
+    QTest::newRow("toolbar 打印") << ""
+                                  << "Print"
+                                  << ""
+                                  << "" << true;
+    QTest::newRow("读频(&R)") << "mnuRead"
+                              << "" << readQuestion << "" << false;
+    QTest::newRow("toolbar 读频") << ""
+                                  << "Read" << readQuestion << "" << false;
+    QTest::newRow("写频(&W)") << "mnuWrite"
+                              << "" << writeQuestion << "" << false;
+    QTest::newRow("toolbar 写频") << ""
+                                  << "Write" << writeQuestion << "" << false;
+    QTest::newRow("选择端口(&P)") << "mnuPort"
+                                  << ""
+                                  << ""
+                                  << "frmDK" << false;
+    QTest::newRow("调整模式(&T)") << "mnuTune"
+                                  << ""
+                                  << ""
+                                  << "frmLogin" << false;
 }
 
 void TestCommands::commandsArePlugged()
@@ -202,8 +218,7 @@ void TestCommands::tuneModeShowsNewBandAndKeepsGrid()
     });
     m_window->findChild<QAction *>(QStringLiteral("mnuTune"))->trigger();
     QCOMPARE(opened, QStringList({QStringLiteral("frmLogin"), QStringLiteral("frmMODE")}));
-    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("Label2"))->text(),
-             QStringLiteral("136MHz---174MHz"));
+    QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("Label2"))->text(), QStringLiteral("136MHz---174MHz"));
     QCOMPARE(wc.cell(2, 1), QStringLiteral("450.10000"));
     QVERIFY(m_prompter->shown.isEmpty());
 }
@@ -337,9 +352,12 @@ void TestCommands::portChoiceIsRemembered_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("portOption");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("device kept") << "/dev/pts/77" << "" << QString::fromUtf16(u"端口：/dev/pts/77");
-    QTest::newRow("--port outranks it") << "/dev/pts/77" << "/dev/ttyUSB5" << QString::fromUtf16(u"端口：/dev/ttyUSB5");
-    QTest::newRow("field emptied: COM option") << "" << "" << QString::fromUtf16(u"端口：COM");
+    QTest::newRow("device kept") << "/dev/pts/77"
+                                 << "" << QString::fromUtf16(u"端口：/dev/pts/77");
+    QTest::newRow("--port outranks it") << "/dev/pts/77"
+                                        << "/dev/ttyUSB5" << QString::fromUtf16(u"端口：/dev/ttyUSB5");
+    QTest::newRow("field emptied: COM option") << ""
+                                               << "" << QString::fromUtf16(u"端口：COM");
 }
 
 void TestCommands::portChoiceIsRemembered()

@@ -13,8 +13,8 @@ struct Guide
 {
     QStringList sections; // the ids of the <h2> headings, in order
     QStringList contents; // the #targets of the contents line, in order
-    QStringList links;    // every #target linked anywhere
-    QStringList ids;      // every id
+    QStringList links; // every #target linked anywhere
+    QStringList ids; // every id
     QList<int> subsections; // the <h3> headings under each <h2>, in order
 };
 
@@ -74,8 +74,8 @@ void TestHelpGuides::guideHoldsItsSections()
     for (const QString &target : g.links)
         QVERIFY2(g.ids.contains(target), qPrintable(QStringLiteral("link to nowhere: #") + target));
     // What a user looks for first.
-    for (const char *id : {"read", "write", "safewrite", "restore", "compare", "csv", "fleet", "doctor",
-                           "undo", "clipboard", "bands"})
+    for (const char *id :
+         {"read", "write", "safewrite", "restore", "compare", "csv", "fleet", "doctor", "undo", "clipboard", "bands"})
         QVERIFY2(g.sections.contains(QLatin1String(id)), id);
 }
 

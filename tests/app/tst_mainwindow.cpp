@@ -116,17 +116,15 @@ void TestMainWindow::captionAndControls()
 {
     QCOMPARE(m_window->objectName(), QStringLiteral("mainFrm"));
     QCOMPARE(m_window->windowTitle(), QString::fromUtf16(u"TARNIK编程软件 "));
-    const char *widgets[] = {"gridXDSZ",   "txtTxFreq",  "txtRecFreq", "cmbCKTX(2)",
-                             "cmbCKTX(1)", "cboFuncMoni", "cbosd",      "cboFuncTOT",
-                             "cboFuncSQL", "cboFuncSave", "cboYYBP",    "cboPCmodel",
-                             "Label2"};
+    const char *widgets[] = {"gridXDSZ",    "txtTxFreq",  "txtRecFreq", "cmbCKTX(2)", "cmbCKTX(1)",
+                             "cboFuncMoni", "cbosd",      "cboFuncTOT", "cboFuncSQL", "cboFuncSave",
+                             "cboYYBP",     "cboPCmodel", "Label2"};
     for (const char *name : widgets)
         QVERIFY2(child<QWidget>(name), name);
     QTimer *timer = child<QTimer>("Timer");
     QVERIFY(timer);
     QCOMPARE(timer->interval(), 1000);
-    QCOMPARE(child<QLineEdit>("txtTxFreq")->parentWidget()->parentWidget(),
-             child<QWidget>("gridXDSZ"));
+    QCOMPARE(child<QLineEdit>("txtTxFreq")->parentWidget()->parentWidget(), child<QWidget>("gridXDSZ"));
 }
 
 void TestMainWindow::menus_data()
@@ -168,14 +166,16 @@ void TestMainWindow::menuBarOrder()
     QStringList titles;
     for (QAction *a : m_window->menuBar()->actions())
         titles << a->text();
-    QCOMPARE(titles, QStringList({QString::fromUtf16(u"文件(&F)"), QString::fromUtf16(u"编程(&P)"),
-                                  QString::fromUtf16(u"编辑(&E)"), QString::fromUtf16(u"端口选择(&C)"),
-                                  QString::fromUtf16(u"帮助(&H)")}));
+    QCOMPARE(
+        titles,
+        QStringList({QString::fromUtf16(u"文件(&F)"), QString::fromUtf16(u"编程(&P)"), QString::fromUtf16(u"编辑(&E)"),
+                     QString::fromUtf16(u"端口选择(&C)"), QString::fromUtf16(u"帮助(&H)")}));
     QStringList file;
     for (QAction *a : child<QMenu>("mnuFile")->actions())
         file << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-    QCOMPARE(file, QStringList({u"mnuOpen"_s, u"mnuSaveFile"_s, u"mnuSave"_s, u"mnuImportCsv"_s, u"mnuExportCsv"_s,
-                                u"mnuCompare"_s, u"-"_s, u"mnuPreview"_s, u"-"_s, u"mnuExit"_s}));
+    QCOMPARE(file,
+             QStringList({u"mnuOpen"_s, u"mnuSaveFile"_s, u"mnuSave"_s, u"mnuImportCsv"_s, u"mnuExportCsv"_s,
+                          u"mnuCompare"_s, u"-"_s, u"mnuPreview"_s, u"-"_s, u"mnuExit"_s}));
 }
 
 void TestMainWindow::toolBar()
@@ -195,9 +195,9 @@ void TestMainWindow::toolBar()
         QVERIFY(!a->icon().isNull());
     }
     QCOMPARE(keys, QStringList({u"Open"_s, u"Save"_s, u"Print"_s, u"Read"_s, u"Write"_s}));
-    QCOMPARE(captions, QStringList({QString::fromUtf16(u"打开"), QString::fromUtf16(u"另存"),
-                                    QString::fromUtf16(u"打印"), QString::fromUtf16(u"读频"),
-                                    QString::fromUtf16(u"写频")}));
+    QCOMPARE(captions,
+             QStringList({QString::fromUtf16(u"打开"), QString::fromUtf16(u"另存"), QString::fromUtf16(u"打印"),
+                          QString::fromUtf16(u"读频"), QString::fromUtf16(u"写频")}));
 }
 
 void TestMainWindow::statusBar()
@@ -239,9 +239,8 @@ void TestMainWindow::labels()
 
 void TestMainWindow::startUpValues()
 {
-    const std::pair<const char *, int> rows[] = {{"cboPCmodel", 0}, {"cboFuncMoni", 0},
-                                                 {"cbosd", 0},      {"cboFuncTOT", 0},
-                                                 {"cboFuncSQL", 4}, {"cboFuncSave", 0},
+    const std::pair<const char *, int> rows[] = {{"cboPCmodel", 0}, {"cboFuncMoni", 0}, {"cbosd", 0},
+                                                 {"cboFuncTOT", 0}, {"cboFuncSQL", 4},  {"cboFuncSave", 0},
                                                  {"cboYYBP", 0}};
     for (const auto &[name, row] : rows)
         QCOMPARE(child<QComboBox>(name)->currentIndex(), row);
@@ -304,12 +303,18 @@ void TestMainWindow::functionChoice_data()
     QTest::addColumn<QList<int>>("rows"); // chosen in turn
     QTest::addColumn<QString>("voiceByte");
     QTest::addColumn<QString>("functionByte");
-    QTest::newRow("voice English") << "cboYYBP" << QList<int>{2} << "1" << "0";
-    QTest::newRow("voice Chinese") << "cboYYBP" << QList<int>{1} << "0" << "0";
-    QTest::newRow("voice back off") << "cboYYBP" << QList<int>{2, 0} << "255" << "0";
-    QTest::newRow("monitor off") << "cboFuncMoni" << QList<int>{1} << "255" << "128";
-    QTest::newRow("power save off") << "cbosd" << QList<int>{1} << "255" << "64";
-    QTest::newRow("squelch only stored") << "cboFuncSQL" << QList<int>{9} << "255" << "0";
+    QTest::newRow("voice English") << "cboYYBP" << QList<int>{2} << "1"
+                                   << "0";
+    QTest::newRow("voice Chinese") << "cboYYBP" << QList<int>{1} << "0"
+                                   << "0";
+    QTest::newRow("voice back off") << "cboYYBP" << QList<int>{2, 0} << "255"
+                                    << "0";
+    QTest::newRow("monitor off") << "cboFuncMoni" << QList<int>{1} << "255"
+                                 << "128";
+    QTest::newRow("power save off") << "cbosd" << QList<int>{1} << "255"
+                                    << "64";
+    QTest::newRow("squelch only stored") << "cboFuncSQL" << QList<int>{9} << "255"
+                                         << "0";
 }
 
 void TestMainWindow::functionChoice()
@@ -522,8 +527,7 @@ void TestMainWindow::installedGuideCoversTopics()
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(f.readAll());
-    for (const char16_t *topic : {u"连接", u"读频", u"编辑", u"保存", u"写频", u"打印", u"dialout",
-                                  u"重新登录"})
+    for (const char16_t *topic : {u"连接", u"读频", u"编辑", u"保存", u"写频", u"打印", u"dialout", u"重新登录"})
         QVERIFY2(text.contains(QString::fromUtf16(topic)), qPrintable(QString::fromUtf16(topic)));
 }
 

@@ -99,22 +99,35 @@ void TestStartUp::commandLine_data()
     QTest::addColumn<QString>("screenshot");
     QTest::addColumn<bool>("splash");
     QTest::addColumn<bool>("error");
-    QTest::newRow("nothing") << QStringList{} << "" << "" << "" << true << false;
-    QTest::newRow("port") << QStringList{u"--port"_s, u"/dev/ttyS1"_s} << "/dev/ttyS1" << "" << ""
-                          << true << false;
-    QTest::newRow("file") << QStringList{u"a.chp"_s} << "" << "a.chp" << "" << true << false;
-    QTest::newRow("--open") << QStringList{u"--open"_s, u"b.chp"_s} << "" << "b.chp" << ""
-                            << true << false;
-    QTest::newRow("screenshot skips the splash")
-        << QStringList{u"--screenshot"_s, u"s.png"_s} << "" << "" << "s.png" << false << false;
-    QTest::newRow("--no-splash") << QStringList{u"--no-splash"_s} << "" << "" << "" << false
-                                 << false;
-    QTest::newRow("port without device") << QStringList{u"--port"_s} << "" << "" << "" << true
-                                         << true;
-    QTest::newRow("unknown option") << QStringList{u"--bogus"_s} << "" << "" << "" << true << true;
-    QTest::newRow("two files") << QStringList{u"a.chp"_s, u"b.chp"_s} << "" << "" << "" << true
-                               << true;
-    QTest::newRow("bad window size") << QStringList{u"--window-size"_s, u"big"_s} << "" << ""
+    QTest::newRow("nothing") << QStringList{} << ""
+                             << ""
+                             << "" << true << false;
+    QTest::newRow("port") << QStringList{u"--port"_s, u"/dev/ttyS1"_s} << "/dev/ttyS1"
+                          << ""
+                          << "" << true << false;
+    QTest::newRow("file") << QStringList{u"a.chp"_s} << ""
+                          << "a.chp"
+                          << "" << true << false;
+    QTest::newRow("--open") << QStringList{u"--open"_s, u"b.chp"_s} << ""
+                            << "b.chp"
+                            << "" << true << false;
+    QTest::newRow("screenshot skips the splash") << QStringList{u"--screenshot"_s, u"s.png"_s} << ""
+                                                 << ""
+                                                 << "s.png" << false << false;
+    QTest::newRow("--no-splash") << QStringList{u"--no-splash"_s} << ""
+                                 << ""
+                                 << "" << false << false;
+    QTest::newRow("port without device") << QStringList{u"--port"_s} << ""
+                                         << ""
+                                         << "" << true << true;
+    QTest::newRow("unknown option") << QStringList{u"--bogus"_s} << ""
+                                    << ""
+                                    << "" << true << true;
+    QTest::newRow("two files") << QStringList{u"a.chp"_s, u"b.chp"_s} << ""
+                               << ""
+                               << "" << true << true;
+    QTest::newRow("bad window size") << QStringList{u"--window-size"_s, u"big"_s} << ""
+                                     << ""
                                      << "" << true << true;
 }
 

@@ -50,10 +50,7 @@ private:
         WorkingCopy &wc = m_window->workingCopy();
         wc.setCell(3, 6, QString::fromUtf16(wc.cell(3, 6) == u"宽" ? u"窄" : u"宽"));
     }
-    QAction *action(const char *name) const
-    {
-        return m_window->findChild<QAction *>(QLatin1String(name));
-    }
+    QAction *action(const char *name) const { return m_window->findChild<QAction *>(QLatin1String(name)); }
 
     QTemporaryDir m_dir;
     std::unique_ptr<FakePrompter> m_prompter;
@@ -86,10 +83,8 @@ void TestUnsavedChanges::leavingAsks_data()
     QTest::addColumn<bool>("ahead");
     for (const QString &command : {u"close"_qs, u"mnuExit"_qs, u"mnuOpen"_qs, u"mnuImportCsv"_qs}) {
         QTest::addRow("%s, nothing to lose", qPrintable(command)) << command << false << 0 << true;
-        QTest::addRow("%s, cancelled", qPrintable(command))
-            << command << true << int(QMessageBox::Cancel) << false;
-        QTest::addRow("%s, not saved", qPrintable(command))
-            << command << true << int(QMessageBox::Discard) << true;
+        QTest::addRow("%s, cancelled", qPrintable(command)) << command << true << int(QMessageBox::Cancel) << false;
+        QTest::addRow("%s, not saved", qPrintable(command)) << command << true << int(QMessageBox::Discard) << true;
     }
 }
 

@@ -227,7 +227,9 @@ private slots:
         QCOMPARE(int(blockHigh(127)), 0x03);
         QCOMPARE(int(blockLow(127)), 0xF8);
         const QByteArray f = frame(0x57, 3, Block{1, 2, 3, 4, 5, 6, 7, 8});
-        QCOMPARE(f, QByteArray::fromHex("57001808" "0102030405060708"));
+        QCOMPARE(f,
+                 QByteArray::fromHex("57001808"
+                                     "0102030405060708"));
     }
 
     void imageRejectsBadCellNamingChannelAndColumn()

@@ -44,26 +44,46 @@ void TestGridRules::formatFrequency_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("cell");
-    QTest::newRow("one decimal") << "450.1" << "450.10000";
-    QTest::newRow("two digits") << "45" << "045.00000";
-    QTest::newRow("single digit") << "4" << "004.00000";
-    QTest::newRow("trailing point") << "450." << "450.00000";
-    QTest::newRow("leading point") << ".5" << "000.50000";
-    QTest::newRow("leading zero") << "0450.1" << "450.10000";
-    QTest::newRow("zero") << "0" << "000.00000";
-    QTest::newRow("five decimals") << "450.00625" << "450.00625";
-    QTest::newRow("rounded down") << "450.123454" << "450.12345";
-    QTest::newRow("rounded up") << "450.123455" << "450.12346";
-    QTest::newRow("carry into MHz") << "450.999995" << "451.00000";
-    QTest::newRow("carry to four digits") << "999.999999" << "1000.00000";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("letter") << "450a" << "";
-    QTest::newRow("point alone") << "." << "";
-    QTest::newRow("two points") << "450.1.2" << "";
-    QTest::newRow("sign") << "-450" << "";
-    QTest::newRow("exponent") << "4.5e2" << "";
-    QTest::newRow("blank") << " 450" << "";
-    QTest::newRow("grouping") << "1,450" << "";
+    QTest::newRow("one decimal") << "450.1"
+                                 << "450.10000";
+    QTest::newRow("two digits") << "45"
+                                << "045.00000";
+    QTest::newRow("single digit") << "4"
+                                  << "004.00000";
+    QTest::newRow("trailing point") << "450."
+                                    << "450.00000";
+    QTest::newRow("leading point") << ".5"
+                                   << "000.50000";
+    QTest::newRow("leading zero") << "0450.1"
+                                  << "450.10000";
+    QTest::newRow("zero") << "0"
+                          << "000.00000";
+    QTest::newRow("five decimals") << "450.00625"
+                                   << "450.00625";
+    QTest::newRow("rounded down") << "450.123454"
+                                  << "450.12345";
+    QTest::newRow("rounded up") << "450.123455"
+                                << "450.12346";
+    QTest::newRow("carry into MHz") << "450.999995"
+                                    << "451.00000";
+    QTest::newRow("carry to four digits") << "999.999999"
+                                          << "1000.00000";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("letter") << "450a"
+                            << "";
+    QTest::newRow("point alone") << "."
+                                 << "";
+    QTest::newRow("two points") << "450.1.2"
+                                << "";
+    QTest::newRow("sign") << "-450"
+                          << "";
+    QTest::newRow("exponent") << "4.5e2"
+                              << "";
+    QTest::newRow("blank") << " 450"
+                           << "";
+    QTest::newRow("grouping") << "1,450"
+                              << "";
     QTest::newRow("fullwidth digit") << QString::fromUtf16(u"４５０") << "";
 }
 
@@ -79,12 +99,18 @@ void TestGridRules::editorText_data()
 {
     QTest::addColumn<QString>("cell");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("leading zero dropped") << "045.00000" << "45.00000";
-    QTest::newRow("three digits") << "450.10000" << "450.10000";
-    QTest::newRow("below one MHz") << "000.50000" << ".50000";
-    QTest::newRow("OFF") << "OFF" << "OFF";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("hex digit from the radio") << "45A.00000" << "45A.00000";
+    QTest::newRow("leading zero dropped") << "045.00000"
+                                          << "45.00000";
+    QTest::newRow("three digits") << "450.10000"
+                                  << "450.10000";
+    QTest::newRow("below one MHz") << "000.50000"
+                                   << ".50000";
+    QTest::newRow("OFF") << "OFF"
+                         << "OFF";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("hex digit from the radio") << "45A.00000"
+                                              << "45A.00000";
 }
 
 void TestGridRules::editorText()
@@ -107,7 +133,8 @@ void TestGridRules::checkLeaveCell_data()
     QTest::newRow("empty receive") << 1 << "" << band << LeaveOutcome::SetOff;
     QTest::newRow("empty signalling") << 3 << "" << band << LeaveOutcome::SetOff;
     QTest::newRow("empty busy lock") << 5 << "" << band << LeaveOutcome::Keep;
-    QTest::newRow("empty power, no band") << 7 << "" << "" << LeaveOutcome::Keep;
+    QTest::newRow("empty power, no band") << 7 << ""
+                                          << "" << LeaveOutcome::Keep;
     QTest::newRow("signalling kept") << 4 << "D023N" << band << LeaveOutcome::Keep;
     QTest::newRow("choice kept") << 6 << QString::fromUtf16(u"窄") << band << LeaveOutcome::Keep;
     QTest::newRow("valid receive") << 1 << "450.10000" << band << LeaveOutcome::FillRow;
@@ -122,10 +149,12 @@ void TestGridRules::checkLeaveCell_data()
     QTest::newRow("6.25 kHz step") << 1 << "450.00625" << band << LeaveOutcome::FillRow;
     QTest::newRow("5 kHz step") << 1 << "450.00500" << band << LeaveOutcome::FillRow;
     QTest::newRow("12.5 kHz step") << 2 << "450.01250" << band << LeaveOutcome::Accepted;
-    QTest::newRow("no band") << 1 << "450.10000" << "" << LeaveOutcome::NoBand;
-    QTest::newRow("two-digit band limit") << 1 << "450.10000" << "40MHz---470MHz"
-                                          << LeaveOutcome::NoBand;
-    QTest::newRow("band cut short") << 2 << "450.10000" << "400MHz---" << LeaveOutcome::NoBand;
+    QTest::newRow("no band") << 1 << "450.10000"
+                             << "" << LeaveOutcome::NoBand;
+    QTest::newRow("two-digit band limit") << 1 << "450.10000"
+                                          << "40MHz---470MHz" << LeaveOutcome::NoBand;
+    QTest::newRow("band cut short") << 2 << "450.10000"
+                                    << "400MHz---" << LeaveOutcome::NoBand;
     QTest::newRow("OFF in receive") << 1 << "OFF" << band << LeaveOutcome::SetOff;
     QTest::newRow("hex digit from the radio") << 2 << "45A.00000" << band << LeaveOutcome::SetOff;
 }

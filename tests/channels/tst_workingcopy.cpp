@@ -73,12 +73,24 @@ private slots:
         QTest::addColumn<QString>("band");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("byte");
-        QTest::newRow("0") << 0 << "400MHz---470MHz" << "11" << "17";
-        QTest::newRow("1") << 1 << "136MHz---174MHz" << "12" << "18";
-        QTest::newRow("2") << 2 << "350MHz---390MHz" << "13" << "19";
-        QTest::newRow("3 uses PL6") << 3 << "300MHz---330MHz" << "14" << "20";
-        QTest::newRow("4 uses PL4") << 4 << "410MHz---450MHz" << "24" << "36";
-        QTest::newRow("5 uses PL5") << 5 << "440MHz---480MHz" << "25" << "37";
+        QTest::newRow("0") << 0 << "400MHz---470MHz"
+                           << "11"
+                           << "17";
+        QTest::newRow("1") << 1 << "136MHz---174MHz"
+                           << "12"
+                           << "18";
+        QTest::newRow("2") << 2 << "350MHz---390MHz"
+                           << "13"
+                           << "19";
+        QTest::newRow("3 uses PL6") << 3 << "300MHz---330MHz"
+                                    << "14"
+                                    << "20";
+        QTest::newRow("4 uses PL4") << 4 << "410MHz---450MHz"
+                                    << "24"
+                                    << "36";
+        QTest::newRow("5 uses PL5") << 5 << "440MHz---480MHz"
+                                    << "25"
+                                    << "37";
     }
     void modelSelection()
     {

@@ -64,8 +64,7 @@ private slots:
 
         const int full = BackupStore::MaxFiles;
         QTest::newRow("young ones stay") << QList<Group>{{30, 1, 1}} << 0 << 31;
-        QTest::newRow("past a year goes, beyond the newest 20")
-            << QList<Group>{{20, 1, 1}, {10, 400, 400}} << 0 << 21;
+        QTest::newRow("past a year goes, beyond the newest 20") << QList<Group>{{20, 1, 1}, {10, 400, 400}} << 0 << 21;
         QTest::newRow("the newest 20 stay however old") << QList<Group>{{25, 400, 400}} << 0 << 20;
         QTest::newRow("name past a year, file young: stays") << QList<Group>{{20, 1, 1}, {10, 400, 30}} << 0 << 31;
         QTest::newRow("name in the future counts as new") << QList<Group>{{20, 1, 1}, {10, -50, 400}} << 0 << 31;
@@ -130,10 +129,10 @@ private slots:
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("listedPort");
-        QTest::newRow("single write") << QStringLiteral("/dev/ttyUSB0") << 0 << QStringLiteral("20260102-030405_ttyUSB0.chp")
-                                      << QStringLiteral("ttyUSB0");
-        QTest::newRow("fleet radio 7") << QStringLiteral("/dev/pts/3") << 7 << QStringLiteral("20260102-030405_pts-3_7.chp")
-                                       << QStringLiteral("pts-3");
+        QTest::newRow("single write") << QStringLiteral("/dev/ttyUSB0") << 0
+                                      << QStringLiteral("20260102-030405_ttyUSB0.chp") << QStringLiteral("ttyUSB0");
+        QTest::newRow("fleet radio 7") << QStringLiteral("/dev/pts/3") << 7
+                                       << QStringLiteral("20260102-030405_pts-3_7.chp") << QStringLiteral("pts-3");
         QTest::newRow("stable name") << QStringLiteral("/dev/serial/by-id/usb-1a86_USB Serial-if00") << 2
                                      << QStringLiteral("20260102-030405_serial-by-id-usb-1a86-USB-Serial-if00_2.chp")
                                      << QStringLiteral("serial-by-id-usb-1a86-USB-Serial-if00");

@@ -74,7 +74,8 @@ private slots:
             u"-|5.000000|TSQL|Tone->Tone|NN|NFM|0.5W|BCL");
         row("DTCS", {u"450.00625"_s, u"450.00625"_s, u"D023N"_s, u"D023N"_s, u"否"_s, u"宽"_s, u"高"_s},
             u"|0.000000|DTCS|Tone->Tone|NN|FM|5.0W|");
-        row("DTCS, receive reversed", {u"450.00500"_s, u"450.00500"_s, u"D754I"_s, u"D754N"_s, u"否"_s, u"宽"_s, u"高"_s},
+        row("DTCS, receive reversed",
+            {u"450.00500"_s, u"450.00500"_s, u"D754I"_s, u"D754N"_s, u"否"_s, u"宽"_s, u"高"_s},
             u"|0.000000|DTCS|Tone->Tone|NR|FM|5.0W|");
         row("Tone->Tone", {u"450.10000"_s, u"450.10000"_s, u"254.1"_s, u"67"_s, u"否"_s, u"宽"_s, u"高"_s},
             u"|0.000000|Cross|Tone->Tone|NN|FM|5.0W|");
@@ -138,8 +139,8 @@ private slots:
                           "NFM,x,\"450.012500\",3,TSQL,\"67.0\",\"BCL, wide area\"\r\n")
             << band << 3 << QStringList{u"450.01250"_s, u"450.01250"_s, u"67"_s, u"67"_s, u"是"_s, u"窄"_s, u"高"_s}
             << QStringList();
-        QTest::newRow("only Location and Frequency") << QByteArray("Location,Frequency\n2,450.1\n") << band << 2
-                                                     << plain << QStringList();
+        QTest::newRow("only Location and Frequency")
+            << QByteArray("Location,Frequency\n2,450.1\n") << band << 2 << plain << QStringList();
         QTest::newRow("no Location: rows count from 1")
             << QByteArray("Frequency,Power\n450.1,1.0W\n450.1,Mid\n") << band << 2
             << QStringList{u"450.10000"_s, u"450.10000"_s, u"OFF"_s, u"OFF"_s, u"否"_s, u"宽"_s, u"中"_s}
@@ -153,20 +154,18 @@ private slots:
             << QByteArray("Location,Frequency,Mode,Power\n3,450.1,窄,中\n") << band << 3
             << QStringList{u"450.10000"_s, u"450.10000"_s, u"OFF"_s, u"OFF"_s, u"否"_s, u"窄"_s, u"中"_s}
             << QStringList();
-        QTest::newRow("a value of another list")
-            << QByteArray("Location,Frequency,Mode,Power\n3,450.1,High,宽\n") << band << 3 << plain
-            << QStringList{u"2:Mode"_s, u"2:Power"_s};
+        QTest::newRow("a value of another list") << QByteArray("Location,Frequency,Mode,Power\n3,450.1,High,宽\n")
+                                                 << band << 3 << plain << QStringList{u"2:Mode"_s, u"2:Power"_s};
         QTest::newRow("frequency 0 and empty are skipped")
             << QByteArray("Location,Frequency\n1,0.000000\n1,\n1,450.1\n") << band << 1 << plain << QStringList();
-        QTest::newRow("one tone serves both") << QByteArray("Location,Frequency,Tone,rToneFreq\n1,450.1,TSQL,88.5\n")
-                                              << band << 1
-                                              << QStringList{u"450.10000"_s, u"450.10000"_s, u"88.5"_s, u"88.5"_s,
-                                                             u"否"_s, u"宽"_s, u"高"_s}
-                                              << QStringList();
+        QTest::newRow("one tone serves both")
+            << QByteArray("Location,Frequency,Tone,rToneFreq\n1,450.1,TSQL,88.5\n") << band << 1
+            << QStringList{u"450.10000"_s, u"450.10000"_s, u"88.5"_s, u"88.5"_s, u"否"_s, u"宽"_s, u"高"_s}
+            << QStringList();
         QTest::newRow("out of band") << QByteArray("Location,Frequency\n4,480.000000\n") << band << 4 << empty
                                      << QStringList{u"2:Frequency"_s};
-        QTest::newRow("no band for the model") << QByteArray("Location,Frequency\n4,450.1\n") << QString() << 4
-                                               << empty << QStringList{u"2:Frequency"_s};
+        QTest::newRow("no band for the model")
+            << QByteArray("Location,Frequency\n4,450.1\n") << QString() << 4 << empty << QStringList{u"2:Frequency"_s};
         QTest::newRow("off the channel step") << QByteArray("Location,Frequency\n\n4,450.002500\n") << band << 4
                                               << empty << QStringList{u"3:Frequency"_s};
         QTest::newRow("transmit out of band: receive only")
@@ -176,19 +175,18 @@ private slots:
         QTest::newRow("tone and code not in the list")
             << QByteArray("Location,Frequency,Tone,CrossMode,rToneFreq,cToneFreq,RxDtcsCode,DtcsPolarity,Mode,Power\n"
                           "6,450.1,Cross,Tone->DTCS,69.0,67.0,024,NN,AM,lots\n")
-            << band << 6 << plain
-            << QStringList{u"2:rToneFreq"_s, u"2:RxDtcsCode"_s, u"2:Mode"_s, u"2:Power"_s};
+            << band << 6 << plain << QStringList{u"2:rToneFreq"_s, u"2:RxDtcsCode"_s, u"2:Mode"_s, u"2:Power"_s};
         QTest::newRow("locations outside 1-16 and twice")
             << QByteArray("Location,Frequency\n0,450.1\n17,450.1\n8,450.1\n8,450.2\n") << band << 8 << plain
             << QStringList{u"2:Location"_s, u"3:Location"_s, u"5:Location"_s};
         QTest::newRow("lines that are no channel")
-            << QByteArray("Location,Frequency\n@@@ this is no channel @@@\n\n2,450.1\n5\nx,450.1\n") << band << 2 << plain
-            << QStringList{u"2:"_s, u"5:"_s, u"6:Location"_s};
+            << QByteArray("Location,Frequency\n@@@ this is no channel @@@\n\n2,450.1\n5\nx,450.1\n") << band << 2
+            << plain << QStringList{u"2:"_s, u"5:"_s, u"6:Location"_s};
         QTest::newRow("empty channels and blank lines are no refusals")
-            << QByteArray("Location,Frequency,Name\n,,\n   \n7,,\n17,,x\n2,450.1,\n") << band << 2 << plain << QStringList();
-        QTest::newRow("quote left open")
-            << QByteArray("Location,Name,Frequency\n2,a,450.1\n3,\"b,450.1\n4,c,450.1\n") << band << 2 << plain
-            << QStringList{u"3:"_s};
+            << QByteArray("Location,Frequency,Name\n,,\n   \n7,,\n17,,x\n2,450.1,\n") << band << 2 << plain
+            << QStringList();
+        QTest::newRow("quote left open") << QByteArray("Location,Name,Frequency\n2,a,450.1\n3,\"b,450.1\n4,c,450.1\n")
+                                         << band << 2 << plain << QStringList{u"3:"_s};
         QTest::newRow("quoted line break counts its line")
             << QByteArray("Location,Name,Frequency\n9,\"two\nlines\",450.1\n10,x,480\n") << band << 9 << plain
             << QStringList{u"4:Frequency"_s};

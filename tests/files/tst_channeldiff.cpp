@@ -29,33 +29,36 @@ void TestChannelDiff::differences_data()
     QTest::addColumn<Edit>("edit");
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("equal") << Edit([](WorkingCopy &) {}) << QStringList();
-    QTest::newRow("model, the grid kept")
-        << Edit([](WorkingCopy &wc) {
-               wc.clearGridOnModelChange = false;
-               wc.selectModel(4);
-           })
-        << QStringList{u"机型: MX--905B(1) → MX--905A(1)"_s};
-    QTest::newRow("every other field, listed in order")
-        << Edit([](WorkingCopy &wc) {
-               wc.setCell(16, C::Power, QString());
-               wc.setCell(3, C::RxFreq, u"450.20000"_s);
-               wc.setCell(1, C::TxSignal, u"D025I"_s);
-               wc.setPowerStep(8);
-               wc.setSignChoice(1);
-               wc.setCrystalChoice(1);
-               wc.selectVoice(2);
-               wc.selectScan(1);
-               wc.selectSquelch(5);
-               wc.selectTimeOut(0);
-               wc.selectPowerSave(1);
-               wc.selectMonitor(1);
-           })
-        << QStringList{u"监听: 打开 → 关闭"_s,          u"省电功能: 有效 → 无效"_s,
-                       u"发射限时: 60s → 关闭"_s,       u"静噪等级: 3 → 5"_s,
-                       u"扫描功能: 有效 → 无效"_s,      u"语音报频: 中文 → 英文"_s,
-                       u"晶体: 13MHz → 14.4MHz"_s,      u"中频: 正 → 负"_s,
-                       u"功率调整: 0 → 3"_s,            u"信道 1 发射信令: D023N → D025I"_s,
-                       u"信道 3 接收频率: OFF → 450.20000"_s, u"信道 16 发射功率: 高 → （空）"_s};
+    QTest::newRow("model, the grid kept") << Edit([](WorkingCopy &wc) {
+        wc.clearGridOnModelChange = false;
+        wc.selectModel(4);
+    }) << QStringList{u"机型: MX--905B(1) → MX--905A(1)"_s};
+    QTest::newRow("every other field, listed in order") << Edit([](WorkingCopy &wc) {
+        wc.setCell(16, C::Power, QString());
+        wc.setCell(3, C::RxFreq, u"450.20000"_s);
+        wc.setCell(1, C::TxSignal, u"D025I"_s);
+        wc.setPowerStep(8);
+        wc.setSignChoice(1);
+        wc.setCrystalChoice(1);
+        wc.selectVoice(2);
+        wc.selectScan(1);
+        wc.selectSquelch(5);
+        wc.selectTimeOut(0);
+        wc.selectPowerSave(1);
+        wc.selectMonitor(1);
+    })
+                                                        << QStringList{u"监听: 打开 → 关闭"_s,
+                                                                       u"省电功能: 有效 → 无效"_s,
+                                                                       u"发射限时: 60s → 关闭"_s,
+                                                                       u"静噪等级: 3 → 5"_s,
+                                                                       u"扫描功能: 有效 → 无效"_s,
+                                                                       u"语音报频: 中文 → 英文"_s,
+                                                                       u"晶体: 13MHz → 14.4MHz"_s,
+                                                                       u"中频: 正 → 负"_s,
+                                                                       u"功率调整: 0 → 3"_s,
+                                                                       u"信道 1 发射信令: D023N → D025I"_s,
+                                                                       u"信道 3 接收频率: OFF → 450.20000"_s,
+                                                                       u"信道 16 发射功率: 高 → （空）"_s};
     QTest::newRow("control characters shown replaced")
         << Edit([](WorkingCopy &wc) { wc.setCell(2, C::BusyLock, u"\x1b[2J"_s); })
         << QStringList{u"信道 2 繁忙锁定: 否 → \xfffd[2J"_s};

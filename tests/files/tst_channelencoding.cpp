@@ -70,30 +70,29 @@ void TestChannelEncoding::undecodableBytes_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<bool>("loads");
-    QTest::addColumn<int>("failedLine");     // the line a failure names
+    QTest::addColumn<int>("failedLine"); // the line a failure names
     QTest::addColumn<QStringList>("oddCells"); // "row,column" of cells with U+FFFD or controls
-    QTest::addColumn<bool>("asExample");     // loads and saves exactly as the example
+    QTest::addColumn<bool>("asExample"); // loads and saves exactly as the example
 
     const QByteArray example = exampleFile();
     const auto odd = [](const char *cell) { return QStringList{QString::fromLatin1(cell)}; };
     // Line 3 holds channel 1: tokens 5–8 its receive frequency, 9–12 its transmit frequency.
     QTest::newRow("GBK 道 in a frequency token") << withToken(3, 5, "\xB5\xC0") << true << 0 << odd("1,1") << false;
     QTest::newRow("FF FE in a frequency token") << withToken(3, 9, "\xFF\xFE") << true << 0 << odd("1,2") << false;
-    QTest::newRow("UTF-8 cut after two of three bytes") << withToken(3, 6, "\xE4\xBD") << true << 0
-                                                        << odd("1,1") << false;
-    QTest::newRow("UTF-8 of a surrogate") << withToken(3, 5, "\xED\xA0\x80") << true << 0 << odd("1,1")
-                                          << false;
+    QTest::newRow("UTF-8 cut after two of three bytes")
+        << withToken(3, 6, "\xE4\xBD") << true << 0 << odd("1,1") << false;
+    QTest::newRow("UTF-8 of a surrogate") << withToken(3, 5, "\xED\xA0\x80") << true << 0 << odd("1,1") << false;
     QTest::newRow("overlong UTF-8 slash") << withToken(3, 5, "\xC0\xAF") << true << 0 << odd("1,1") << false;
-    QTest::newRow("NUL bytes in a frequency token") << withToken(3, 5, QByteArray(2, '\0')) << true << 0
-                                                    << odd("1,1") << false;
+    QTest::newRow("NUL bytes in a frequency token")
+        << withToken(3, 5, QByteArray(2, '\0')) << true << 0 << odd("1,1") << false;
     // Tokens read as numbers or list codes: an odd one never matches.
     QTest::newRow("GBK in the flags token") << withToken(1, 9, "\xB5\xC0") << false << 1 << QStringList{} << false;
     QTest::newRow("GBK in the time-out token") << withToken(1, 10, "\xB5\xC0") << false << 1 << QStringList{} << false;
     QTest::newRow("GBK in a signalling token") << withToken(4, 5, "\xB5\xC0") << true << 0 << QStringList{} << false;
     QTest::newRow("GBK in the model token") << withToken(1, 5, "\xB5\xC0") << true << 0 << QStringList{} << false;
     // Bytes the reader never looks at.
-    QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBF") + example << true << 0 << QStringList{}
-                                           << true;
+    QTest::newRow("UTF-8 byte-order mark")
+        << QByteArray("\xEF\xBB\xBF") + example << true << 0 << QStringList{} << true;
     QTest::newRow("GBK text after the twelfth token")
         << withToken(3, 12, "45 \xD0\xC5\xB5\xC0") << true << 0 << QStringList{} << true;
     QTest::newRow("FF FE in the address tokens") << withToken(3, 2, "\xFF\xFE") << true << 0 << QStringList{} << true;

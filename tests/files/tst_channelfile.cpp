@@ -80,8 +80,7 @@ QStringList snapshot(const WorkingCopy &wc)
     for (int i = 0; i < WorkingCopy::ListCount; ++i)
         s << QString::number(wc.row(L(i)));
     s << wc.modelCode() << wc.functionByte() << wc.voiceByte() << wc.crystalCode() << wc.ifSignCode()
-      << QString::number(wc.powerStep()) << QString::number(wc.crystalChoice())
-      << QString::number(wc.signChoice());
+      << QString::number(wc.powerStep()) << QString::number(wc.crystalChoice()) << QString::number(wc.signChoice());
     return s;
 }
 
@@ -117,9 +116,9 @@ private slots:
         QCOMPARE(loadChannelFile(wc, QStringLiteral(TARNIK_TEST_DATA "/example.chp")).kind, LoadOutcome::Loaded);
         // The empty rows come back as the decoding of eight FF bytes.
         for (int c = 2; c <= 16; ++c) {
-            const QStringList want{QStringLiteral("OFF"), QStringLiteral("OFF"), QStringLiteral("OFF"),
-                                   QStringLiteral("OFF"), QString::fromUtf16(u"否"),
-                                   QString::fromUtf16(u"宽"), QString::fromUtf16(u"高")};
+            const QStringList want{QStringLiteral("OFF"),    QStringLiteral("OFF"),     QStringLiteral("OFF"),
+                                   QStringLiteral("OFF"),    QString::fromUtf16(u"否"), QString::fromUtf16(u"宽"),
+                                   QString::fromUtf16(u"高")};
             for (int col = 1; col <= 7; ++col)
                 QCOMPARE(wc.cell(c, col), want[col - 1]);
             for (int col = 1; col <= 7; ++col)
@@ -396,7 +395,8 @@ private slots:
             for (int c = 1; c <= 16; ++c) {
                 for (int col : {1, 2}) {
                     const int khz = int(rng.bounded(100000, 999999));
-                    const QString f = QStringLiteral("%1.%2").arg(khz / 1000, 3, 10, QLatin1Char('0'))
+                    const QString f = QStringLiteral("%1.%2")
+                                          .arg(khz / 1000, 3, 10, QLatin1Char('0'))
                                           .arg((khz % 1000) * 100 + int(rng.bounded(100)), 5, 10, QLatin1Char('0'));
                     wc.setCell(c, col, rng.bounded(5) == 0 ? QStringLiteral("OFF") : f);
                 }

@@ -37,18 +37,17 @@ class TstCli : public QObject
 private slots:
     void showJson()
     {
-        const Run r = cli({QStringLiteral("show"), QStringLiteral(TARNIK_TEST_DATA "/example.chp"),
-                           QStringLiteral("--json")});
+        const Run r = cli(
+            {QStringLiteral("show"), QStringLiteral(TARNIK_TEST_DATA "/example.chp"), QStringLiteral("--json")});
         QCOMPARE(r.code, 0);
         QJsonParseError e;
         const QJsonObject o = QJsonDocument::fromJson(r.out, &e).object();
         QCOMPARE(e.error, QJsonParseError::NoError);
-        const QStringList keys{QStringLiteral("model"), QStringLiteral("monitor"), QStringLiteral("powerSave"),
-                               QStringLiteral("timeout"), QStringLiteral("squelch"), QStringLiteral("scan"),
-                               QStringLiteral("voice"), QStringLiteral("crystal"), QStringLiteral("ifSign"),
-                               QStringLiteral("powerStep"), QStringLiteral("modelCode"),
-                               QStringLiteral("functionByte"), QStringLiteral("voiceByte"),
-                               QStringLiteral("channels")};
+        const QStringList keys{QStringLiteral("model"),     QStringLiteral("monitor"),   QStringLiteral("powerSave"),
+                               QStringLiteral("timeout"),   QStringLiteral("squelch"),   QStringLiteral("scan"),
+                               QStringLiteral("voice"),     QStringLiteral("crystal"),   QStringLiteral("ifSign"),
+                               QStringLiteral("powerStep"), QStringLiteral("modelCode"), QStringLiteral("functionByte"),
+                               QStringLiteral("voiceByte"), QStringLiteral("channels")};
         const QStringList got = o.keys();
         QCOMPARE(QSet<QString>(got.begin(), got.end()), QSet<QString>(keys.begin(), keys.end()));
         QCOMPARE(o[QStringLiteral("model")].toString(), QStringLiteral("MX--905B(1)"));
@@ -71,7 +70,8 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::newRow("missing file") << QStringList{QStringLiteral("show"), QStringLiteral("/nonexistent.chp")};
         QTest::newRow("no file") << QStringList{QStringLiteral("show")};
-        QTest::newRow("damaged file") << QStringList{QStringLiteral("show"), QStringLiteral(TARNIK_TEST_DATA "/../../README.md")};
+        QTest::newRow("damaged file") << QStringList{QStringLiteral("show"),
+                                                     QStringLiteral(TARNIK_TEST_DATA "/../../README.md")};
         QTest::newRow("unknown command") << QStringList{QStringLiteral("frobnicate")};
     }
     void failuresExitTwo()
@@ -113,16 +113,24 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("out"); // stdout exactly, or "*" for any
         QTest::addColumn<QString>("err"); // a part of stderr
-        QTest::newRow("diff equal, lowercase") << "diff A a" << 0 << 0 << "" << "";
+        QTest::newRow("diff equal, lowercase") << "diff A a" << 0 << 0 << ""
+                                               << "";
         QTest::newRow("diff different") << "diff A B" << 0 << 1
-                                        << QString::fromUtf16(u"静噪等级: 3 → 5\n信道 1 接收频率: 450.10000 → 450.20000\n")
+                                        << QString::fromUtf16(
+                                               u"静噪等级: 3 → 5\n信道 1 接收频率: 450.10000 → 450.20000\n")
                                         << "";
-        QTest::newRow("diff missing") << "diff A none" << 0 << 2 << "" << "文件不存在";
-        QTest::newRow("diff FIFO") << "diff F A" << 0 << 2 << "" << "FIFO";
-        QTest::newRow("diff usage") << "diff A" << 0 << 2 << "" << "diff";
-        QTest::newRow("show /dev/null") << "show /dev/null" << 0 << 2 << "" << "不是普通文件";
-        QTest::newRow("show: no controls from the settings") << "show A" << 0 << 0 << "*" << "";
-        QTest::newRow("save past ulimit -f: no SIGXFSZ") << "save-canonical A T" << 4 << 2 << "" << "ulimit";
+        QTest::newRow("diff missing") << "diff A none" << 0 << 2 << ""
+                                      << "文件不存在";
+        QTest::newRow("diff FIFO") << "diff F A" << 0 << 2 << ""
+                                   << "FIFO";
+        QTest::newRow("diff usage") << "diff A" << 0 << 2 << ""
+                                    << "diff";
+        QTest::newRow("show /dev/null") << "show /dev/null" << 0 << 2 << ""
+                                        << "不是普通文件";
+        QTest::newRow("show: no controls from the settings") << "show A" << 0 << 0 << "*"
+                                                             << "";
+        QTest::newRow("save past ulimit -f: no SIGXFSZ") << "save-canonical A T" << 4 << 2 << ""
+                                                         << "ulimit";
     }
     void hostileFiles()
     {
@@ -143,9 +151,10 @@ private slots:
         };
         put(d.filePath(QStringLiteral("A")), example);
         put(d.filePath(QStringLiteral("a")), example.toLower());
-        put(d.filePath(QStringLiteral("B")), QByteArray(example)
-                                                 .replace("00 06 03 19", "00 06 05 19")
-                                                 .replace("00 10 08 00 00 01 45", "00 10 08 00 00 02 45"));
+        put(d.filePath(QStringLiteral("B")),
+            QByteArray(example)
+                .replace("00 06 03 19", "00 06 05 19")
+                .replace("00 10 08 00 00 01 45", "00 10 08 00 00 02 45"));
         put(d.filePath(QStringLiteral("T")), "old");
         QCOMPARE(::mkfifo(QFile::encodeName(d.filePath(QStringLiteral("F"))).constData(), 0600), 0);
         QDir(m_home.path()).mkpath(QStringLiteral("tarnik"));
@@ -155,19 +164,21 @@ private slots:
         QStringList full;
         for (const QString &a : args.split(QLatin1Char(' ')))
             full << (a.size() == 1 || a == QStringLiteral("none") ? d.filePath(a) : a);
-        const Run r = fileSizeLimit ? run(QStringLiteral("/bin/sh"),
-                                          QStringList{QStringLiteral("-c"),
-                                                      QStringLiteral("ulimit -f %1; exec \"$0\" \"$@\"").arg(fileSizeLimit),
-                                                      QStringLiteral(TARNIK_BIN_DIR "/tarnik-cli")}
-                                              + full)
-                                    : cli(full);
+        const Run r = fileSizeLimit
+            ? run(QStringLiteral("/bin/sh"),
+                  QStringList{QStringLiteral("-c"),
+                              QStringLiteral("ulimit -f %1; exec \"$0\" \"$@\"").arg(fileSizeLimit),
+                              QStringLiteral(TARNIK_BIN_DIR "/tarnik-cli")}
+                      + full)
+            : cli(full);
         QFile::remove(ini);
         QCOMPARE(r.code, code);
         if (out != QStringLiteral("*"))
             QCOMPARE(QString::fromUtf8(r.out), out);
         QVERIFY2(QString::fromUtf8(r.err).contains(err), r.err.constData());
         for (QChar c : QString::fromUtf8(r.out + r.err))
-            QVERIFY2(c == QLatin1Char('\n') || c.category() != QChar::Other_Control, "a control character reached the terminal");
+            QVERIFY2(c == QLatin1Char('\n') || c.category() != QChar::Other_Control,
+                     "a control character reached the terminal");
         QFile t(d.filePath(QStringLiteral("T")));
         QVERIFY(t.open(QIODevice::ReadOnly));
         QCOMPARE(t.readAll(), QByteArray("old"));

@@ -137,7 +137,7 @@ public:
     }
     qint64 bytesAvailable() const override { return m_pending.size(); }
     void discardInput() override { m_pending.clear(); }
-    void discardOutput() override {}
+    void discardOutput() override { }
     std::optional<Failure> lineFault() const override { return m_fault; }
 
     // Every later answer of the line is delayed by this much.

@@ -38,7 +38,9 @@ struct LinkRig
         wc.startUp(QString());
         link.setCustomDevice(QStringLiteral("sim"));
         link.setReceivedPath(dir.filePath(QStringLiteral("Received.chp")));
-        QObject::connect(&link, &RadioLink::message, [this](const LinkMessage &m) { messages.append({clock.now(), m}); });
+        QObject::connect(&link, &RadioLink::message, [this](const LinkMessage &m) {
+            messages.append({clock.now(), m});
+        });
         QObject::connect(&link, &RadioLink::progressChanged, [this](int v) { progress.append(v); });
         QObject::connect(&link, &RadioLink::captionChanged, [this](const QString &c) { captions.append(c); });
         // Nothing left that could ever happen: the user would press Cancel.
@@ -63,7 +65,10 @@ struct LinkRig
         open();
         return link.writeRadio(true, wc);
     }
-    void cancelAt(qint64 at) { clock.post(at, [this] { link.cancelTransfer(); }); }
+    void cancelAt(qint64 at)
+    {
+        clock.post(at, [this] { link.cancelTransfer(); });
+    }
 
     QByteArray receivedFile() const
     {

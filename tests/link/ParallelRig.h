@@ -114,10 +114,13 @@ struct SimPorts
 
     void cancelFromAnyThread()
     {
-        QMetaObject::invokeMethod(fleet, [this] {
-            fleet->cancel();
-            cancelPassedOn = true;
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            fleet,
+            [this] {
+                fleet->cancel();
+                cancelPassedOn = true;
+            },
+            Qt::QueuedConnection);
     }
 
     const RadioSim &radio(int port, int batch = 0) const { return *radios[size_t(port)][batch]; }

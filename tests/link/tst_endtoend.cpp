@@ -85,8 +85,7 @@ Run cli(const QStringList &args, rlim_t fileLimit = 0)
     }
     p.start(cliPath, args);
     p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
 }
 
 codec::Image exampleImage()
@@ -154,47 +153,49 @@ void TestEndToEnd::failures_data()
     // The write transfer itself, without the safe write's reads around it.
     const QString noBackup = QStringLiteral("--no-backup"), noVerify = QStringLiteral("--no-verify");
     QTest::newRow("NAK during write") << QStringList{QStringLiteral("--nak-at-block"), QStringLiteral("3")}
-                                      << QStringList{QStringLiteral("write"), noBackup, noVerify, QStringLiteral("--port"), dev, example}
+                                      << QStringList{QStringLiteral("write"),  noBackup, noVerify,
+                                                     QStringLiteral("--port"), dev,      example}
                                       << 1 << "通信错误" << 0;
     QTest::newRow("write cut short") << QStringList{QStringLiteral("--nak-at-block"), QStringLiteral("3")}
-                                     << QStringList{QStringLiteral("write"), noBackup, noVerify, QStringLiteral("--port"), dev, example}
+                                     << QStringList{QStringLiteral("write"),  noBackup, noVerify,
+                                                    QStringLiteral("--port"), dev,      example}
                                      << 1 << "写频未完成：对讲机中只有部分新数据，请重新写频。" << 0;
-    QTest::newRow("reply not asked for")
-        << QStringList{QStringLiteral("--garbage-at-block"), QStringLiteral("7")}
-        << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev, QStringLiteral("--out"), QStringLiteral("OUT")}
-        << 1 << "通信错误" << 0;
-    QTest::newRow("flooding line")
-        << QStringList{QStringLiteral("--flood")}
-        << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev, QStringLiteral("--out"), QStringLiteral("OUT")}
-        << 1 << "通信错误" << 0;
-    QTest::newRow("output is a folder")
-        << QStringList{}
-        << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev, QStringLiteral("--out"), QStringLiteral("FOLDER")}
-        << 2 << "不是普通文件" << 0;
+    QTest::newRow("reply not asked for") << QStringList{QStringLiteral("--garbage-at-block"), QStringLiteral("7")}
+                                         << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev,
+                                                        QStringLiteral("--out"), QStringLiteral("OUT")}
+                                         << 1 << "通信错误" << 0;
+    QTest::newRow("flooding line") << QStringList{QStringLiteral("--flood")}
+                                   << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev,
+                                                  QStringLiteral("--out"), QStringLiteral("OUT")}
+                                   << 1 << "通信错误" << 0;
+    QTest::newRow("output is a folder") << QStringList{}
+                                        << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev,
+                                                       QStringLiteral("--out"), QStringLiteral("FOLDER")}
+                                        << 2 << "不是普通文件" << 0;
     // The received image reaches the limit at block 54, before the output is written.
-    QTest::newRow("file-size limit")
-        << QStringList{}
-        << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev, QStringLiteral("--out"), QStringLiteral("OUT")}
-        << 2 << "Received.chp" << 2048;
-    QTest::newRow("hang-up during read")
-        << QStringList{QStringLiteral("--hangup-at-block"), QStringLiteral("5")}
-        << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev, QStringLiteral("--out"), QStringLiteral("OUT")}
-        << 1 << "已断开" << 0;
-    QTest::newRow("no such device")
-        << QStringList{}
-        << QStringList{QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("/dev/tarnik-none"),
-                       QStringLiteral("--out"), QStringLiteral("OUT")}
-        << 1 << "/dev/tarnik-none" << 0;
+    QTest::newRow("file-size limit") << QStringList{}
+                                     << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev,
+                                                    QStringLiteral("--out"), QStringLiteral("OUT")}
+                                     << 2 << "Received.chp" << 2048;
+    QTest::newRow("hang-up during read") << QStringList{QStringLiteral("--hangup-at-block"), QStringLiteral("5")}
+                                         << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev,
+                                                        QStringLiteral("--out"), QStringLiteral("OUT")}
+                                         << 1 << "已断开" << 0;
+    QTest::newRow("no such device") << QStringList{}
+                                    << QStringList{QStringLiteral("read"), QStringLiteral("--port"),
+                                                   QStringLiteral("/dev/tarnik-none"), QStringLiteral("--out"),
+                                                   QStringLiteral("OUT")}
+                                    << 1 << "/dev/tarnik-none" << 0;
     QTest::newRow("missing file") << QStringList{}
                                   << QStringList{QStringLiteral("write"), QStringLiteral("--port"), dev,
                                                  QStringLiteral("/nonexistent.chp")}
                                   << 2 << "文件不存在" << 0;
     QTest::newRow("no port given") << QStringList{} << QStringList{QStringLiteral("read")} << 2 << "用法" << 0;
     // BLOCKED lies below a plain file: no folder can be made there.
-    QTest::newRow("output cannot be written")
-        << QStringList{}
-        << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev, QStringLiteral("--out"), QStringLiteral("BLOCKED")}
-        << 2 << "plain" << 0;
+    QTest::newRow("output cannot be written") << QStringList{}
+                                              << QStringList{QStringLiteral("read"), QStringLiteral("--port"), dev,
+                                                             QStringLiteral("--out"), QStringLiteral("BLOCKED")}
+                                              << 2 << "plain" << 0;
 }
 
 void TestEndToEnd::failures()

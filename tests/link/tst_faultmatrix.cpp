@@ -32,29 +32,43 @@ enum FaultKind { NoFault, Silent, SilentAfter, NakAt, WrongLength, GarbageAt, Ha
 struct Fault
 {
     FaultKind kind = NoFault;
-    int block = -1;      // the block of SilentAfter…HangUpAt, the length of WrongLength
-    QByteArray answer;   // of Answer
+    int block = -1; // the block of SilentAfter…HangUpAt, the length of WrongLength
+    QByteArray answer; // of Answer
 
     RadioSimOptions options() const
     {
         RadioSimOptions o;
         switch (kind) {
-        case NoFault: break;
-        case Silent: o.silent = true; break;
-        case SilentAfter: o.silentAfterBlock = block; break;
-        case NakAt: o.nakAtBlock = block; break;
-        case WrongLength: o.replyLength = block; break;
-        case GarbageAt: o.garbageAtBlock = block; break;
-        case HangUpAt: o.hangupAtBlock = block; break;
-        case Answer: o.handshakeAnswer = answer; break;
+        case NoFault:
+            break;
+        case Silent:
+            o.silent = true;
+            break;
+        case SilentAfter:
+            o.silentAfterBlock = block;
+            break;
+        case NakAt:
+            o.nakAtBlock = block;
+            break;
+        case WrongLength:
+            o.replyLength = block;
+            break;
+        case GarbageAt:
+            o.garbageAtBlock = block;
+            break;
+        case HangUpAt:
+            o.hangupAtBlock = block;
+            break;
+        case Answer:
+            o.handshakeAnswer = answer;
+            break;
         }
         return o;
     }
     QString name() const
     {
-        static const char *const names[] = {"none", "silent", "silent-after-block", "nak-at-block",
-                                            "reply-len", "garbage-at-block", "hangup-at-block",
-                                            "handshake-answer"};
+        static const char *const names[] = {"none",      "silent",           "silent-after-block", "nak-at-block",
+                                            "reply-len", "garbage-at-block", "hangup-at-block",    "handshake-answer"};
         QString n = QLatin1String(names[kind]);
         if (kind == Answer)
             n += QLatin1Char(' ') + QString::fromLatin1(answer.toHex(' '));
@@ -66,11 +80,14 @@ struct Fault
     bool stores(int n) const
     {
         switch (kind) {
-        case SilentAfter: return n <= block;
+        case SilentAfter:
+            return n <= block;
         case NakAt:
         case GarbageAt:
-        case HangUpAt: return n != block;
-        default: return true;
+        case HangUpAt:
+            return n != block;
+        default:
+            return true;
         }
     }
 };
@@ -78,20 +95,20 @@ struct Fault
 // How a run ends when nothing but the fault acts.
 enum Effect {
     Completes,
-    WatchdogEnds,       // the handshake gives up when the watchdog fires
-    WatchdogEndsWait,   // a block-reply or acknowledgement wait gives up, closing the port
-    Refused,            // an acknowledgement without a 6: "通信错误"
-    ReplyRefused,       // a block reply that is not the block asked for: "通信错误", not stored
-    HungUp,             // the line has gone
+    WatchdogEnds, // the handshake gives up when the watchdog fires
+    WatchdogEndsWait, // a block-reply or acknowledgement wait gives up, closing the port
+    Refused, // an acknowledgement without a 6: "通信错误"
+    ReplyRefused, // a block reply that is not the block asked for: "通信错误", not stored
+    HungUp, // the line has gone
 };
 
 struct Expected
 {
     RadioLink::Ending ending = RadioLink::Ending::Completed;
-    int stage = Never;       // where the run stopped
-    int lines = 0;           // read: lines in the received-image file
-    int frames = 0;          // write: block frames sent
-    QStringList messages;    // before the channel-file reader's own
+    int stage = Never; // where the run stopped
+    int lines = 0; // read: lines in the received-image file
+    int frames = 0; // write: block frames sent
+    QStringList messages; // before the channel-file reader's own
     bool closedByTransfer = false;
 };
 
@@ -204,7 +221,7 @@ Expected expect(Transfer transfer, bool byteMode, const Fault &fault, int cancel
         e.lines = n;
         e.frames = n + 1;
         e.messages << (transfer == Write && n < codec::FunctionBlocks ? QStringLiteral("错误号：57") + hangUpText
-                                                                         : hangUpText);
+                                                                      : hangUpText);
         e.closedByTransfer = true;
         break;
     }
@@ -402,8 +419,7 @@ void TestFaultMatrix::matrix()
     const QString received = rig.link.receivedPath();
     QFile::remove(received);
     rig.link.setTransferActive(true);
-    const Status status = transfer == Read ? rig.link.readRadio(true, rig.wc)
-                                           : rig.link.writeRadio(true, rig.wc);
+    const Status status = transfer == Read ? rig.link.readRadio(true, rig.wc) : rig.link.writeRadio(true, rig.wc);
     const bool openAfterTransfer = rig.link.isOpen();
     rig.link.closePort();
     const qint64 end = rig.clock.now();

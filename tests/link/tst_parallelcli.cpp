@@ -43,31 +43,30 @@ private slots:
     void write_data()
     {
         QTest::addColumn<QStringList>("simFaults"); // one a radio, "" for none
-        QTest::addColumn<QStringList>("ports");     // radio numbers, "by-id:N" for a link to radio N
+        QTest::addColumn<QStringList>("ports"); // radio numbers, "by-id:N" for a link to radio N
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<int>("signalAfterMs"); // SIGTERM to tarnik-cli; 0 none
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QStringList>("told");    // lines on stdout
-        QTest::addColumn<int>("logRadioLines");   // -1: no log
+        QTest::addColumn<QStringList>("told"); // lines on stdout
+        QTest::addColumn<int>("logRadioLines"); // -1: no log
 
         const QString none;
         const QString corrupt = QStringLiteral("--corrupt-at-block 5");
         QTest::newRow("three radios, one corrupting")
             << QStringList{none, corrupt, none} << list("0|1|2") << QStringList{} << QByteArray() << 0 << 1
             << list("端口 @0：成功|端口 @1：校验失败|对讲机已被改动|端口 @2：成功|成功 2 台，失败 1 台") << 3;
-        QTest::newRow("--ports list")
-            << QStringList{none, none} << list("0,1") << QStringList{} << QByteArray() << 0 << 0
-            << list("端口 @0：成功|端口 @1：成功|成功 2 台，失败 0 台") << 2;
+        QTest::newRow("--ports list") << QStringList{none, none} << list("0,1") << QStringList{} << QByteArray() << 0
+                                      << 0 << list("端口 @0：成功|端口 @1：成功|成功 2 台，失败 0 台") << 2;
         QTest::newRow("three radios in two batches")
-            << QStringList{none, none} << list("0|1") << list("--count|3") << QByteArray("\n") << 0
-            << 0 << list("请在 1 个端口上连接下一批对讲机，按回车键继续|成功 3 台，失败 0 台") << 3;
+            << QStringList{none, none} << list("0|1") << list("--count|3") << QByteArray("\n") << 0 << 0
+            << list("请在 1 个端口上连接下一批对讲机，按回车键继续|成功 3 台，失败 0 台") << 3;
         QTest::newRow("input ends before the second batch")
             << QStringList{none, none} << list("0|1") << list("--count|4") << QByteArray() << 0 << 1
             << list("请在 2 个端口上连接下一批对讲机，按回车键继续|只写了 2 台，要求 4 台") << 2;
         QTest::newRow("cancelled during the backups")
-            << list("--baud 9600|--baud 9600") << list("0|1") << QStringList{} << QByteArray() << 1000
-            << 1 << list("端口 @0：取消|端口 @1：取消|对讲机未被改动") << 2;
+            << list("--baud 9600|--baud 9600") << list("0|1") << QStringList{} << QByteArray() << 1000 << 1
+            << list("端口 @0：取消|端口 @1：取消|对讲机未被改动") << 2;
         const QString otherModel = QStringLiteral("--model-code 22");
         QTest::newRow("one radio of another model")
             << QStringList{none, otherModel} << list("0|1") << QStringList{} << QByteArray() << 0 << 1
@@ -75,12 +74,10 @@ private slots:
         QTest::newRow("--any-model on every port")
             << QStringList{otherModel, otherModel} << list("0|1") << list("--any-model") << QByteArray() << 0 << 0
             << list("端口 @0：成功|端口 @1：成功|成功 2 台，失败 0 台") << 2;
-        QTest::newRow("same device twice")
-            << QStringList{none, none} << list("0|1|0") << QStringList{} << QByteArray() << 0 << 2
-            << QStringList{} << -1;
-        QTest::newRow("same device through a link")
-            << QStringList{none, none} << list("0|by-id:1|1") << QStringList{} << QByteArray() << 0 << 2
-            << QStringList{} << -1;
+        QTest::newRow("same device twice") << QStringList{none, none} << list("0|1|0") << QStringList{} << QByteArray()
+                                           << 0 << 2 << QStringList{} << -1;
+        QTest::newRow("same device through a link") << QStringList{none, none} << list("0|by-id:1|1") << QStringList{}
+                                                    << QByteArray() << 0 << 2 << QStringList{} << -1;
     }
 
     void write()

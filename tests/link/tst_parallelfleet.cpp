@@ -169,24 +169,22 @@ private slots:
         QTest::addColumn<int>("ports");
         QTest::addColumn<int>("count");
         QTest::addColumn<QList<bool>>("answers"); // to "connect the next batch", in order
-        QTest::addColumn<QList<int>>("asked");    // the ports of each batch asked for
+        QTest::addColumn<QList<int>>("asked"); // the ports of each batch asked for
         QTest::addColumn<QList<int>>("portOfRadio");
         QTest::addColumn<QString>("shortfall"); // as shown in English
         QTest::addColumn<int>("exitCode");
 
-        QTest::newRow("no count: one radio a port") << 3 << -1 << QList<bool>{} << QList<int>{} << QList<int>{0, 1, 2}
-                                                    << QString() << 0;
+        QTest::newRow("no count: one radio a port")
+            << 3 << -1 << QList<bool>{} << QList<int>{} << QList<int>{0, 1, 2} << QString() << 0;
         QTest::newRow("5 on 2 ports") << 2 << 5 << QList<bool>{true, true} << QList<int>{2, 1}
                                       << QList<int>{0, 1, 0, 1, 0} << QString() << 0;
         QTest::newRow("4 on 2 ports") << 2 << 4 << QList<bool>{true} << QList<int>{2} << QList<int>{0, 1, 0, 1}
                                       << QString() << 0;
-        QTest::newRow("2 on 3 ports") << 3 << 2 << QList<bool>{} << QList<int>{} << QList<int>{0, 1} << QString()
-                                      << 0;
-        QTest::newRow("input ends after one batch") << 2 << 5 << QList<bool>{false} << QList<int>{2}
-                                                    << QList<int>{0, 1} << QStringLiteral("Only 2 radios written, 5 asked for")
-                                                    << 1;
-        QTest::newRow("until the input ends") << 2 << 0 << QList<bool>{true, false} << QList<int>{2, 2}
-                                              << QList<int>{0, 1, 0, 1} << QString() << 0;
+        QTest::newRow("2 on 3 ports") << 3 << 2 << QList<bool>{} << QList<int>{} << QList<int>{0, 1} << QString() << 0;
+        QTest::newRow("input ends after one batch") << 2 << 5 << QList<bool>{false} << QList<int>{2} << QList<int>{0, 1}
+                                                    << QStringLiteral("Only 2 radios written, 5 asked for") << 1;
+        QTest::newRow("until the input ends")
+            << 2 << 0 << QList<bool>{true, false} << QList<int>{2, 2} << QList<int>{0, 1, 0, 1} << QString() << 0;
     }
 
     void batchesCountRadios()
@@ -242,8 +240,7 @@ private slots:
                                                QString::number(r.number), r.device, QStringLiteral("成功"),
                                                r.outcome.backupPath, QString(), QString()}
                                        .join(QLatin1Char(','))));
-        QVERIFY(lines.last().endsWith(
-            QStringLiteral(",a.chp,合计,,成功 %1 台，失败 0 台,,%1,0").arg(radios.size())));
+        QVERIFY(lines.last().endsWith(QStringLiteral(",a.chp,合计,,成功 %1 台，失败 0 台,,%1,0").arg(radios.size())));
     }
 
     void logRefusesWhatIsNoFile_data()
@@ -274,19 +271,19 @@ private slots:
     {
         QTest::addColumn<QStringList>("devices"); // "@" stands for the temporary folder
         QTest::addColumn<bool>("refused");
-        QTest::newRow("distinct devices") << QStringList{QStringLiteral("/dev/null"), QStringLiteral("/dev/zero")}
-                                          << false;
+        QTest::newRow("distinct devices")
+            << QStringList{QStringLiteral("/dev/null"), QStringLiteral("/dev/zero")} << false;
         QTest::newRow("same name") << QStringList{QStringLiteral("/dev/null"), QStringLiteral("/dev/zero"),
                                                   QStringLiteral("/dev/null")}
                                    << true;
-        QTest::newRow("link to the device") << QStringList{QStringLiteral("/dev/null"), QStringLiteral("@/by-id-null")}
-                                            << true;
-        QTest::newRow("dots in the path") << QStringList{QStringLiteral("/dev/../dev/null"), QStringLiteral("/dev/null")}
-                                          << true;
+        QTest::newRow("link to the device")
+            << QStringList{QStringLiteral("/dev/null"), QStringLiteral("@/by-id-null")} << true;
+        QTest::newRow("dots in the path")
+            << QStringList{QStringLiteral("/dev/../dev/null"), QStringLiteral("/dev/null")} << true;
         QTest::newRow("link to a link") << QStringList{QStringLiteral("@/link-to-link"), QStringLiteral("/dev/null")}
                                         << true;
-        QTest::newRow("missing, distinct") << QStringList{QStringLiteral("@/none1"), QStringLiteral("@/none2")}
-                                           << false;
+        QTest::newRow("missing, distinct")
+            << QStringList{QStringLiteral("@/none1"), QStringLiteral("@/none2")} << false;
         QTest::newRow("missing, same") << QStringList{QStringLiteral("@/none1"), QStringLiteral("@/./none1")} << true;
     }
 

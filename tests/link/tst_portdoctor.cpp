@@ -16,8 +16,8 @@
 namespace {
 
 const QString UsbDevice = QStringLiteral("/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2");
-constexpr QFileDevice::Permissions ReadWriteGroup{QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                                  | QFileDevice::WriteGroup};
+constexpr QFileDevice::Permissions ReadWriteGroup{QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                  | QFileDevice::ReadGroup | QFileDevice::WriteGroup};
 const QString ByIdName = QStringLiteral("/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0");
 
 // A machine with one CH340 cable on ttyUSB0 unless told otherwise, a user alice (not
@@ -56,10 +56,11 @@ public:
     // which /etc/group here calls dialout (first, should the test run as root).
     void group(bool aliceListed)
     {
-        write(QStringLiteral("/etc/group"), QStringLiteral("dialout:x:%1:%2\nroot:x:0:\nalice:x:4321:\n")
-                                                .arg(::getgid())
-                                                .arg(aliceListed ? QStringLiteral("bob,alice") : QStringLiteral("bob"))
-                                                .toUtf8());
+        write(QStringLiteral("/etc/group"),
+              QStringLiteral("dialout:x:%1:%2\nroot:x:0:\nalice:x:4321:\n")
+                  .arg(::getgid())
+                  .arg(aliceListed ? QStringLiteral("bob,alice") : QStringLiteral("bob"))
+                  .toUtf8());
     }
     void setMode(QFileDevice::Permissions p, const QString &node = QStringLiteral("/dev/ttyUSB0"))
     {
@@ -79,15 +80,18 @@ private:
     {
         write(UsbDevice + QStringLiteral("/idVendor"), "1a86\n");
         write(UsbDevice + QStringLiteral("/idProduct"), "7523\n");
-        link(QStringLiteral("/sys/bus/usb/devices/1-2"), QStringLiteral("../../../devices/pci0000:00/0000:00:14.0/usb1/1-2"));
+        link(QStringLiteral("/sys/bus/usb/devices/1-2"),
+             QStringLiteral("../../../devices/pci0000:00/0000:00:14.0/usb1/1-2"));
         if (!withPort)
             return;
         const QString port = UsbDevice + QStringLiteral("/1-2:1.0/ttyUSB0");
         write(port + QStringLiteral("/tty/ttyUSB0/dev"), "188:0\n");
         QDir().mkpath(root() + QStringLiteral("/sys/bus/usb-serial/drivers/ch341-uart"));
-        link(port + QStringLiteral("/driver"), QStringLiteral("../../../../../../../bus/usb-serial/drivers/ch341-uart"));
+        link(port + QStringLiteral("/driver"),
+             QStringLiteral("../../../../../../../bus/usb-serial/drivers/ch341-uart"));
         link(port + QStringLiteral("/tty/ttyUSB0/device"), QStringLiteral("../../../ttyUSB0"));
-        link(QStringLiteral("/sys/class/tty/ttyUSB0"), QStringLiteral("../../devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB0/tty/ttyUSB0"));
+        link(QStringLiteral("/sys/class/tty/ttyUSB0"),
+             QStringLiteral("../../devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB0/tty/ttyUSB0"));
         write(QStringLiteral("/dev/ttyUSB0"), {});
         setMode(ReadWriteGroup);
         link(ByIdName, QStringLiteral("../../ttyUSB0"));
@@ -119,13 +123,20 @@ void TestPortDoctor::chipFamilies_data()
     QTest::addColumn<int>("product");
     QTest::addColumn<QString>("family");
     QTest::addColumn<QString>("module");
-    QTest::newRow("CH340") << 0x1a86 << 0x7523 << "CH340" << "ch341";
-    QTest::newRow("PL2303") << 0x067b << 0x2303 << "PL2303" << "pl2303";
-    QTest::newRow("CP210x") << 0x10c4 << 0xea60 << "CP210x" << "cp210x";
-    QTest::newRow("FT232R") << 0x0403 << 0x6001 << "FTDI" << "ftdi_sio";
-    QTest::newRow("FT231X") << 0x0403 << 0x6015 << "FTDI" << "ftdi_sio";
-    QTest::newRow("CH9102") << 0x1a86 << 0x55d4 << "CH9102" << "cdc_acm";
-    QTest::newRow("unknown") << 0x8087 << 0x0aaa << "" << "";
+    QTest::newRow("CH340") << 0x1a86 << 0x7523 << "CH340"
+                           << "ch341";
+    QTest::newRow("PL2303") << 0x067b << 0x2303 << "PL2303"
+                            << "pl2303";
+    QTest::newRow("CP210x") << 0x10c4 << 0xea60 << "CP210x"
+                            << "cp210x";
+    QTest::newRow("FT232R") << 0x0403 << 0x6001 << "FTDI"
+                            << "ftdi_sio";
+    QTest::newRow("FT231X") << 0x0403 << 0x6015 << "FTDI"
+                            << "ftdi_sio";
+    QTest::newRow("CH9102") << 0x1a86 << 0x55d4 << "CH9102"
+                            << "cdc_acm";
+    QTest::newRow("unknown") << 0x8087 << 0x0aaa << ""
+                             << "";
 }
 
 void TestPortDoctor::chipFamilies()
@@ -175,32 +186,37 @@ void TestPortDoctor::diagnosis_data()
     QTest::addColumn<QStringList>("expected");
     const QString none;
     QTest::newRow("all well") << QStringList{QStringLiteral("dialout")} << none << QStringList{};
-    QTest::newRow("not in group") << QStringList{} << none << QStringList{QStringLiteral("B sudo usermod -aG dialout alice")};
-    QTest::newRow("added, not logged in again") << QStringList{QStringLiteral("listed")} << none
-                                               << QStringList{QStringLiteral("B newgrp dialout")};
+    QTest::newRow("not in group") << QStringList{} << none
+                                  << QStringList{QStringLiteral("B sudo usermod -aG dialout alice")};
+    QTest::newRow("added, not logged in again")
+        << QStringList{QStringLiteral("listed")} << none << QStringList{QStringLiteral("B newgrp dialout")};
     QTest::newRow("group may not write") << QStringList{QStringLiteral("dialout"), QStringLiteral("0600")} << none
                                          << QStringList{QStringLiteral("B sudo chmod 0660 /dev/ttyUSB0\nsudo cp ")};
-    QTest::newRow("held by a terminal program") << QStringList{QStringLiteral("dialout"), QStringLiteral("minicom")} << none
-                                                << QStringList{QStringLiteral("B kill 4242")};
-    QTest::newRow("held, asked by stable name") << QStringList{QStringLiteral("dialout"), QStringLiteral("minicom")} << ByIdName
-                                                << QStringList{QStringLiteral("B kill 4242")};
+    QTest::newRow("held by a terminal program") << QStringList{QStringLiteral("dialout"), QStringLiteral("minicom")}
+                                                << none << QStringList{QStringLiteral("B kill 4242")};
+    QTest::newRow("held, asked by stable name") << QStringList{QStringLiteral("dialout"), QStringLiteral("minicom")}
+                                                << ByIdName << QStringList{QStringLiteral("B kill 4242")};
     QTest::newRow("braille service running") << QStringList{QStringLiteral("dialout"), QStringLiteral("brltty")} << none
                                              << QStringList{QStringLiteral("W mask brltty-udev.service")};
-    QTest::newRow("braille service took the cable") << QStringList{QStringLiteral("noport"), QStringLiteral("brltty")} << none
-                                                    << QStringList{QStringLiteral("B mask brltty-udev.service")};
+    QTest::newRow("braille service took the cable")
+        << QStringList{QStringLiteral("noport"), QStringLiteral("brltty")} << none
+        << QStringList{QStringLiteral("B mask brltty-udev.service")};
     QTest::newRow("driver not loaded") << QStringList{QStringLiteral("noport")} << none
                                        << QStringList{QStringLiteral("B sudo modprobe ch341")};
     QTest::newRow("modem manager probes") << QStringList{QStringLiteral("dialout"), QStringLiteral("mm")} << none
                                           << QStringList{QStringLiteral("W udevadm control --reload-rules")};
-    QTest::newRow("modem manager holds it") << QStringList{QStringLiteral("dialout"), QStringLiteral("mm"), QStringLiteral("mmholds"),
-                                                           QStringLiteral("mmignore")}
-                                            << none << QStringList{QStringLiteral("B sudo systemctl stop ModemManager")};
-    QTest::newRow("modem manager told to ignore") << QStringList{QStringLiteral("dialout"), QStringLiteral("mm"), QStringLiteral("mmignore")}
-                                                  << none << QStringList{};
+    QTest::newRow("modem manager holds it")
+        << QStringList{QStringLiteral("dialout"), QStringLiteral("mm"), QStringLiteral("mmholds"),
+                       QStringLiteral("mmignore")}
+        << none << QStringList{QStringLiteral("B sudo systemctl stop ModemManager")};
+    QTest::newRow("modem manager told to ignore")
+        << QStringList{QStringLiteral("dialout"), QStringLiteral("mm"), QStringLiteral("mmignore")} << none
+        << QStringList{};
     QTest::newRow("no device at all") << QStringList{QStringLiteral("nocable")} << none
                                       << QStringList{QStringLiteral("B sudo dmesg | tail -n 20")};
-    QTest::newRow("only a built-in port") << QStringList{QStringLiteral("nocable"), QStringLiteral("dialout"), QStringLiteral("ttyS0")}
-                                          << none << QStringList{QStringLiteral("W sudo dmesg | tail -n 20")};
+    QTest::newRow("only a built-in port")
+        << QStringList{QStringLiteral("nocable"), QStringLiteral("dialout"), QStringLiteral("ttyS0")} << none
+        << QStringList{QStringLiteral("W sudo dmesg | tail -n 20")};
     QTest::newRow("chosen device missing") << QStringList{QStringLiteral("dialout")} << "/dev/ttyUSB3"
                                            << QStringList{QStringLiteral("B tarnik-cli ports")};
 }
@@ -223,7 +239,8 @@ void TestPortDoctor::diagnosis()
     if (setup.contains(QStringLiteral("brltty")))
         sys.process(700, "brltty");
     if (setup.contains(QStringLiteral("mm")))
-        sys.process(800, "ModemManager", setup.contains(QStringLiteral("mmholds")) ? QStringLiteral("/dev/ttyUSB0") : QString());
+        sys.process(800, "ModemManager",
+                    setup.contains(QStringLiteral("mmholds")) ? QStringLiteral("/dev/ttyUSB0") : QString());
     if (setup.contains(QStringLiteral("mmignore")))
         sys.write(QStringLiteral("/run/udev/data/c188:0"), "E:ID_VENDOR_ID=1a86\nE:ID_MM_DEVICE_IGNORE=1\n");
 
@@ -258,12 +275,14 @@ void TestPortDoctor::busyPortNamesItsHolder()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.close();
     QProcess holder;
-    holder.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec 3<\"$1\"; echo ready; exec sleep 30"),
-                                        QStringLiteral("sh"), node});
+    holder.start(
+        QStringLiteral("sh"),
+        {QStringLiteral("-c"), QStringLiteral("exec 3<\"$1\"; echo ready; exec sleep 30"), QStringLiteral("sh"), node});
     QVERIFY(holder.waitForReadyRead(5000));
     QTRY_COMPARE(PortDoctor().holders(node).value(0).name, QStringLiteral("sleep"));
     const Failure failure = openFailure(node, {OpenProblem::Busy, QStringLiteral("Device or resource busy")});
-    QVERIFY2(failure.description.contains(QStringLiteral("sleep（pid %1）").arg(holder.processId())), qPrintable(failure.description));
+    QVERIFY2(failure.description.contains(QStringLiteral("sleep（pid %1）").arg(holder.processId())),
+             qPrintable(failure.description));
     holder.kill();
     holder.waitForFinished();
 }
@@ -274,15 +293,17 @@ void TestPortDoctor::cliExitStatus_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("said");
-    QTest::newRow("free port") << QStringList{QStringLiteral("doctor"), QStringLiteral("--port"), QStringLiteral("SIM")} << 0
-                               << QStringLiteral("没有发现问题");
-    QTest::newRow("missing port") << QStringList{QStringLiteral("doctor"), QStringLiteral("--port"), QStringLiteral("/dev/tarnik-none")}
+    QTest::newRow("free port") << QStringList{QStringLiteral("doctor"), QStringLiteral("--port"), QStringLiteral("SIM")}
+                               << 0 << QStringLiteral("没有发现问题");
+    QTest::newRow("missing port") << QStringList{QStringLiteral("doctor"), QStringLiteral("--port"),
+                                                 QStringLiteral("/dev/tarnik-none")}
                                   << 1 << QStringLiteral("sudo dmesg | tail -n 20");
     // What is no serial device is said so, whatever it is.
     for (const char *what : {"FILE", "DIR", "FIFO", "/dev/zero", "/dev/tty"})
         QTest::newRow(what) << QStringList{QStringLiteral("doctor"), QStringLiteral("--port"), QLatin1String(what)} << 1
                             << QStringLiteral("不是串口设备");
-    QTest::newRow("port without device") << QStringList{QStringLiteral("doctor"), QStringLiteral("--port")} << 2 << QString();
+    QTest::newRow("port without device") << QStringList{QStringLiteral("doctor"), QStringLiteral("--port")} << 2
+                                         << QString();
     QTest::newRow("ports with argument") << QStringList{QStringLiteral("ports"), QStringLiteral("x")} << 2 << QString();
 }
 

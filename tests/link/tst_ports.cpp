@@ -35,8 +35,9 @@ void TestPorts::listIsSortedByDeviceName()
     QStringList devices;
     for (const SerialPortEntry &e : serialPortList())
         devices << e.device;
-    QCOMPARE(devices, (QStringList{QStringLiteral("/dev/ttyACM0"), QStringLiteral("/dev/ttyS1"),
-                                   QStringLiteral("/dev/ttyUSB2"), QStringLiteral("/dev/ttyUSB10")}));
+    QCOMPARE(devices,
+             (QStringList{QStringLiteral("/dev/ttyACM0"), QStringLiteral("/dev/ttyS1"), QStringLiteral("/dev/ttyUSB2"),
+                          QStringLiteral("/dev/ttyUSB10")}));
     QCOMPARE(portOptionLabel(0), QStringLiteral("COM1   /dev/ttyACM0"));
     QCOMPARE(portOptionLabel(2), QStringLiteral("COM3   /dev/ttyUSB2  USB-Serial"));
     QCOMPARE(portOptionLabel(5), QStringLiteral("COM6"));
@@ -48,11 +49,16 @@ void TestPorts::chosenDevice_data()
     QTest::addColumn<int>("initialOption");
     QTest::addColumn<QString>("custom");
     QTest::addColumn<QString>("device");
-    QTest::newRow("COM1") << 3 << 0 << "" << "/dev/ttyUSB0";
-    QTest::newRow("COM3") << 3 << 2 << "" << "/dev/ttyUSB2";
-    QTest::newRow("COM4 of three") << 3 << 3 << "" << "";
-    QTest::newRow("nothing listed") << 0 << 0 << "" << "";
-    QTest::newRow("device field") << 3 << 1 << "/dev/pts/7" << "/dev/pts/7";
+    QTest::newRow("COM1") << 3 << 0 << ""
+                          << "/dev/ttyUSB0";
+    QTest::newRow("COM3") << 3 << 2 << ""
+                          << "/dev/ttyUSB2";
+    QTest::newRow("COM4 of three") << 3 << 3 << ""
+                                   << "";
+    QTest::newRow("nothing listed") << 0 << 0 << ""
+                                    << "";
+    QTest::newRow("device field") << 3 << 1 << "/dev/pts/7"
+                                  << "/dev/pts/7";
 }
 
 void TestPorts::chosenDevice()
@@ -99,7 +105,8 @@ void TestPorts::openFailureTexts()
     QFETCH(int, kind);
     QFETCH(int, number);
     QFETCH(bool, dialout);
-    const Failure f = openFailure(QStringLiteral("/dev/ttyUSB0"), {OpenProblem::Kind(kind), QStringLiteral("Permission denied")});
+    const Failure f = openFailure(QStringLiteral("/dev/ttyUSB0"),
+                                  {OpenProblem::Kind(kind), QStringLiteral("Permission denied")});
     QCOMPARE(f.number, number);
     QVERIFY(f.description.contains(QStringLiteral("/dev/ttyUSB0")));
     QVERIFY(f.description.contains(QStringLiteral("Permission denied")));

@@ -14,7 +14,8 @@ namespace {
 QByteArray openingUntilAnswer()
 {
     // The radio answers after "PROGRA"; the answer is seen one pass later, after the next 02.
-    return hexBytes("0250524F4752410" "2");
+    return hexBytes("0250524F4752410"
+                    "2");
 }
 
 QByteArray readStream(int blocks)
@@ -70,13 +71,20 @@ void TestProtocol::render_data()
     QTest::addColumn<int>("byte");
     QTest::addColumn<QString>("byteMode");
     QTest::addColumn<QString>("charMode");
-    QTest::newRow("ack") << 0x06 << "6" << "60";
-    QTest::newRow("zero") << 0x00 << "0" << "00";
-    QTest::newRow("W") << 0x57 << "87" << "870";
-    QTest::newRow("0x10") << 0x10 << "16" << "160";
-    QTest::newRow("nak") << 0x15 << "21" << "210";
-    QTest::newRow("0x7F") << 0x7F << "127" << "1270";
-    QTest::newRow("0xFF") << 0xFF << "255" << "2550";
+    QTest::newRow("ack") << 0x06 << "6"
+                         << "60";
+    QTest::newRow("zero") << 0x00 << "0"
+                          << "00";
+    QTest::newRow("W") << 0x57 << "87"
+                       << "870";
+    QTest::newRow("0x10") << 0x10 << "16"
+                          << "160";
+    QTest::newRow("nak") << 0x15 << "21"
+                         << "210";
+    QTest::newRow("0x7F") << 0x7F << "127"
+                          << "1270";
+    QTest::newRow("0xFF") << 0xFF << "255"
+                          << "2550";
 }
 
 void TestProtocol::render()
@@ -216,7 +224,10 @@ void TestProtocol::answerWithoutSixIsTestedAgain()
     // The first answer is seen after the 02 that follows it; from then on the text is
     // not empty, so the second is tested in the same pass it arrives in: 4D follows the
     // second 41 directly, and the text is cleared after the confirm.
-    QCOMPARE(rig.line.sentBytes().mid(sentBefore), hexBytes("0250524F47524102" "50524F475241" "4D"));
+    QCOMPARE(rig.line.sentBytes().mid(sentBefore),
+             hexBytes("0250524F47524102"
+                      "50524F475241"
+                      "4D"));
     QCOMPARE(rig.link.receiveText(), QString());
 }
 
@@ -306,7 +317,8 @@ void TestProtocol::fullRead()
     QVERIFY(!rig.link.isOpen());
     QVERIFY(!rig.link.watchdogRunning());
     QCOMPARE(rig.line.sentBytes(), readStream(128));
-    QCOMPARE(rig.captions, (QStringList{QStringLiteral("正在连接对讲机。。。"), QStringLiteral("正在从对讲机读取数据。。。")}));
+    QCOMPARE(rig.captions,
+             (QStringList{QStringLiteral("正在连接对讲机。。。"), QStringLiteral("正在从对讲机读取数据。。。")}));
 
     QList<int> expected;
     for (int c = 1; c <= 128; ++c)
@@ -322,7 +334,8 @@ void TestProtocol::fullRead()
         QVERIFY(line.endsWith(" \r"));
         QCOMPARE(line.chopped(2), codec::frame(0x52, n, rig.radio.memory()[size_t(n)]).toHex(' ').toUpper());
     }
-    QCOMPARE(QFileInfo(rig.link.receivedPath()).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+    QCOMPARE(QFileInfo(rig.link.receivedPath()).permissions()
+                 & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
              QFile::Permissions());
     // Loaded through the channel-file reader.
     QCOMPARE(rig.wc.cell(1, ChannelTable::RxFreq), QStringLiteral("450.02500"));
@@ -528,7 +541,8 @@ void TestProtocol::fullWrite()
     QCOMPARE(rig.link.lastEnding(), RadioLink::Ending::Completed);
     QVERIFY(rig.messages.isEmpty());
     QVERIFY(!rig.link.isOpen());
-    QCOMPARE(rig.captions, (QStringList{QStringLiteral("正在连接对讲机。。。"), QStringLiteral("正在向对讲机写入数据。。。")}));
+    QCOMPARE(rig.captions,
+             (QStringList{QStringLiteral("正在连接对讲机。。。"), QStringLiteral("正在向对讲机写入数据。。。")}));
 
     // Before any read the acknowledgements render "60": accepted as well.
     QVERIFY(!rig.link.byteMode());

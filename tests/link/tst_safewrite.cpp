@@ -28,7 +28,8 @@ namespace {
 enum FaultKind { NoFault, Corrupt, Silent, Nak };
 constexpr int CorruptBlock = 5; // address 0x028
 constexpr int NakBlock = 2;
-constexpr qint64 CancelAfter = 1100; // ms into the stage: a few blocks into its transfer (the settled line and the handshake take about 0.9 s)
+constexpr qint64 CancelAfter =
+    1100; // ms into the stage: a few blocks into its transfer (the settled line and the handshake take about 0.9 s)
 
 // A radio whose tuning differs from the file's: 14.4 MHz, negative IF, power step 5.
 codec::Image radioMemory()
@@ -80,7 +81,9 @@ private slots:
                 for (int fault : {NoFault, Corrupt, Silent, Nak})
                     for (Stage from : stages)
                         for (int cancel : {-1, 0, 1, 2}) {
-                            auto runs = [&](Stage s) { return (s != Stage::Backup || backup) && (s != Stage::Verify || verify); };
+                            auto runs = [&](Stage s) {
+                                return (s != Stage::Backup || backup) && (s != Stage::Verify || verify);
+                            };
                             if ((fault == NoFault || fault == Corrupt) && from != Stage::Backup)
                                 continue;
                             if (fault != NoFault && fault != Corrupt && !runs(from))
@@ -204,9 +207,10 @@ private slots:
             // Channel 2 of the file is empty: its signalling byte shows in no field.
             const QString expected = QStringLiteral("校验失败：对讲机中读回的数据有 1 处与写入的不同（写入 → 读回）：\n"
                                                     "地址 0x028（不属于任何信道或功能设置的字节）: %1 → %2\n")
-                                         .arg(codec::hex2(sent[CorruptBlock][0]), codec::hex2(sent[CorruptBlock][0] ^ 0x01))
-                                     + (backup ? QStringLiteral("请重新写频；写频前的备份：") + row.backupPath
-                                               : QStringLiteral("请重新写频。"));
+                                         .arg(codec::hex2(sent[CorruptBlock][0]),
+                                              codec::hex2(sent[CorruptBlock][0] ^ 0x01))
+                + (backup ? QStringLiteral("请重新写频；写频前的备份：") + row.backupPath
+                          : QStringLiteral("请重新写频。"));
             QCOMPARE(text, expected);
         } else if (stopped == Stage::Backup) {
             QVERIFY2(text.contains(QStringLiteral("对讲机未被改动")), qPrintable(text));
@@ -226,7 +230,7 @@ private slots:
     // acknowledgement; a late answer costs no more than its lateness.
     void lateBytesBetweenStages_data()
     {
-        QTest::addColumn<Stage>("lateIn");   // the stage whose last answer is late
+        QTest::addColumn<Stage>("lateIn"); // the stage whose last answer is late
         QTest::addColumn<int>("lateMs");
         QTest::addColumn<QByteArray>("stray"); // unasked bytes when the next stage starts …
         QTest::addColumn<QList<int>>("strayAtMs"); // … this long after
@@ -292,12 +296,14 @@ private slots:
             QCOMPARE(session.openingBytes, 8);
         }
         // The line is opened once for all stages.
-        const auto opens = std::count_if(rig->line.trace.begin(), rig->line.trace.end(),
-                                         [](const SimTransport::Event &e) { return e.kind == SimTransport::Event::Open; });
+        const auto opens = std::count_if(
+            rig->line.trace.begin(), rig->line.trace.end(),
+            [](const SimTransport::Event &e) { return e.kind == SimTransport::Event::Open; });
         QCOMPARE(opens, 1);
         // A late answer costs its lateness, a stray byte at most the quiet gap after it.
         const qint64 extra = rig->clock.now() - plain->clock.now();
-        const qint64 allowed = (lateMs + (strayAtMs.isEmpty() ? 0 : strayAtMs.last() + RadioLine::QuietGap)) * Clock::Millisecond;
+        const qint64 allowed = (lateMs + (strayAtMs.isEmpty() ? 0 : strayAtMs.last() + RadioLine::QuietGap))
+            * Clock::Millisecond;
         QVERIFY2(extra <= allowed, qPrintable(QStringLiteral("%1 ms late").arg(extra / Clock::Millisecond)));
         QVERIFY(rig->clock.now() <= 15'000 * Clock::Millisecond);
     }
@@ -319,7 +325,8 @@ private slots:
         QTest::newRow("other model, answered no") << 0x24 << false << 0 << false << refused;
         QTest::newRow("other model, answered yes") << 0x24 << false << 1 << true << QStringLiteral("写频完成");
         QTest::newRow("unknown model") << 0x3C << false << -1 << false
-                                       << QStringLiteral("对讲机机型是 未知机型（代码 3C），文件机型是 MX--905B(1)，没有写频");
+                                       << QStringLiteral(
+                                              "对讲机机型是 未知机型（代码 3C），文件机型是 MX--905B(1)，没有写频");
     }
 
     void wrongRadioGuard()

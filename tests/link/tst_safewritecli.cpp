@@ -47,32 +47,34 @@ private slots:
         const QStringList tuned{QStringLiteral("--tuning"), QStringLiteral("3032")};
         QTest::newRow("safe") << tuned << QStringList{} << QByteArray() << 0 << 1 << true
                               << "已保留本机调整值：晶振 14.4MHz，中频 负，功率档 5" << QString();
-        QTest::newRow("file tuning") << tuned << QStringList{QStringLiteral("--file-tuning")} << QByteArray() << 0
-                                     << 1 << false << "写频完成，校验无误。" << QString();
+        QTest::newRow("file tuning") << tuned << QStringList{QStringLiteral("--file-tuning")} << QByteArray() << 0 << 1
+                                     << false << "写频完成，校验无误。" << QString();
         QTest::newRow("no backup") << tuned << QStringList{QStringLiteral("--no-backup")} << QByteArray() << 0 << 0
                                    << false << "写频完成，校验无误。" << QString();
         const QStringList corrupting = tuned + QStringList{QStringLiteral("--corrupt-at-block"), QStringLiteral("3")};
-        QTest::newRow("corrupting radio") << corrupting << QStringList{} << QByteArray() << 1 << 1 << true
-                                          << "校验失败：对讲机中读回的数据有 1 处与写入的不同（写入 → 读回）：\n信道 1 接收信令: 67 → OFF\n"
-                                             "请重新写频；写频前的备份："
-                                              << QString();
-        QTest::newRow("corrupting radio, no verify")
-            << corrupting << QStringList{QStringLiteral("--no-verify")} << QByteArray() << 0 << 1 << true << "写频完成。" << QString();
+        QTest::newRow("corrupting radio")
+            << corrupting << QStringList{} << QByteArray() << 1 << 1 << true
+            << "校验失败：对讲机中读回的数据有 1 处与写入的不同（写入 → 读回）：\n信道 1 接收信令: 67 → OFF\n"
+               "请重新写频；写频前的备份："
+            << QString();
+        QTest::newRow("corrupting radio, no verify") << corrupting << QStringList{QStringLiteral("--no-verify")}
+                                                     << QByteArray() << 0 << 1 << true << "写频完成。" << QString();
         QTest::newRow("three radios") << tuned << QStringList{QStringLiteral("--count"), QStringLiteral("3")}
                                       << QByteArray("\n\n") << 0 << 3 << true << "成功 3 台，失败 0 台" << QString();
-        QTest::newRow("input ends after two") << tuned << QStringList{QStringLiteral("--count"), QStringLiteral("0")}
-                                              << QByteArray("\n") << 0 << 2 << true << "请连接第 2 台对讲机" << QString();
+        QTest::newRow("input ends after two")
+            << tuned << QStringList{QStringLiteral("--count"), QStringLiteral("0")} << QByteArray("\n") << 0 << 2
+            << true << "请连接第 2 台对讲机" << QString();
         QTest::newRow("bad count") << tuned << QStringList{QStringLiteral("--count"), QStringLiteral("-1")}
                                    << QByteArray() << 2 << 0 << false << "用法" << QString();
         QTest::newRow("input ends before the count")
-            << tuned << QStringList{QStringLiteral("--count"), QStringLiteral("3")} << QByteArray("\n") << 1 << 2 << true
-            << "只写了 2 台，要求 3 台" << QString();
+            << tuned << QStringList{QStringLiteral("--count"), QStringLiteral("3")} << QByteArray("\n") << 1 << 2
+            << true << "只写了 2 台，要求 3 台" << QString();
         QTest::newRow("a failed radio fails the run")
             << corrupting << QStringList{QStringLiteral("--count"), QStringLiteral("2")} << QByteArray("\n") << 1 << 2
             << true << "成功 0 台，失败 2 台" << QString();
-        QTest::newRow("fleet log is a FIFO") << tuned << QStringList{QStringLiteral("--count"), QStringLiteral("2")}
-                                             << QByteArray("\n") << 2 << 0 << false << "不能写入批量写频记录"
-                                             << QStringLiteral("fifo log");
+        QTest::newRow("fleet log is a FIFO")
+            << tuned << QStringList{QStringLiteral("--count"), QStringLiteral("2")} << QByteArray("\n") << 2 << 0
+            << false << "不能写入批量写频记录" << QStringLiteral("fifo log");
         QTest::newRow("no temporary folder") << tuned << QStringList{} << QByteArray() << 0 << 1 << true
                                              << "写频完成，校验无误。" << QStringLiteral("no tmp");
         QTest::newRow("no folder for the stage files") << tuned << QStringList{} << QByteArray() << 2 << 0 << false
@@ -127,7 +129,8 @@ private slots:
             env.insert(QStringLiteral("TMPDIR"), dir.filePath(QStringLiteral("nonexistent")));
         cli.setProcessEnvironment(env);
         cli.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-cli"),
-                  QStringList{QStringLiteral("write"), QStringLiteral("--port"), device} + writeArgs + QStringList{example});
+                  QStringList{QStringLiteral("write"), QStringLiteral("--port"), device} + writeArgs
+                      + QStringList{example});
         cli.write(input);
         cli.closeWriteChannel();
         QVERIFY(cli.waitForFinished(60000));
@@ -170,8 +173,9 @@ private slots:
                 const QStringList fields = log[k].split(QLatin1Char(','));
                 QCOMPARE(fields.value(2), QString::number(k));
                 QCOMPARE(fields.value(3), device);
-                QCOMPARE(fields.value(4), exitCode == 0 || told.contains(QStringLiteral("只写了")) ? QStringLiteral("成功")
-                                                                                              : QStringLiteral("校验失败"));
+                QCOMPARE(fields.value(4),
+                         exitCode == 0 || told.contains(QStringLiteral("只写了")) ? QStringLiteral("成功")
+                                                                                  : QStringLiteral("校验失败"));
                 QVERIFY(fields.value(5).endsWith(QStringLiteral("_%1.chp").arg(k)));
                 QVERIFY(QFile::exists(fields.value(5)));
             }

@@ -31,14 +31,13 @@ static QStringList scriptLines(const QString &path)
 // One command read back, as "kind:arg" or "line:x1,y1,x2,y2,colour,style".
 static QStringList readBack(const QByteArray &bytes)
 {
-    static const char *names[] = {"startpage", "endpage", "fontname", "fontsize", "fontbold", "x", "y",
-                                  "txt_l",     "txt_c",   "txt_r",    "fill",     "color", "line"};
+    static const char *names[] = {"startpage", "endpage", "fontname", "fontsize", "fontbold", "x",   "y",
+                                  "txt_l",     "txt_c",   "txt_r",    "fill",     "color",    "line"};
     QStringList out;
     parseScript(bytes, [&](const ScriptCommand &c) {
         QString s = QString::fromLatin1(names[c.kind]);
         if (c.kind == ScriptCommand::Line)
-            s += QStringLiteral(":%1,%2,%3,%4,%5,%6")
-                     .arg(c.x1).arg(c.y1).arg(c.x2).arg(c.y2).arg(c.colour, c.style);
+            s += QStringLiteral(":%1,%2,%3,%4,%5,%6").arg(c.x1).arg(c.y1).arg(c.x2).arg(c.y2).arg(c.colour, c.style);
         else if (c.kind != ScriptCommand::StartPage && c.kind != ScriptCommand::EndPage)
             s += QLatin1Char(':') + c.arg;
         out << s;
@@ -66,30 +65,27 @@ private slots:
         QTest::addColumn<int>("operation");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("PrintInLeft header title")
-            << 0
-            << QStringList{u"#fontname"_s, u"Arial"_s, u"#fontsize"_s, u"8"_s, u"#fontbold"_s, u"0"_s, u"#y"_s, u"311.85"_s,
-                           u"#x"_s, u"1134"_s, u"#txt_l"_s, u"打印预览"_s};
+            << 0 << QStringList{u"#fontname"_s, u"Arial"_s,  u"#fontsize"_s, u"8"_s,    u"#fontbold"_s, u"0"_s,
+                                u"#y"_s,        u"311.85"_s, u"#x"_s,        u"1134"_s, u"#txt_l"_s,    u"打印预览"_s};
         QTest::newRow("PrintInRight ends at x")
-            << 1
-            << QStringList{u"#fontname"_s, u"Arial"_s, u"#fontsize"_s, u"8"_s, u"#fontbold"_s, u"0"_s, u"#y"_s, u"311.85"_s,
-                           u"#x"_s, u"10206"_s, u"#txt_r"_s, u"第一页"_s};
+            << 1 << QStringList{u"#fontname"_s, u"Arial"_s,  u"#fontsize"_s, u"8"_s,     u"#fontbold"_s, u"0"_s,
+                                u"#y"_s,        u"311.85"_s, u"#x"_s,        u"10206"_s, u"#txt_r"_s,    u"第一页"_s};
         QTest::newRow("PrintBox header rule")
-            << 2
-            << QStringList{u"#fill"_s, u"1"_s, u"#color"_s, u"0"_s, u"#line"_s, u"1134"_s, u"510.3"_s, u"10206"_s, u"515.97"_s, u""_s, u"B"_s};
+            << 2 << QStringList{u"#fill"_s, u"1"_s,     u"#color"_s, u"0"_s, u"#line"_s, u"1134"_s,
+                                u"510.3"_s, u"10206"_s, u"515.97"_s, u""_s,  u"B"_s};
         // 12 characters of 100 twips: half 600, left 9 × 567 − 600.
-        QTest::newRow("PrintInCen bold")
-            << 3
-            << QStringList{u"#fontname"_s, u"Arial"_s, u"#fontsize"_s, u"16"_s, u"#fontbold"_s, u"-1"_s, u"#y"_s, u"850.5"_s,
-                           u"#x"_s, u"4503"_s, u"#txt_c"_s, u"本机设置数据第一页abc"_s};
+        QTest::newRow("PrintInCen bold") << 3
+                                         << QStringList{u"#fontname"_s, u"Arial"_s,     u"#fontsize"_s,
+                                                        u"16"_s,        u"#fontbold"_s, u"-1"_s,
+                                                        u"#y"_s,        u"850.5"_s,     u"#x"_s,
+                                                        u"4503"_s,      u"#txt_c"_s,    u"本机设置数据第一页abc"_s};
         // An odd width: half is rounded down before it is subtracted.
         QTest::newRow("PrintInCen odd width")
-            << 4
-            << QStringList{u"#fontname"_s, u"宋体"_s, u"#fontsize"_s, u"12"_s, u"#fontbold"_s, u"0"_s, u"#y"_s, u"0"_s,
-                           u"#x"_s, u"2785"_s, u"#txt_c"_s, u"x"_s};
+            << 4 << QStringList{u"#fontname"_s, u"宋体"_s, u"#fontsize"_s, u"12"_s,   u"#fontbold"_s, u"0"_s,
+                                u"#y"_s,        u"0"_s,    u"#x"_s,        u"2785"_s, u"#txt_c"_s,    u"x"_s};
         QTest::newRow("cell text that is a command word")
-            << 5
-            << QStringList{u"#fontname"_s, u"宋体"_s, u"#fontsize"_s, u"12"_s, u"#fontbold"_s, u"-1"_s, u"#y"_s,
-                           u"4252.5"_s, u"#x"_s, u"4139.1"_s, u"#txt_l"_s, u"#x"_s};
+            << 5 << QStringList{u"#fontname"_s, u"宋体"_s,   u"#fontsize"_s, u"12"_s,     u"#fontbold"_s, u"-1"_s,
+                                u"#y"_s,        u"4252.5"_s, u"#x"_s,        u"4139.1"_s, u"#txt_l"_s,    u"#x"_s};
     }
     void writerOperations()
     {
@@ -98,15 +94,26 @@ private slots:
         QVERIFY(m_script->ClearScript());
         Status s;
         switch (operation) {
-        case 0: s = m_script->PrintInLeft(2.0, 0.55, QStringLiteral("打印预览"), QStringLiteral("Arial"), 8, false); break;
-        case 1: s = m_script->PrintInRight(18.0, 0.55, QStringLiteral("第一页"), QStringLiteral("Arial"), 8, false); break;
-        case 2: s = m_script->PrintBox(2.0, 0.9, 18.0, 0.91); break;
-        case 3: s = m_script->PrintInCen(9, 1.5, QStringLiteral("本机设置数据第一页abc"), QStringLiteral("Arial"), 16, true); break;
+        case 0:
+            s = m_script->PrintInLeft(2.0, 0.55, QStringLiteral("打印预览"), QStringLiteral("Arial"), 8, false);
+            break;
+        case 1:
+            s = m_script->PrintInRight(18.0, 0.55, QStringLiteral("第一页"), QStringLiteral("Arial"), 8, false);
+            break;
+        case 2:
+            s = m_script->PrintBox(2.0, 0.9, 18.0, 0.91);
+            break;
+        case 3:
+            s = m_script->PrintInCen(9, 1.5, QStringLiteral("本机设置数据第一页abc"), QStringLiteral("Arial"), 16,
+                                     true);
+            break;
         case 4:
             m_script->setTextWidth([](const QString &, const QString &, int, bool) { return 101.0; });
             s = m_script->PrintInCen(5, 0, QStringLiteral("x"), QStringLiteral("宋体"), 12, false);
             break;
-        case 5: s = m_script->PrintInLeft(7.3, 7.5, QStringLiteral("#x"), QStringLiteral("宋体"), 12, true); break;
+        case 5:
+            s = m_script->PrintInLeft(7.3, 7.5, QStringLiteral("#x"), QStringLiteral("宋体"), 12, true);
+            break;
         }
         QVERIFY2(s.ok(), qPrintable(s.ok() ? QString() : s.failure().description));
         QCOMPARE(scriptLines(m_script->path()), expected);
@@ -157,7 +164,9 @@ private slots:
         QVERIFY(m_script->AppendLine(QStringLiteral("宽/窄")));
         QFile f(m_script->path());
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("\xb4\xf2\xd3\xa1?" "?x\r\n\xbf\xed/\xd5\xad\r\n"));
+        QCOMPARE(f.readAll(),
+                 QByteArray("\xb4\xf2\xd3\xa1?"
+                            "?x\r\n\xbf\xed/\xd5\xad\r\n"));
         QCOMPARE(readBack("#txt_l\r\n\xb4\xf2\xd3\xa1\r\n"), QStringList{u"txt_l:打印"_s});
     }
 
@@ -255,8 +264,7 @@ private slots:
             << QByteArray("hello\r\n\r\n#fontbold\r\n-1\r\nworld\r\n") << QStringList{u"fontbold:-1"_s};
         QTest::newRow("bare LF line ends") << QByteArray("#x\n12\n#y\n3\n") << QStringList{u"x:12"_s, u"y:3"_s};
         QTest::newRow("argument missing at the end") << QByteArray("#txt_r") << QStringList{u"txt_r:"_s};
-        QTest::newRow("line cut short")
-            << QByteArray("#line\r\n1\r\n2\r\n") << QStringList{u"line:1,2,0,0,,"_s};
+        QTest::newRow("line cut short") << QByteArray("#line\r\n1\r\n2\r\n") << QStringList{u"line:1,2,0,0,,"_s};
         QTest::newRow("case matters") << QByteArray("#X\r\n5\r\n#StartPage\r\n") << QStringList{};
     }
     void readingLoop()
@@ -315,7 +323,8 @@ private slots:
     void folderIsPrivate()
     {
         QVERIFY(m_script->ClearScript());
-        struct stat st {};
+        struct stat st
+        { };
         QCOMPARE(::stat(QFile::encodeName(m_script->folder()).constData(), &st), 0);
         QCOMPARE(int(st.st_mode & 0777), 0700);
         // A folder opened up by someone is closed again.

@@ -27,10 +27,19 @@ private slots:
         QTest::addColumn<int>("size");
         QTest::addColumn<QStringList>("texts");
         // Every text of the report page that is not a list value, and every list value.
-        const QStringList labels{u"打印预览"_s,         u"第一页"_s,     u"本机设置数据第一页"_s, u"一整机功能设置部份"_s,
-                                 u"二信道数据设置部份"_s, u"机型：MX--905B(1)"_s, u"频率：400MHz---470MHz"_s,
-                                 u"监听功能：打开"_s,     u"省电功能：无效"_s, u"发射限时：关闭"_s,
-                                 u"静噪等级：9"_s,        u"打描功能：有效"_s, u"语音报频：英文"_s};
+        const QStringList labels{u"打印预览"_s,
+                                 u"第一页"_s,
+                                 u"本机设置数据第一页"_s,
+                                 u"一整机功能设置部份"_s,
+                                 u"二信道数据设置部份"_s,
+                                 u"机型：MX--905B(1)"_s,
+                                 u"频率：400MHz---470MHz"_s,
+                                 u"监听功能：打开"_s,
+                                 u"省电功能：无效"_s,
+                                 u"发射限时：关闭"_s,
+                                 u"静噪等级：9"_s,
+                                 u"打描功能：有效"_s,
+                                 u"语音报频：英文"_s};
         QStringList cells = ChannelTable::columnTitles();
         cells << u"450.10000"_s << u"045.00000"_s << u"OFF"_s;
         for (const QStringList &rows : {tables::busyLockRows(), tables::bandwidthRows(), tables::powerRows(),
@@ -58,8 +67,8 @@ private slots:
         QVERIFY(script.StartPage(u"打印预览"_s, u"第一页"_s));
         // Nine columns 2 cm apart, rows 0.5 cm apart: a page holds all 261 signalling texts.
         for (qsizetype i = 0; i < texts.size(); ++i)
-            QVERIFY(script.PrintInLeft(1.2 + 2.1 * double(i / 30), 2 + 0.5 * double(i % 30), texts[i], font, size,
-                                       bold));
+            QVERIFY(
+                script.PrintInLeft(1.2 + 2.1 * double(i / 30), 2 + 0.5 * double(i % 30), texts[i], font, size, bold));
         const QString pdf = dir.path() + u"/page.pdf"_s;
         QVERIFY(writeScriptPdf(script.path(), pdf));
         const std::optional<QString> layer = pdfprobe::text(pdf);
@@ -78,7 +87,8 @@ private slots:
     void mendingLeavesOtherFilesAlone()
     {
         const QList<DrawnText> drawn{{u"一页"_s, {}, 0, 12, true, u"宋体"_s}};
-        for (const QByteArray &bytes : {QByteArray(), QByteArray("not a pdf"), QByteArray("%PDF-1.4\nstartxref\n99\n%%EOF\n")})
+        for (const QByteArray &bytes :
+             {QByteArray(), QByteArray("not a pdf"), QByteArray("%PDF-1.4\nstartxref\n99\n%%EOF\n")})
             QCOMPARE(mendPdfTextLayer(bytes, drawn), bytes);
 
         QTemporaryDir dir;

@@ -116,7 +116,8 @@ private slots:
     {
         QFETCH(int, zoom);
         const double scale = zoom / 100.0;
-        const QByteArray script = "#fontname\r\nArial\r\n#fontsize\r\n12\r\n#x\r\n100\r\n#y\r\n100\r\n#txt_l\r\nHHHH\r\n";
+        const QByteArray script =
+            "#fontname\r\nArial\r\n#fontsize\r\n12\r\n#x\r\n100\r\n#y\r\n100\r\n#txt_l\r\nHHHH\r\n";
         auto capHeight = [&](double s) {
             Canvas canvas(QSize(int(200 * s), int(60 * s)), 96, {}, s);
             SurfacePainter surface(canvas.painter, s);
@@ -134,7 +135,8 @@ private slots:
     // A screen of twice the pixel density shows the same page with twice the pixels.
     void fontSizeOnDenseScreen()
     {
-        const QByteArray script = "#fontname\r\nArial\r\n#fontsize\r\n12\r\n#x\r\n100\r\n#y\r\n100\r\n#txt_l\r\nHHHH\r\n";
+        const QByteArray script =
+            "#fontname\r\nArial\r\n#fontsize\r\n12\r\n#x\r\n100\r\n#y\r\n100\r\n#txt_l\r\nHHHH\r\n";
         QList<QRect> boxes;
         for (const double ratio : {1.0, 2.0}) {
             Canvas canvas(QSize(200, 60), 96, {}, 1, ratio);
@@ -210,9 +212,10 @@ private slots:
         for (const QChar ch : text) {
             if (ch.isSpace())
                 continue;
-            const QRawFont raw = QRawFont::fromFont(
-                f, ch.script() == QChar::Script_Han || ch.unicode() >= 0x3000 ? QFontDatabase::SimplifiedChinese
-                                                                              : QFontDatabase::Latin);
+            const QRawFont raw = QRawFont::fromFont(f,
+                                                    ch.script() == QChar::Script_Han || ch.unicode() >= 0x3000
+                                                        ? QFontDatabase::SimplifiedChinese
+                                                        : QFontDatabase::Latin);
             QVERIFY2(raw.isValid() && raw.supportsCharacter(ch), qPrintable(QString(ch)));
             QVERIFY2(families.contains(raw.familyName()), qPrintable(raw.familyName()));
         }
@@ -302,8 +305,8 @@ private slots:
             << "#fill\r\n0\r\n#color\r\n255\r\n" + box << QColor(Qt::red) << QColor(Qt::black);
         QTest::newRow("solid blue box") << "#fill\r\n0\r\n#color\r\n16711680\r\n" + box << QColor(Qt::blue)
                                         << QColor(Qt::black);
-        QTest::newRow("straight line")
-            << QByteArray("#line\r\n100\r\n700\r\n1300\r\n700\r\n\r\n\r\n") << QColor(Qt::black) << QColor(Qt::white);
+        QTest::newRow("straight line") << QByteArray("#line\r\n100\r\n700\r\n1300\r\n700\r\n\r\n\r\n")
+                                       << QColor(Qt::black) << QColor(Qt::white);
         QTest::newRow("line in a colour of its own")
             << QByteArray("#line\r\n100\r\n700\r\n1300\r\n700\r\n65280\r\n\r\n") << QColor(Qt::green)
             << QColor(Qt::white);

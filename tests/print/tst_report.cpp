@@ -111,9 +111,9 @@ private slots:
         QVERIFY2(at > 0, qPrintable(text));
         QCOMPARE(lines[at - 1], u"#txt_c"_s);
         const double left = x * 567 - std::floor(scriptTextWidth(text, u"Arial"_s, size, true) / 2);
-        QCOMPARE(block(lines, at - 1),
-                 (QStringList{u"Arial"_s, QString::number(size), u"-1"_s, scriptNumber(y * 567),
-                              scriptNumber(left), text}));
+        QCOMPARE(
+            block(lines, at - 1),
+            (QStringList{u"Arial"_s, QString::number(size), u"-1"_s, scriptNumber(y * 567), scriptNumber(left), text}));
     }
 
     void cellPositions_data()
@@ -149,8 +149,8 @@ private slots:
     {
         WorkingCopy wc;
         prepare(wc, 0, u"400MHz---470MHz"_s);
-        const QStringList widest{u"16"_s, u"450.10000"_s, u"450.10000"_s, u"D754I"_s, u"D023N"_s,
-                                 u"否"_s, u"窄"_s, u"中"_s};
+        const QStringList widest{u"16"_s,    u"450.10000"_s, u"450.10000"_s, u"D754I"_s,
+                                 u"D023N"_s, u"否"_s,        u"窄"_s,        u"中"_s};
         for (int c = 1; c < ChannelTable::Columns; ++c)
             wc.setCell(16, c, widest[c]);
         QVERIFY(writeReport(*m_script, wc));

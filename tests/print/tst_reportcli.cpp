@@ -57,8 +57,7 @@ private slots:
         QTest::newRow("no --pdf") << QStringList{u"report"_s, u"@IN@"_s};
         QTest::newRow("--pdf without a name") << QStringList{u"report"_s, u"@IN@"_s, u"--pdf"_s};
         QTest::newRow("two files") << QStringList{u"report"_s, u"@IN@"_s, u"@IN@"_s, u"--pdf"_s, u"@OUT@"_s};
-        QTest::newRow("missing channel file")
-            << QStringList{u"report"_s, u"@MISSING@"_s, u"--pdf"_s, u"@OUT@"_s};
+        QTest::newRow("missing channel file") << QStringList{u"report"_s, u"@MISSING@"_s, u"--pdf"_s, u"@OUT@"_s};
         QTest::newRow("unwritable PDF") << QStringList{u"report"_s, u"@IN@"_s, u"--pdf"_s, u"@NODIR@/out.pdf"_s};
     }
     void usageAndFileErrors()

@@ -53,8 +53,8 @@ void TestScriptEncoding::textsGbkLacks_data()
     QTest::newRow("lone low surrogate") << QStringLiteral("a") + low << QByteArray("a?");
     QTest::newRow("high surrogate at the very end") << QStringLiteral("频") + high << QByteArray("\xC6\xB5?");
     QTest::newRow("pair the wrong way round") << low + high << QByteArray("??");
-    QTest::newRow("replacement character") << QStringLiteral("450.100") + QChar(QChar::ReplacementCharacter)
-                                           << QByteArray("450.100?");
+    QTest::newRow("replacement character")
+        << QStringLiteral("450.100") + QChar(QChar::ReplacementCharacter) << QByteArray("450.100?");
     QTest::newRow("Korean and Arabic") << QStringLiteral("한글 مرحبا") << QByteArray("?? ?????");
     QTest::newRow("between Chinese") << QStringLiteral("频😀率") << QByteArray("\xC6\xB5?\xC2\xCA");
     QTest::newRow("5000 at once") << QString(5000, QChar(0x0E01)) << QByteArray(5000, '?');

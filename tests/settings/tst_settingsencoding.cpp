@@ -33,18 +33,23 @@ void TestSettingsEncoding::undecodableValues_data()
 {
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<QString>("read");
-    QTest::newRow("GBK 至 between the limits")
-        << QByteArray("400MHz\xD6\xC1" "470MHz") << QStringLiteral("400MHz") + R + R + QStringLiteral("470MHz");
+    QTest::newRow("GBK 至 between the limits") << QByteArray("400MHz\xD6\xC1"
+                                                             "470MHz")
+                                               << QStringLiteral("400MHz") + R + R + QStringLiteral("470MHz");
     QTest::newRow("Latin-1 é") << QByteArray("caf\xE9") << QStringLiteral("caf") + R;
-    QTest::newRow("overlong slash") << QByteArray("\xC0\xAF" "400MHz") << QString(R) + R + QStringLiteral("400MHz");
-    QTest::newRow("UTF-8 of a surrogate") << QByteArray("4\xED\xA0\x80" "00") << QStringLiteral("4") + R + R + R
-                                                                                 + QStringLiteral("00");
+    QTest::newRow("overlong slash") << QByteArray("\xC0\xAF"
+                                                  "400MHz")
+                                    << QString(R) + R + QStringLiteral("400MHz");
+    QTest::newRow("UTF-8 of a surrogate") << QByteArray("4\xED\xA0\x80"
+                                                        "00")
+                                          << QStringLiteral("4") + R + R + R + QStringLiteral("00");
     QTest::newRow("cut inside 频 at byte 127")
         << QByteArray(126, '4') + "\xE9\xA2\x91" << QString(126, QLatin1Char('4')) + R;
     QTest::newRow("only FF bytes") << QByteArray(8, '\xFF') << QString(8, R);
-    QTest::newRow("GBK band in full")
-        << QByteArray("\xB5\xCD" "400MHz---\xB8\xDF" "470MHz") << QString(R) + R + QStringLiteral("400MHz---") + R + R
-                                                                    + QStringLiteral("470MHz");
+    QTest::newRow("GBK band in full") << QByteArray(
+        "\xB5\xCD"
+        "400MHz---\xB8\xDF"
+        "470MHz") << QString(R) + R + QStringLiteral("400MHz---") + R + R + QStringLiteral("470MHz");
 }
 
 void TestSettingsEncoding::undecodableValues()
@@ -113,11 +118,11 @@ void TestSettingsEncoding::textsUtf8CannotHold_data()
     const QString low(QChar(0xDC00));
     QTest::newRow("lone high surrogate") << high + QStringLiteral("400MHz") << QByteArray("?400MHz")
                                          << QStringLiteral("?400MHz");
-    QTest::newRow("lone low surrogate at the end") << QStringLiteral("470MHz") + low << QByteArray("470MHz?")
-                                                   << QStringLiteral("470MHz?");
+    QTest::newRow("lone low surrogate at the end")
+        << QStringLiteral("470MHz") + low << QByteArray("470MHz?") << QStringLiteral("470MHz?");
     QTest::newRow("surrogates the wrong way round") << low + high << QByteArray("??") << QStringLiteral("??");
-    QTest::newRow("a pair is one character") << QStringLiteral("频😀") << QByteArray("\xE9\xA2\x91\xF0\x9F\x98\x80")
-                                             << QStringLiteral("频😀");
+    QTest::newRow("a pair is one character")
+        << QStringLiteral("频😀") << QByteArray("\xE9\xA2\x91\xF0\x9F\x98\x80") << QStringLiteral("频😀");
 }
 
 void TestSettingsEncoding::textsUtf8CannotHold()

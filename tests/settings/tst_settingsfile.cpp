@@ -38,26 +38,36 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
         const QByteArray one = "[Frequent]\r\nPL1=400MHz---470MHz\r\n";
-        QTest::newRow("present") << one << "PL1" << "400MHz---470MHz";
-        QTest::newRow("other key missing") << one << "PL2" << "";
+        QTest::newRow("present") << one << "PL1"
+                                 << "400MHz---470MHz";
+        QTest::newRow("other key missing") << one << "PL2"
+                                           << "";
         QTest::newRow("blanks around") << QByteArray("[Frequent]\r\nPL1=  400MHz---470MHz  \r\n") << "PL1"
                                        << "400MHz---470MHz";
-        QTest::newRow("key and section in other case")
-            << QByteArray("[FREQUENT]\nPl1 = 136MHz---174MHz\n") << "PL1" << "136MHz---174MHz";
-        QTest::newRow("other section") << QByteArray("[Other]\r\nPL1=x\r\n[Frequent]\r\nPL2=y\r\n") << "PL1" << "";
+        QTest::newRow("key and section in other case") << QByteArray("[FREQUENT]\nPl1 = 136MHz---174MHz\n") << "PL1"
+                                                       << "136MHz---174MHz";
+        QTest::newRow("other section") << QByteArray("[Other]\r\nPL1=x\r\n[Frequent]\r\nPL2=y\r\n") << "PL1"
+                                       << "";
         QTest::newRow("NUL ends value") << QByteArray("[Frequent]\nPL1=400MHz\0junk\n", 26) << "PL1"
                                         << "400MHz";
         QTest::newRow("127 bytes at most")
-            << QByteArray("[Frequent]\nPL1=" + QByteArray(200, 'A') + "\n") << "PL1"
-            << QString(127, QLatin1Char('A'));
-        QTest::newRow("no newline at end") << QByteArray("[Frequent]\nPL1=abc") << "PL1" << "abc";
-        QTest::newRow("binary garbage") << QByteArray("\xff\xfe[\x00]\n=\n===\n[", 12) << "PL1" << "";
-        QTest::newRow("empty file") << QByteArray() << "PL1" << "";
+            << QByteArray("[Frequent]\nPL1=" + QByteArray(200, 'A') + "\n") << "PL1" << QString(127, QLatin1Char('A'));
+        QTest::newRow("no newline at end") << QByteArray("[Frequent]\nPL1=abc") << "PL1"
+                                           << "abc";
+        QTest::newRow("binary garbage") << QByteArray("\xff\xfe[\x00]\n=\n===\n[", 12) << "PL1"
+                                        << "";
+        QTest::newRow("empty file") << QByteArray() << "PL1"
+                                    << "";
         // Control characters would reach a terminal or a message box raw.
         const QString r(QChar::ReplacementCharacter);
-        QTest::newRow("ESC") << QByteArray("[Frequent]\nPL1=400\x1b[31mMHz\n") << "PL1" << QStringLiteral("400") + r + QStringLiteral("[31mMHz");
-        QTest::newRow("C1 CSI in UTF-8") << QByteArray("[Frequent]\nPL1=400\xc2\x9b" "2J\n") << "PL1" << QStringLiteral("400") + r + QStringLiteral("2J");
-        QTest::newRow("DEL and BEL") << QByteArray("[Frequent]\nPL1=4\x7f" "0\x07\n") << "PL1" << QStringLiteral("4") + r + QStringLiteral("0") + r;
+        QTest::newRow("ESC") << QByteArray("[Frequent]\nPL1=400\x1b[31mMHz\n") << "PL1"
+                             << QStringLiteral("400") + r + QStringLiteral("[31mMHz");
+        QTest::newRow("C1 CSI in UTF-8") << QByteArray("[Frequent]\nPL1=400\xc2\x9b"
+                                                       "2J\n")
+                                         << "PL1" << QStringLiteral("400") + r + QStringLiteral("2J");
+        QTest::newRow("DEL and BEL") << QByteArray("[Frequent]\nPL1=4\x7f"
+                                                   "0\x07\n")
+                                     << "PL1" << QStringLiteral("4") + r + QStringLiteral("0") + r;
     }
 
     void readValue()
@@ -76,11 +86,16 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("band1");
-        QTest::newRow("1 MiB") << "1MiB" << "400MHz---470MHz";
-        QTest::newRow("1 MiB and a byte") << "big" << "";
-        QTest::newRow("FIFO") << "fifo" << "";
-        QTest::newRow("link to the zero device") << "/dev/zero" << "";
-        QTest::newRow("link to a terminal") << "/dev/ptmx" << "";
+        QTest::newRow("1 MiB") << "1MiB"
+                               << "400MHz---470MHz";
+        QTest::newRow("1 MiB and a byte") << "big"
+                                          << "";
+        QTest::newRow("FIFO") << "fifo"
+                              << "";
+        QTest::newRow("link to the zero device") << "/dev/zero"
+                                                 << "";
+        QTest::newRow("link to a terminal") << "/dev/ptmx"
+                                            << "";
     }
     void specialFilesReadEmpty()
     {
@@ -118,7 +133,8 @@ private slots:
         QTest::newRow("replace PL6, keep PL4 and comments")
             << QByteArray("; bands\r\n[Frequent]\r\nPL4=400MHz---470MHz\r\nPL6 = old\r\n\r\n[Other]\r\nx=1\r\n")
             << "PL6"
-            << QByteArray("; bands\r\n[Frequent]\r\nPL4=400MHz---470MHz\r\nPL6=136MHz---174MHz\r\n\r\n[Other]\r\nx=1\r\n");
+            << QByteArray(
+                   "; bands\r\n[Frequent]\r\nPL4=400MHz---470MHz\r\nPL6=136MHz---174MHz\r\n\r\n[Other]\r\nx=1\r\n");
         QTest::newRow("new key goes to the end of its section")
             << QByteArray("[Frequent]\nPL1=a\n\n[Other]\nx=1\n") << "PL6"
             << QByteArray("[Frequent]\nPL1=a\nPL6=136MHz---174MHz\n\n[Other]\nx=1\n");

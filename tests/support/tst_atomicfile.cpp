@@ -24,13 +24,20 @@ void TestAtomicFile::targets_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("message"); // empty: saved
-    QTest::newRow("regular file") << "file" << "";
-    QTest::newRow("relative link to a file") << "link" << "";
-    QTest::newRow("dangling link") << "dangling" << "";
-    QTest::newRow("read-only file") << "readonly" << "文件只读";
-    QTest::newRow("folder") << "folder" << "文件夹";
-    QTest::newRow("FIFO") << "fifo" << "FIFO";
-    QTest::newRow("link to /dev/null") << "null" << "设备";
+    QTest::newRow("regular file") << "file"
+                                  << "";
+    QTest::newRow("relative link to a file") << "link"
+                                             << "";
+    QTest::newRow("dangling link") << "dangling"
+                                   << "";
+    QTest::newRow("read-only file") << "readonly"
+                                    << "文件只读";
+    QTest::newRow("folder") << "folder"
+                            << "文件夹";
+    QTest::newRow("FIFO") << "fifo"
+                          << "FIFO";
+    QTest::newRow("link to /dev/null") << "null"
+                                       << "设备";
 }
 
 void TestAtomicFile::targets()

@@ -30,16 +30,15 @@ void TestServicePassword::entries_data()
     QTest::newRow("blank after") << QStringList{QStringLiteral("5820419 ")} << QList<Outcome>{T} << false;
     QTest::newRow("leading zero is not the same number")
         << QStringList{QStringLiteral("05820419")} << QList<Outcome>{T} << false;
-    QTest::newRow("full-width digits") << QStringList{QString::fromUtf16(u"５８２０４１９")}
-                                       << QList<Outcome>{T} << false;
+    QTest::newRow("full-width digits") << QStringList{QString::fromUtf16(u"５８２０４１９")} << QList<Outcome>{T}
+                                       << false;
     QTest::newRow("prefix only") << QStringList{QStringLiteral("582041")} << QList<Outcome>{T} << false;
     QTest::newRow("right on the second try")
         << QStringList{QStringLiteral("1234567"), right} << QList<Outcome>{T, A} << true;
     QTest::newRow("right on the third try")
         << QStringList{QStringLiteral("1"), QString(), right} << QList<Outcome>{T, T, A} << true;
-    QTest::newRow("three wrong")
-        << QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}
-        << QList<Outcome>{T, T, R} << false;
+    QTest::newRow("three wrong") << QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}
+                                 << QList<Outcome>{T, T, R} << false;
     QTest::newRow("right after the third wrong is still refused")
         << QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), right}
         << QList<Outcome>{T, T, R, R} << false;

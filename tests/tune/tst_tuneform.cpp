@@ -105,8 +105,7 @@ void TestTuneForm::bandLimits_data()
     QTest::addColumn<QString>("band");
     QTest::addColumn<QString>("low");
     QTest::addColumn<QString>("high");
-    QTest::newRow("usual") << QStringLiteral("400MHz---470MHz") << QStringLiteral("400")
-                           << QStringLiteral("470");
+    QTest::newRow("usual") << QStringLiteral("400MHz---470MHz") << QStringLiteral("400") << QStringLiteral("470");
     QTest::newRow("empty") << QString() << QString() << QString();
     QTest::newRow("short") << QStringLiteral("400MHz") << QStringLiteral("400") << QString();
     // Read at fixed places, as every other reader of the band does.
@@ -249,28 +248,28 @@ void TestTuneForm::commit_data()
     QTest::addColumn<int>("powerRow");
     QTest::addColumn<bool>("exit"); // "退出调整" rather than the close box
     QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("band");     // the row's band afterwards
+    QTest::addColumn<QString>("band"); // the row's band afterwards
     QTest::addColumn<QString>("fileBand"); // the key in the file afterwards
 
     const QString s400 = QStringLiteral("400"), s470 = QStringLiteral("470");
-    QTest::newRow("row 0 400-470 exit")
-        << 0 << s400 << QStringLiteral("480") << 0 << 0 << 5 << true << QStringLiteral("PL1")
-        << QStringLiteral("400MHz---480MHz") << QStringLiteral("400MHz---480MHz");
+    QTest::newRow("row 0 400-470 exit") << 0 << s400 << QStringLiteral("480") << 0 << 0 << 5 << true
+                                        << QStringLiteral("PL1") << QStringLiteral("400MHz---480MHz")
+                                        << QStringLiteral("400MHz---480MHz");
     QTest::newRow("row 0 given 400-470 over another band")
-        << 1 << s400 << s470 << 0 << 0 << 5 << true << QStringLiteral("PL2")
-        << QStringLiteral("400MHz---470MHz") << QStringLiteral("400MHz---470MHz");
-    QTest::newRow("row 3 writes PL6")
-        << 3 << QStringLiteral("310") << QStringLiteral("340") << 0 << 0 << 5 << true
-        << QStringLiteral("PL6") << QStringLiteral("310MHz---340MHz") << QStringLiteral("310MHz---340MHz");
-    QTest::newRow("row 4 writes PL4")
-        << 4 << QStringLiteral("421") << QStringLiteral("451") << 0 << 0 << 5 << true
-        << QStringLiteral("PL4") << QStringLiteral("421MHz---451MHz") << QStringLiteral("421MHz---451MHz");
-    QTest::newRow("row 5 writes PL5")
-        << 5 << QStringLiteral("455") << QStringLiteral("485") << 0 << 0 << 5 << true
-        << QStringLiteral("PL5") << QStringLiteral("455MHz---485MHz") << QStringLiteral("455MHz---485MHz");
+        << 1 << s400 << s470 << 0 << 0 << 5 << true << QStringLiteral("PL2") << QStringLiteral("400MHz---470MHz")
+        << QStringLiteral("400MHz---470MHz");
+    QTest::newRow("row 3 writes PL6") << 3 << QStringLiteral("310") << QStringLiteral("340") << 0 << 0 << 5 << true
+                                      << QStringLiteral("PL6") << QStringLiteral("310MHz---340MHz")
+                                      << QStringLiteral("310MHz---340MHz");
+    QTest::newRow("row 4 writes PL4") << 4 << QStringLiteral("421") << QStringLiteral("451") << 0 << 0 << 5 << true
+                                      << QStringLiteral("PL4") << QStringLiteral("421MHz---451MHz")
+                                      << QStringLiteral("421MHz---451MHz");
+    QTest::newRow("row 5 writes PL5") << 5 << QStringLiteral("455") << QStringLiteral("485") << 0 << 0 << 5 << true
+                                      << QStringLiteral("PL5") << QStringLiteral("455MHz---485MHz")
+                                      << QStringLiteral("455MHz---485MHz");
     QTest::newRow("empty low keeps the band, stores the rest")
-        << 0 << QString() << s470 << 1 << 1 << 0 << true << QStringLiteral("PL1")
-        << QStringLiteral("400MHz---470MHz") << QStringLiteral("400MHz---470MHz");
+        << 0 << QString() << s470 << 1 << 1 << 0 << true << QStringLiteral("PL1") << QStringLiteral("400MHz---470MHz")
+        << QStringLiteral("400MHz---470MHz");
     QTest::newRow("empty high keeps the band, stores the rest")
         << 2 << QStringLiteral("360") << QString() << 1 << 0 << 10 << true << QStringLiteral("PL3")
         << QStringLiteral("350MHz---390MHz") << QStringLiteral("350MHz---390MHz");
@@ -278,17 +277,17 @@ void TestTuneForm::commit_data()
         << 0 << QStringLiteral("40") << s470 << 0 << 1 << 3 << true << QStringLiteral("PL1")
         << QStringLiteral("400MHz---470MHz") << QStringLiteral("400MHz---470MHz");
     QTest::newRow("no model row keeps every band")
-        << -1 << s400 << s470 << 1 << 1 << 4 << true << QStringLiteral("PL1")
-        << QStringLiteral("400MHz---470MHz") << QStringLiteral("400MHz---470MHz");
+        << -1 << s400 << s470 << 1 << 1 << 4 << true << QStringLiteral("PL1") << QStringLiteral("400MHz---470MHz")
+        << QStringLiteral("400MHz---470MHz");
     QTest::newRow("close box changes the band for this run only")
-        << 0 << QStringLiteral("410") << QStringLiteral("460") << 0 << 0 << 5 << false
-        << QStringLiteral("PL1") << QStringLiteral("410MHz---460MHz") << QStringLiteral("400MHz---470MHz");
+        << 0 << QStringLiteral("410") << QStringLiteral("460") << 0 << 0 << 5 << false << QStringLiteral("PL1")
+        << QStringLiteral("410MHz---460MHz") << QStringLiteral("400MHz---470MHz");
     QTest::newRow("14.4MHz and negative exit")
-        << 0 << s400 << s470 << 1 << 1 << 5 << true << QStringLiteral("PL1")
-        << QStringLiteral("400MHz---470MHz") << QStringLiteral("400MHz---470MHz");
+        << 0 << s400 << s470 << 1 << 1 << 5 << true << QStringLiteral("PL1") << QStringLiteral("400MHz---470MHz")
+        << QStringLiteral("400MHz---470MHz");
     QTest::newRow("14.4MHz and negative close box")
-        << 0 << s400 << s470 << 1 << 1 << 8 << false << QStringLiteral("PL1")
-        << QStringLiteral("400MHz---470MHz") << QStringLiteral("400MHz---470MHz");
+        << 0 << s400 << s470 << 1 << 1 << 8 << false << QStringLiteral("PL1") << QStringLiteral("400MHz---470MHz")
+        << QStringLiteral("400MHz---470MHz");
 }
 
 void TestTuneForm::commit()

@@ -26,8 +26,8 @@ public:
     FakePrompter() { Prompter::setInstance(this); }
     ~FakePrompter() override { Prompter::setInstance(nullptr); }
 
-    QMessageBox::StandardButton message(QWidget *, QMessageBox::Icon icon, const QString &title,
-                                        const QString &text, QMessageBox::StandardButtons buttons,
+    QMessageBox::StandardButton message(QWidget *, QMessageBox::Icon icon, const QString &title, const QString &text,
+                                        QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override
     {
         shown.append({icon, title, text});
@@ -52,8 +52,7 @@ public:
         lastFolder = dir;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
-    std::optional<double> number(QWidget *, const QString &, const QString &, double, double, double,
-                                 int) override
+    std::optional<double> number(QWidget *, const QString &, const QString &, double, double, double, int) override
     {
         if (numberAnswers.isEmpty())
             return std::nullopt;

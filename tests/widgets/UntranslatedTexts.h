@@ -49,12 +49,11 @@ inline void actionTexts(QAction *a, const QString &where, QList<Text> &out)
     // 中文 in the language menu is named in its own words on purpose.
     if (a->isSeparator() || a->objectName() == QLatin1String("mnuLanguageChinese"))
         return;
-    const QString at = where + QLatin1Char('/') + (a->objectName().isEmpty() ? QStringLiteral("action")
-                                                                              : a->objectName());
+    const QString at = where + QLatin1Char('/')
+        + (a->objectName().isEmpty() ? QStringLiteral("action") : a->objectName());
     out.append({at, a->text(), [a](const QString &t) { a->setText(t); }});
     out.append({at + QStringLiteral(".toolTip"), a->toolTip(), [a](const QString &t) { a->setToolTip(t); }});
-    out.append({at + QStringLiteral(".statusTip"), a->statusTip(),
-                [a](const QString &t) { a->setStatusTip(t); }});
+    out.append({at + QStringLiteral(".statusTip"), a->statusTip(), [a](const QString &t) { a->setStatusTip(t); }});
 }
 
 inline void modelTexts(QAbstractItemView *view, const QString &where, QList<Text> &out)
@@ -70,7 +69,8 @@ inline void modelTexts(QAbstractItemView *view, const QString &where, QList<Text
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c)
             out.append({where + QStringLiteral("[%1,%2]").arg(r).arg(c),
-                        m->index(r, c, view->rootIndex()).data().toString(), {}});
+                        m->index(r, c, view->rootIndex()).data().toString(),
+                        {}});
 }
 
 // The widget's own texts (its children have theirs), actions included; with `values`
@@ -78,14 +78,13 @@ inline void modelTexts(QAbstractItemView *view, const QString &where, QList<Text
 inline QList<Text> textsOf(QWidget *w, bool values)
 {
     QList<Text> out;
-    const QString where = QLatin1String(w->metaObject()->className()) + QLatin1Char('(')
-                          + w->objectName() + QLatin1Char(')');
+    const QString where = QLatin1String(w->metaObject()->className()) + QLatin1Char('(') + w->objectName()
+        + QLatin1Char(')');
     if (w->isWindow() || qobject_cast<QToolBar *>(w))
-        out.append({where + QStringLiteral(".title"), w->windowTitle(),
-                    [w](const QString &t) { w->setWindowTitle(t); }});
+        out.append(
+            {where + QStringLiteral(".title"), w->windowTitle(), [w](const QString &t) { w->setWindowTitle(t); }});
     out.append({where + QStringLiteral(".toolTip"), w->toolTip(), [w](const QString &t) { w->setToolTip(t); }});
-    out.append({where + QStringLiteral(".statusTip"), w->statusTip(),
-                [w](const QString &t) { w->setStatusTip(t); }});
+    out.append({where + QStringLiteral(".statusTip"), w->statusTip(), [w](const QString &t) { w->setStatusTip(t); }});
     if (auto *l = qobject_cast<QLabel *>(w))
         out.append({where, l->text(), [l](const QString &t) { l->setText(t); }});
     else if (auto *b = qobject_cast<QAbstractButton *>(w))
@@ -115,13 +114,15 @@ inline QList<Text> textsOf(QWidget *w, bool values)
         modelTexts(view, where, out);
     }
     if (auto *spin = qobject_cast<QSpinBox *>(w)) {
-        out.append({where + QStringLiteral(".suffix"), spin->suffix(), [spin](const QString &t) { spin->setSuffix(t); }});
-        out.append({where + QStringLiteral(".prefix"), spin->prefix(), [spin](const QString &t) { spin->setPrefix(t); }});
+        out.append(
+            {where + QStringLiteral(".suffix"), spin->suffix(), [spin](const QString &t) { spin->setSuffix(t); }});
+        out.append(
+            {where + QStringLiteral(".prefix"), spin->prefix(), [spin](const QString &t) { spin->setPrefix(t); }});
     } else if (auto *dspin = qobject_cast<QDoubleSpinBox *>(w)) {
-        out.append({where + QStringLiteral(".suffix"), dspin->suffix(),
-                    [dspin](const QString &t) { dspin->setSuffix(t); }});
-        out.append({where + QStringLiteral(".prefix"), dspin->prefix(),
-                    [dspin](const QString &t) { dspin->setPrefix(t); }});
+        out.append(
+            {where + QStringLiteral(".suffix"), dspin->suffix(), [dspin](const QString &t) { dspin->setSuffix(t); }});
+        out.append(
+            {where + QStringLiteral(".prefix"), dspin->prefix(), [dspin](const QString &t) { dspin->setPrefix(t); }});
     }
     if (auto *spin = qobject_cast<QAbstractSpinBox *>(w))
         out.append({where + QStringLiteral(".special"), spin->specialValueText(),
@@ -132,7 +133,6 @@ inline QList<Text> textsOf(QWidget *w, bool values)
         actionTexts(a, where, out);
     return out;
 }
-
 
 inline QStringList untranslatedTexts(QWidget *root)
 {

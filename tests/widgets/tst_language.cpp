@@ -113,13 +113,15 @@ class TestLanguage : public QObject
         if (name == u"parallel fleet") {
             auto w = std::make_unique<ParallelFleetDialog>(codec::Image{}, SafeWrite::Options{}, u"/dev/pts/9"_s);
             w->findChild<QLabel *>(u"lblBatchPrompt"_s)
-                ->setText(QCoreApplication::translate("ParallelFleetDialog", "请在 %1 个端口上连接下一批对讲机，然后点击“下一批”").arg(4));
+                ->setText(QCoreApplication::translate("ParallelFleetDialog",
+                                                      "请在 %1 个端口上连接下一批对讲机，然后点击“下一批”")
+                              .arg(4));
             return w;
         }
         if (name == u"backup list")
-            return std::make_unique<BackupListDialog>(QList<BackupEntry>{
-                {u"/tmp/b.chp"_s, QDateTime::currentDateTime(), WorkingCopy::rows(WorkingCopy::List::Model).value(0),
-                 u"OFF"_s, u"ttyUSB0"_s, 3}});
+            return std::make_unique<BackupListDialog>(
+                QList<BackupEntry>{{u"/tmp/b.chp"_s, QDateTime::currentDateTime(),
+                                    WorkingCopy::rows(WorkingCopy::List::Model).value(0), u"OFF"_s, u"ttyUSB0"_s, 3}});
         if (name == u"compare") {
             WorkingCopyState other = m_wc.state();
             other.cells[1][1] = u"OFF"_s;
@@ -170,9 +172,9 @@ private slots:
     void windowShowsNoChinese_data()
     {
         QTest::addColumn<QString>("window");
-        for (const char *name : {"main window", "port dialog", "transfer dialog", "password dialog",
-                                 "tune window", "preview", "about", "help", "safe write", "fleet write",
-                                 "parallel fleet", "backup list", "grid menu", "compare"})
+        for (const char *name :
+             {"main window", "port dialog", "transfer dialog", "password dialog", "tune window", "preview", "about",
+              "help", "safe write", "fleet write", "parallel fleet", "backup list", "grid menu", "compare"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
@@ -198,8 +200,8 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<bool>("ownWords");
-        for (const char *fault : {"no handler", "no guide", "damaged file", "saved", "csv export", "compare, missing file",
-                                  "model change"})
+        for (const char *fault :
+             {"no handler", "no guide", "damaged file", "saved", "csv export", "compare, missing file", "model change"})
             QTest::newRow(fault) << QString::fromLatin1(fault) << true;
         QTest::newRow("missing port") << u"missing port"_s << false;
     }
@@ -290,7 +292,10 @@ private slots:
             WorkingCopyState other = m_wc.state();
             other.crystalChoice = 1 - other.crystalChoice;
             other.cells[1][1] = u"OFF"_s;
-            open = [this, other] { showDifferences(nullptr, ComparedWith{ComparedWith::File, u"b.chp"_s}, channelDifferences(m_wc.state(), other)); };
+            open = [this, other] {
+                showDifferences(nullptr, ComparedWith{ComparedWith::File, u"b.chp"_s},
+                                channelDifferences(m_wc.state(), other));
+            };
         }
         QStringList untranslated;
         bool shown = false;
@@ -357,18 +362,18 @@ private slots:
                                          << u"Read finished HH:mm:ss"_s;
         QTest::newRow("main title") << u"main window"_s << u"mainFrm"_s << u"TARNIK编程软件 "_s
                                     << u"TARNIK programming software "_s;
-        QTest::newRow("status bar title") << u"main window"_s << u"sbText"_s << u"TARNIK编程软件"_s
-                                          << u"TARNIK programming software"_s;
+        QTest::newRow("status bar title")
+            << u"main window"_s << u"sbText"_s << u"TARNIK编程软件"_s << u"TARNIK programming software"_s;
         QTest::newRow("channel panel") << u"main window"_s << u"fraXDSZ"_s << u"信道数据设置"_s << u"Channel data"_s;
         QTest::newRow("toolbar button") << u"main window"_s << u"Open"_s << u"打开"_s << u"Open"_s;
         QTest::newRow("file menu") << u"main window"_s << u"mnuFile"_s << u"文件(&F)"_s << u"&File"_s;
-        QTest::newRow("plugged-in command") << u"main window"_s << u"mnuRestoreBackup"_s << u"恢复备份…"_s
-                                            << u"Restore backup…"_s;
+        QTest::newRow("plugged-in command")
+            << u"main window"_s << u"mnuRestoreBackup"_s << u"恢复备份…"_s << u"Restore backup…"_s;
         QTest::newRow("backup list") << u"backup list"_s << u"frmBackups"_s << u"恢复备份"_s << u"Restore backup"_s;
         QTest::newRow("fleet position") << u"backup list"_s << u"lstBackups[0,2]"_s << u"第 3 台"_s << u"Radio 3"_s;
-        QTest::newRow("compare heading") << u"compare"_s << u"lblCompare"_s
-                                         << u"编辑器与文件“b.chp”有 1 处不同（编辑器 → 文件“b.chp”）："_s
-                                         << u"The editor differs from file \"b.chp\" in 1 place (editor → file \"b.chp\"):"_s;
+        QTest::newRow("compare heading")
+            << u"compare"_s << u"lblCompare"_s << u"编辑器与文件“b.chp”有 1 处不同（编辑器 → 文件“b.chp”）："_s
+            << u"The editor differs from file \"b.chp\" in 1 place (editor → file \"b.chp\"):"_s;
         QTest::newRow("tune title") << u"tune window"_s << u"frmMODE"_s << u"调整模式"_s << u"Tune mode"_s;
         QTest::newRow("tune sign") << u"tune window"_s << u"Option1(1)"_s << u"负"_s << u"−"_s;
         QTest::newRow("password button") << u"password dialog"_s << u"cmdCancel"_s << u"取消"_s << u"Cancel"_s;
@@ -380,7 +385,8 @@ private slots:
         QTest::newRow("transfer title") << u"transfer dialog"_s << u"frmWAIT"_s << u"正在向对讲机读取数据。。。"_s
                                         << u"Reading data from the radio..."_s;
         QTest::newRow("transfer cancel") << u"transfer dialog"_s << u"cmdCancel"_s << u"取消"_s << u"Cancel"_s;
-        QTest::newRow("safe write title") << u"safe write"_s << u"frmSafeWrite"_s << u"写频进度显示"_s << u"Writing progress"_s;
+        QTest::newRow("safe write title")
+            << u"safe write"_s << u"frmSafeWrite"_s << u"写频进度显示"_s << u"Writing progress"_s;
         QTest::newRow("safe write stage") << u"safe write"_s << u"lblStage"_s << u"备份 1/3"_s << u"Backup 1/3"_s;
         QTest::newRow("fleet closes") << u"fleet write"_s << u"cmdCancel"_s << u"关闭"_s << u"Close"_s;
         QTest::newRow("fleet result") << u"fleet write"_s << u"gridFleet[0,3]"_s << u"校验失败"_s << u"Verify failed"_s;
@@ -415,7 +421,8 @@ private slots:
             }
             if (object.startsWith(u"gridFleet[")) {
                 const QStringList rc = object.mid(10).chopped(1).split(u',');
-                const QTableWidgetItem *item = w->findChild<QTableWidget *>(u"gridFleet"_s)->item(rc[0].toInt(), rc[1].toInt());
+                const QTableWidgetItem *item =
+                    w->findChild<QTableWidget *>(u"gridFleet"_s)->item(rc[0].toInt(), rc[1].toInt());
                 return item ? item->text() : QString();
             }
             if (object.startsWith(u"grid[")) {
@@ -457,10 +464,17 @@ private slots:
         QTest::addColumn<QByteArray>("source");
         QTest::addColumn<QByteArray>("comment");
         QTest::addColumn<QString>("english");
-        QTest::newRow("monitor on") << "Value"_ba << "打开"_ba << "state"_ba << u"On"_s;
-        QTest::newRow("time limit off") << "Value"_ba << "关闭"_ba << "state"_ba << u"Off"_s;
-        QTest::newRow("close the window") << "HelpWindow"_ba << "关闭"_ba << "close the window"_ba << u"Close"_s;
-        QTest::newRow("power save on") << "Value"_ba << "有效"_ba << QByteArray() << u"On"_s;
+        QTest::newRow("monitor on") << "Value"_ba
+                                    << "打开"_ba
+                                    << "state"_ba << u"On"_s;
+        QTest::newRow("time limit off") << "Value"_ba
+                                        << "关闭"_ba
+                                        << "state"_ba << u"Off"_s;
+        QTest::newRow("close the window") << "HelpWindow"_ba
+                                          << "关闭"_ba
+                                          << "close the window"_ba << u"Close"_s;
+        QTest::newRow("power save on") << "Value"_ba
+                                       << "有效"_ba << QByteArray() << u"On"_s;
     }
 
     void sameChineseOtherMeaning()
@@ -480,7 +494,7 @@ private slots:
         QTest::addColumn<bool>("english");
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("pasted");
-        QTest::addColumn<QString>("kept");   // empty: refused
+        QTest::addColumn<QString>("kept"); // empty: refused
         QTest::addColumn<QString>("copied");
         const int power = ChannelTable::Power;
         QTest::newRow("english, english value") << true << power << u"High"_s << u"高"_s << u"High"_s;
@@ -556,39 +570,55 @@ private slots:
         QTest::newRow("help") << cli << QStringList{u"--lang"_s, u"en"_s, u"--help"_s} << none << 0;
         QTest::newRow("show") << cli << QStringList{u"show"_s, example, u"--lang=en"_s} << none << 0;
         QTest::newRow("unknown command") << cli << QStringList{u"--lang"_s, u"en"_s, u"frob"_s} << none << 2;
-        QTest::newRow("missing file") << cli << QStringList{u"--lang"_s, u"en"_s, u"show"_s, u"/nonexistent.chp"_s} << none << 2;
+        QTest::newRow("missing file") << cli << QStringList{u"--lang"_s, u"en"_s, u"show"_s, u"/nonexistent.chp"_s}
+                                      << none << 2;
         QTest::newRow("read usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"read"_s} << none << 2;
-        QTest::newRow("import csv") << cli << QStringList{u"--lang"_s, u"en"_s, u"import-csv"_s, csv, m_config.filePath(u"out.chp"_s)}
+        QTest::newRow("import csv") << cli
+                                    << QStringList{u"--lang"_s, u"en"_s, u"import-csv"_s, csv,
+                                                   m_config.filePath(u"out.chp"_s)}
                                     << none << 1;
         QTest::newRow("report into a missing folder")
-            << cli << QStringList{u"--lang"_s, u"en"_s, u"report"_s, example, u"--pdf"_s, u"/no-such-folder/x.pdf"_s} << none << 2;
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"report"_s, example, u"--pdf"_s, u"/no-such-folder/x.pdf"_s}
+            << none << 2;
         QTest::newRow("show usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"show"_s} << none << 2;
-        QTest::newRow("diff") << cli << QStringList{u"--lang"_s, u"en"_s, u"diff"_s, example, m_config.filePath(u"other.chp"_s)} << none << 1;
+        QTest::newRow("diff") << cli
+                              << QStringList{u"--lang"_s, u"en"_s, u"diff"_s, example,
+                                             m_config.filePath(u"other.chp"_s)}
+                              << none << 1;
         QTest::newRow("diff usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"diff"_s, example} << none << 2;
-        QTest::newRow("export csv") << cli << QStringList{u"--lang"_s, u"en"_s, u"export-csv"_s, example, m_config.filePath(u"x.csv"_s)} << none << 0;
+        QTest::newRow("export csv") << cli
+                                    << QStringList{u"--lang"_s, u"en"_s, u"export-csv"_s, example,
+                                                   m_config.filePath(u"x.csv"_s)}
+                                    << none << 0;
         QTest::newRow("export usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"export-csv"_s} << none << 2;
         QTest::newRow("import usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"import-csv"_s, csv} << none << 2;
         QTest::newRow("write, missing port")
             << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, missingPort, example} << none << 1;
         QTest::newRow("plain write, missing port")
-            << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, missingPort, u"--no-backup"_s, u"--no-verify"_s, example}
+            << cli << QStringList{u"--lang"_s, u"en"_s,          u"write"_s,       u"--port"_s,
+                                  missingPort, u"--no-backup"_s, u"--no-verify"_s, example}
             << none << 1;
         QTest::newRow("write usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, example} << none << 2;
         QTest::newRow("read, missing port")
-            << cli << QStringList{u"--lang"_s, u"en"_s, u"read"_s, u"--port"_s, missingPort, u"--out"_s, out} << none << 1;
+            << cli << QStringList{u"--lang"_s, u"en"_s, u"read"_s, u"--port"_s, missingPort, u"--out"_s, out} << none
+            << 1;
         QTest::newRow("read into a folder")
-            << cli << QStringList{u"--lang"_s, u"en"_s, u"read"_s, u"--port"_s, missingPort, u"--out"_s, m_config.path()} << none << 2;
+            << cli
+            << QStringList{u"--lang"_s, u"en"_s, u"read"_s, u"--port"_s, missingPort, u"--out"_s, m_config.path()}
+            << none << 2;
         QTest::newRow("ports") << cli << QStringList{u"--lang"_s, u"en"_s, u"ports"_s} << none << 0;
         QTest::newRow("ports usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"ports"_s, u"x"_s} << none << 2;
         QTest::newRow("doctor, missing port")
             << cli << QStringList{u"--lang"_s, u"en"_s, u"doctor"_s, u"--port"_s, missingPort} << none << 1;
-        QTest::newRow("doctor, a file") << cli << QStringList{u"--lang"_s, u"en"_s, u"doctor"_s, u"--port"_s, csv} << none << 1;
+        QTest::newRow("doctor, a file") << cli << QStringList{u"--lang"_s, u"en"_s, u"doctor"_s, u"--port"_s, csv}
+                                        << none << 1;
         QTest::newRow("doctor usage") << cli << QStringList{u"--lang"_s, u"en"_s, u"doctor"_s, u"x"_s} << none << 2;
-        QTest::newRow("read a radio")
-            << cli << QStringList{u"--lang"_s, u"en"_s, u"read"_s, u"--port"_s, u"PTS"_s, u"--out"_s, out} << healthy << 0;
-        QTest::newRow("read cut short")
-            << cli << QStringList{u"--lang"_s, u"en"_s, u"read"_s, u"--port"_s, u"PTS"_s, u"--out"_s, out}
-            << healthy + QStringList{u"--nak-at-block"_s, u"3"_s} << 1;
+        QTest::newRow("read a radio") << cli << QStringList{u"--lang"_s, u"en"_s,    u"read"_s, u"--port"_s,
+                                                            u"PTS"_s,    u"--out"_s, out}
+                                      << healthy << 0;
+        QTest::newRow("read cut short") << cli << QStringList{u"--lang"_s, u"en"_s,    u"read"_s, u"--port"_s,
+                                                              u"PTS"_s,    u"--out"_s, out}
+                                        << healthy + QStringList{u"--nak-at-block"_s, u"3"_s} << 1;
         QTest::newRow("safe write, kept tuning")
             << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, u"PTS"_s, example}
             << healthy + QStringList{u"--tuning"_s, u"3019"_s} << 0;
@@ -599,12 +629,16 @@ private slots:
             << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, u"PTS"_s, example}
             << healthy + QStringList{u"--model-code"_s, u"24"_s} << 1;
         QTest::newRow("plain write, line hung up")
-            << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, u"PTS"_s, u"--no-backup"_s, u"--no-verify"_s, example}
+            << cli << QStringList{u"--lang"_s, u"en"_s,          u"write"_s,       u"--port"_s,
+                                  u"PTS"_s,    u"--no-backup"_s, u"--no-verify"_s, example}
             << healthy + QStringList{u"--hangup-at-block"_s, u"10"_s} << 1;
-        QTest::newRow("radios in a row")
-            << cli << QStringList{u"--lang"_s, u"en"_s, u"write"_s, u"--port"_s, u"PTS"_s, u"--count"_s, u"2"_s, example} << healthy << 0;
-        QTest::newRow("simulator help") << u"tarnik-sim"_s << QStringList{u"--lang"_s, u"en"_s, u"--help"_s} << none << 0;
-        QTest::newRow("simulator, bad option") << u"tarnik-sim"_s << QStringList{u"--lang"_s, u"en"_s, u"--baud"_s, u"x"_s} << none << 2;
+        QTest::newRow("radios in a row") << cli << QStringList{u"--lang"_s, u"en"_s,      u"write"_s, u"--port"_s,
+                                                               u"PTS"_s,    u"--count"_s, u"2"_s,     example}
+                                         << healthy << 0;
+        QTest::newRow("simulator help") << u"tarnik-sim"_s << QStringList{u"--lang"_s, u"en"_s, u"--help"_s} << none
+                                        << 0;
+        QTest::newRow("simulator, bad option")
+            << u"tarnik-sim"_s << QStringList{u"--lang"_s, u"en"_s, u"--baud"_s, u"x"_s} << none << 2;
     }
 
     void cliSpeaksEnglish()

@@ -21,17 +21,20 @@ namespace {
 QStringList choicesFor(int column)
 {
     switch (column) {
-    case ChannelTable::BusyLock: return tables::busyLockRows();
-    case ChannelTable::Bandwidth: return tables::bandwidthRows();
-    case ChannelTable::Power: return tables::powerRows();
-    default: return {};
+    case ChannelTable::BusyLock:
+        return tables::busyLockRows();
+    case ChannelTable::Bandwidth:
+        return tables::bandwidthRows();
+    case ChannelTable::Power:
+        return tables::powerRows();
+    default:
+        return {};
     }
 }
 
 } // namespace
 
-CellEditors::CellEditors(ChannelGrid &grid, WorkingCopy &wc)
-    : QObject(&grid), m_grid(grid), m_wc(wc)
+CellEditors::CellEditors(ChannelGrid &grid, WorkingCopy &wc) : QObject(&grid), m_grid(grid), m_wc(wc)
 {
     m_rxFreq = makeText("txtTxFreq", ChannelTable::RxFreq);
     m_txFreq = makeText("txtRecFreq", ChannelTable::TxFreq);
@@ -51,8 +54,7 @@ QLineEdit *CellEditors::makeText(const char *name, int column)
     // "000.00000" is 9 characters; a little room for decimals that get rounded.
     e->setMaxLength(12);
     // Digits and one point only: a stray key is refused alone, what was typed stays.
-    e->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]*\\.?[0-9]*")), e));
+    e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*\\.?[0-9]*")), e));
     e->hide();
     e->installEventFilter(this);
     // Every change of a shown editor's text reaches the cell, typed or set.
@@ -239,8 +241,7 @@ bool CellEditors::eventFilter(QObject *watched, QEvent *event)
         && !static_cast<QWidget *>(watched)->hasFocus())
         return true;
     if (event->type() != QEvent::KeyPress
-        || (watched != m_rxFreq && watched != m_txFreq && watched != m_signalling
-            && watched != m_choice))
+        || (watched != m_rxFreq && watched != m_txFreq && watched != m_signalling && watched != m_choice))
         return QObject::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
     const bool isText = watched == m_rxFreq || watched == m_txFreq;
@@ -270,7 +271,8 @@ bool CellEditors::eventFilter(QObject *watched, QEvent *event)
         hideAll();
         m_grid.keyPressEvent(key);
         return true;
-    default: break;
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -39,10 +39,7 @@ public:
     void hide(QWidget *editor);
     bool anyVisible() const;
     // True when an editor is shown over this cell.
-    bool isOver(int row, int column) const
-    {
-        return m_row >= 0 && m_row == row && m_column == column;
-    }
+    bool isOver(int row, int column) const { return m_row >= 0 && m_row == row && m_column == column; }
     bool isShown() const { return m_row >= 0; }
     // The shown frequency editor of the current cell, if there is one.
     QLineEdit *shownTextEditor(int row, int column) const;

@@ -31,8 +31,7 @@ class CellDelegate : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         if (!isFixed(index)) {
             QStyledItemDelegate::paint(painter, option, index);
@@ -69,8 +68,7 @@ QFont gridFont()
 {
     // Latin sans first for the digits, then the families that carry the Chinese titles.
     QFont f;
-    f.setFamilies(QStringList{QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                              QStringLiteral("DejaVu Sans")}
+    f.setFamilies(QStringList{QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}
                   + appinfo::uiFamilies());
     f.setPointSize(9);
     return f;
@@ -122,8 +120,7 @@ void ChannelGrid::recordStep(const QString &text)
 void ChannelGrid::selectRows(int from, int to)
 {
     const auto [top, bottom] = std::minmax(from, to);
-    selectionModel()->select(QItemSelection(model()->index(top, FirstColumn),
-                                            model()->index(bottom, LastColumn)),
+    selectionModel()->select(QItemSelection(model()->index(top, FirstColumn), model()->index(bottom, LastColumn)),
                              QItemSelectionModel::ClearAndSelect);
 }
 
@@ -202,8 +199,8 @@ void ChannelGrid::fitSections()
         horizontalHeader()->resizeSection(c, m_minColumnWidths[c] + extra);
     }
     for (int r = 0; r < ChannelTable::Rows; ++r)
-        verticalHeader()->resizeSection(r, m_minRowHeight + spareHeight / ChannelTable::Rows
-                                               + (r < spareHeight % ChannelTable::Rows ? 1 : 0));
+        verticalHeader()->resizeSection(
+            r, m_minRowHeight + spareHeight / ChannelTable::Rows + (r < spareHeight % ChannelTable::Rows ? 1 : 0));
 }
 
 void ChannelGrid::resizeEvent(QResizeEvent *event)
@@ -274,12 +271,11 @@ void ChannelGrid::leaveCell(int row, int column, bool visited)
     const QString message = gridrules::messageFor(outcome);
     if (outcome == gridrules::LeaveOutcome::NoBand && m_bandSetup) {
         // After the refusal has put the previous value back.
-        if (Prompter::instance().messageOffering(window(), QMessageBox::Information, gridrules::messageTitle(),
-                                                 message, tr("设定频段…")))
+        if (Prompter::instance().messageOffering(window(), QMessageBox::Information, gridrules::messageTitle(), message,
+                                                 tr("设定频段…")))
             QTimer::singleShot(0, this, m_bandSetup);
     } else if (!message.isEmpty()) {
-        Prompter::instance().message(window(), QMessageBox::Information, gridrules::messageTitle(),
-                                     message);
+        Prompter::instance().message(window(), QMessageBox::Information, gridrules::messageTitle(), message);
     }
     {
         const QScopedValueRollback own(m_ownWrite, true);
@@ -394,7 +390,8 @@ void ChannelGrid::keyPressEvent(QKeyEvent *event)
             return;
         }
         break;
-    default: break;
+    default:
+        break;
     }
     if (isFrequencyColumn(c) && plain) {
         const QString t = event->text();
@@ -486,8 +483,7 @@ void ChannelGrid::contextMenuEvent(QContextMenuEvent *event)
     m_actions->showMenu(event->globalPos());
 }
 
-QItemSelectionModel::SelectionFlags ChannelGrid::selectionCommand(const QModelIndex &index,
-                                                                  const QEvent *event) const
+QItemSelectionModel::SelectionFlags ChannelGrid::selectionCommand(const QModelIndex &index, const QEvent *event) const
 {
     // Tab and Shift+Tab move on; Shift with an arrow, Home or End selects.
     if (event && event->type() == QEvent::KeyPress) {

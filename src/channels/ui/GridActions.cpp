@@ -18,11 +18,9 @@
 using namespace gridcolumns;
 
 GridActions::GridActions(ChannelGrid &grid, WorkingCopy &wc) : QObject(&grid), m_grid(grid), m_wc(wc)
-{
-}
+{ }
 
-void GridActions::run(const QString &name, const QString &refusedTitle,
-                      const std::function<QStringList()> &edit)
+void GridActions::run(const QString &name, const QString &refusedTitle, const std::function<QStringList()> &edit)
 {
     // An editor left open would write its old text over the edited cells.
     m_grid.hideEditors();
@@ -32,8 +30,7 @@ void GridActions::run(const QString &name, const QString &refusedTitle,
     else
         refused = edit();
     if (!refused.isEmpty())
-        Prompter::instance().message(m_grid.window(), QMessageBox::Information,
-                                     tr("提示"),
+        Prompter::instance().message(m_grid.window(), QMessageBox::Information, tr("提示"),
                                      refusedTitle + QLatin1Char('\n') + refused.join(QLatin1Char('\n')));
 }
 
@@ -66,8 +63,7 @@ void GridActions::copy()
         return std::any_of(cells.begin(), cells.end(),
                            [r, c](const QModelIndex &i) { return i.row() == r && i.column() == c; });
     };
-    QGuiApplication::clipboard()->setText(
-        gridedits::copyText(*m_wc.channels(), top, left, bottom, right, selected));
+    QGuiApplication::clipboard()->setText(gridedits::copyText(*m_wc.channels(), top, left, bottom, right, selected));
 }
 
 void GridActions::paste()
@@ -146,9 +142,9 @@ void GridActions::copyToNextChannel()
     // The channel whose number was clicked, else the current cell's.
     const QModelIndex cur = m_grid.currentIndex();
     const QList<int> channels = selectedChannels();
-    const int row = !channels.isEmpty() ? channels.first()
-                    : cur.isValid() && !isFixed(cur) ? cur.row()
-                                                      : targetRows().value(0, -1);
+    const int row = !channels.isEmpty()  ? channels.first()
+        : cur.isValid() && !isFixed(cur) ? cur.row()
+                                         : targetRows().value(0, -1);
     if (row < FirstRow || row >= LastRow)
         return;
     run(tr("复制到下一信道"), QString(), [&] {
@@ -161,15 +157,14 @@ void GridActions::fillByStep()
 {
     const QList<int> rows = m_grid.selectedRows();
     if (rows.size() < 2) {
-        Prompter::instance().information(m_grid.window(), tr("提示"),
-                                         tr("请先选择要填充的多个信道"));
+        Prompter::instance().information(m_grid.window(), tr("提示"), tr("请先选择要填充的多个信道"));
         return;
     }
     // A step no channel could take is refused as typed, before anything changes.
     std::optional<double> step;
     for (;;) {
-        step = Prompter::instance().number(m_grid.window(), tr("按步进填充"),
-                                           tr("步进 (kHz)："), m_stepKHz, -100000, 100000, 3);
+        step = Prompter::instance().number(m_grid.window(), tr("按步进填充"), tr("步进 (kHz)："), m_stepKHz, -100000,
+                                           100000, 3);
         if (!step)
             return;
         m_stepKHz = *step;
@@ -178,18 +173,15 @@ void GridActions::fillByStep()
         Prompter::instance().message(m_grid.window(), QMessageBox::Information, tr("按步进填充"),
                                      tr("步进 %1 kHz 需为6.25K或5K的整数倍").arg(*step));
     }
-    run(tr("按步进填充"), tr("以下频率未填充："), [&] {
-        return gridedits::fillByStep(*m_wc.channels(), m_wc.bandText(), rows,
-                                     qRound64(*step * 1000));
-    });
+    run(tr("按步进填充"), tr("以下频率未填充："),
+        [&] { return gridedits::fillByStep(*m_wc.channels(), m_wc.bandText(), rows, qRound64(*step * 1000)); });
 }
 
 QMenu *GridActions::makeMenu(QWidget *parent)
 {
     auto *menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("mnuGrid"));
-    auto add = [this, menu](const char *name, const char *text, const QKeySequence &key,
-                            void (GridActions::*slot)()) {
+    auto add = [this, menu](const char *name, const char *text, const QKeySequence &key, void (GridActions::*slot)()) {
         QAction *a = menu->addAction(QString(), this, slot);
         language::retranslate(a, [a, text] { a->setText(tr(text)); });
         a->setObjectName(QLatin1String(name));

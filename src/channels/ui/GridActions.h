@@ -52,8 +52,7 @@ public:
     void showMenu(const QPoint &globalPos);
 
 private:
-    void run(const QString &name, const QString &refusedTitle,
-             const std::function<QStringList()> &edit);
+    void run(const QString &name, const QString &refusedTitle, const std::function<QStringList()> &edit);
     QList<int> targetRows() const;
     QModelIndex selectionTopLeft() const;
 

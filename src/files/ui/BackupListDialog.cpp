@@ -28,8 +28,9 @@ BackupListDialog::BackupListDialog(const QList<BackupEntry> &backups, QWidget *p
     // apart of radios that held the same.
     m_list->setColumnCount(Columns);
     for (const BackupEntry &b : backups) {
-        auto *item = new QTreeWidgetItem(m_list, {b.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), b.port,
-                                                  QString(), b.model, b.firstChannel, QDir::toNativeSeparators(b.path)});
+        auto *item = new QTreeWidgetItem(m_list,
+                                         {b.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), b.port, QString(),
+                                          b.model, b.firstChannel, QDir::toNativeSeparators(b.path)});
         item->setToolTip(5, QDir::toNativeSeparators(b.path));
     }
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -77,9 +78,10 @@ QString restoreBackupCommand(QWidget *parent, WorkingCopy &wc)
 {
     const QList<BackupEntry> backups = BackupStore().list();
     if (backups.isEmpty()) {
-        Prompter::instance().information(parent, QCoreApplication::translate("BackupListDialog", "提示"),
-                                         QCoreApplication::translate("BackupListDialog", "还没有备份。写频前的备份保存在 %1")
-                                             .arg(QDir::toNativeSeparators(BackupStore::defaultFolder())));
+        Prompter::instance().information(
+            parent, QCoreApplication::translate("BackupListDialog", "提示"),
+            QCoreApplication::translate("BackupListDialog", "还没有备份。写频前的备份保存在 %1")
+                .arg(QDir::toNativeSeparators(BackupStore::defaultFolder())));
         return {};
     }
     BackupListDialog dialog(backups, parent);

@@ -21,7 +21,10 @@ QString ComparedWith::text() const
 }
 
 CompareDialog::CompareDialog(const ComparedWith &other, const QList<FieldDifference> &differences, QWidget *parent)
-    : QDialog(parent), m_other(other), m_count(differences.size()), m_heading(new QLabel(this)),
+    : QDialog(parent),
+      m_other(other),
+      m_count(differences.size()),
+      m_heading(new QLabel(this)),
       m_list(new QListWidget(this))
 {
     setObjectName(QStringLiteral("frmCompare"));
@@ -73,18 +76,16 @@ QStringList CompareDialog::lines() const
     return l;
 }
 
-
 void showDifferences(QWidget *parent, const ComparedWith &other, const QList<FieldDifference> &differences)
 {
     CompareDialog dialog(other, differences, parent);
     dialog.exec();
 }
 
-void compareWithFileCommand(QWidget *parent, const WorkingCopy &wc, const QString &folder,
-                            const ShowDifferences &show)
+void compareWithFileCommand(QWidget *parent, const WorkingCopy &wc, const QString &folder, const ShowDifferences &show)
 {
-    const QString path = Prompter::instance().openFileName(parent, QCoreApplication::translate("CompareDialog", "比较"), folder,
-                                                           FileCommands::nameFilters());
+    const QString path = Prompter::instance().openFileName(parent, QCoreApplication::translate("CompareDialog", "比较"),
+                                                           folder, FileCommands::nameFilters());
     if (path.isEmpty())
         return;
     const Result<WorkingCopyState> other = channelFileState(wc.state(), path);

@@ -18,8 +18,7 @@ constexpr int ListedRefusals = 20;
 
 CsvCommands::CsvCommands(WorkingCopy &wc, QWidget *parent, QString folder)
     : m_wc(wc), m_parent(parent), m_folder(folder.isEmpty() ? QDir::currentPath() : std::move(folder))
-{
-}
+{ }
 
 QStringList CsvCommands::nameFilters()
 {
@@ -28,8 +27,8 @@ QStringList CsvCommands::nameFilters()
 
 QString CsvCommands::importCsv()
 {
-    const QString path =
-        Prompter::instance().openFileName(m_parent, QCoreApplication::translate("CsvCommands", "导入CSV"), m_folder, nameFilters());
+    const QString path = Prompter::instance().openFileName(
+        m_parent, QCoreApplication::translate("CsvCommands", "导入CSV"), m_folder, nameFilters());
     return !path.isEmpty() && importFrom(path) ? path : QString();
 }
 
@@ -52,8 +51,7 @@ QString channelRuns(const QList<int> &channels)
         qsizetype j = i;
         while (j + 1 < channels.size() && channels[j + 1] == channels[j] + 1)
             ++j;
-        runs << (j == i ? QString::number(channels[i])
-                        : QStringLiteral("%1–%2").arg(channels[i]).arg(channels[j]));
+        runs << (j == i ? QString::number(channels[i]) : QStringLiteral("%1–%2").arg(channels[i]).arg(channels[j]));
         i = j + 1;
     }
     return runs.join(QStringLiteral(", "));
@@ -89,13 +87,13 @@ bool CsvCommands::importFrom(const QString &path)
     const QList<channelcsv::Refusal> &refusals = imported->refusals;
     if (!refusals.isEmpty()) {
         text += QStringLiteral("\n\n")
-                + QCoreApplication::translate("CsvCommands", "以下 %n 个数值未采用：", nullptr, int(refusals.size()));
+            + QCoreApplication::translate("CsvCommands", "以下 %n 个数值未采用：", nullptr, int(refusals.size()));
         for (qsizetype i = 0; i < refusals.size() && i < ListedRefusals; ++i)
             text += QLatin1Char('\n') + channelcsv::describe(refusals[i]);
         if (refusals.size() > ListedRefusals)
             text += QLatin1Char('\n')
-                    + QCoreApplication::translate("CsvCommands", "……另有 %n 个", nullptr,
-                                                  int(refusals.size() - ListedRefusals));
+                + QCoreApplication::translate("CsvCommands", "……另有 %n 个", nullptr,
+                                              int(refusals.size() - ListedRefusals));
     }
     Prompter::instance().message(m_parent, refusals.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
                                  appinfo::title(), text);
@@ -106,13 +104,15 @@ bool CsvCommands::exportTo(const QString &path)
 {
     const Result<channelcsv::Export> e = channelcsv::saveCsv(m_wc.state(), path);
     if (!e) {
-        Prompter::instance().message(m_parent, QMessageBox::Critical, QCoreApplication::translate("CsvCommands", "错误"),
-                                     e.failure().description);
+        Prompter::instance().message(m_parent, QMessageBox::Critical,
+                                     QCoreApplication::translate("CsvCommands", "错误"), e.failure().description);
         return false;
     }
-    QString text = QCoreApplication::translate("CsvCommands", "已导出 %n 个信道到 %1。", nullptr, e->channels).arg(path);
+    QString text =
+        QCoreApplication::translate("CsvCommands", "已导出 %n 个信道到 %1。", nullptr, e->channels).arg(path);
     for (int channel : e->unreadable)
-        text += QLatin1Char('\n') + QCoreApplication::translate("CsvCommands", "信道 %1 的频率无法读出，未导出。").arg(channel);
+        text += QLatin1Char('\n')
+            + QCoreApplication::translate("CsvCommands", "信道 %1 的频率无法读出，未导出。").arg(channel);
     Prompter::instance().message(m_parent, e->unreadable.isEmpty() ? QMessageBox::NoIcon : QMessageBox::Warning,
                                  appinfo::title(), text);
     return true;

@@ -24,10 +24,8 @@ public:
 
 } // namespace
 
-FileCommands::FileCommands(WorkingCopy &wc, QWidget *parent)
-    : m_wc(wc), m_parent(parent), m_folder(QDir::currentPath())
-{
-}
+FileCommands::FileCommands(WorkingCopy &wc, QWidget *parent) : m_wc(wc), m_parent(parent), m_folder(QDir::currentPath())
+{ }
 
 QStringList FileCommands::nameFilters()
 {
@@ -45,26 +43,25 @@ QString FileCommands::folder() const
     return m_currentPath.isEmpty() ? m_folder : QFileInfo(m_currentPath).absolutePath();
 }
 
-QString FileCommands::withSuffix(QWidget *parent, const QString &path, const QString &suffix,
-                                 const QString &title)
+QString FileCommands::withSuffix(QWidget *parent, const QString &path, const QString &suffix, const QString &title)
 {
     if (!QFileInfo(path).suffix().isEmpty() || path.endsWith(QLatin1Char('.')))
         return path;
     const QString named = path + suffix;
     if (QFileInfo::exists(named)
-        && Prompter::instance().message(
-               parent, QMessageBox::Warning, title,
-               QCoreApplication::translate("FileCommands", "%1 已存在。\n要替换它吗？").arg(QDir::toNativeSeparators(named)),
-               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-               != QMessageBox::Yes)
+        && Prompter::instance().message(parent, QMessageBox::Warning, title,
+                                        QCoreApplication::translate("FileCommands", "%1 已存在。\n要替换它吗？")
+                                            .arg(QDir::toNativeSeparators(named)),
+                                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
         return {};
     return named;
 }
 
 bool FileCommands::open()
 {
-    const QString path = Prompter::instance().openFileName(m_parent, QCoreApplication::translate("FileCommands", "打开"),
-                                                           folder(), nameFilters());
+    const QString path = Prompter::instance().openFileName(
+        m_parent, QCoreApplication::translate("FileCommands", "打开"), folder(), nameFilters());
     if (path.isEmpty())
         return false;
     remember(path);
@@ -105,8 +102,7 @@ bool FileCommands::load(const QString &path)
     if (outcome.kind == LoadOutcome::Loaded)
         m_wc.setState(loaded.state);
     if (outcome.kind == LoadOutcome::Failed)
-        Prompter::instance().message(m_parent, QMessageBox::Information,
-                                     QString::number(outcome.failure.number),
+        Prompter::instance().message(m_parent, QMessageBox::Information, QString::number(outcome.failure.number),
                                      outcome.failure.description);
     return outcome.kind == LoadOutcome::Loaded;
 }
@@ -115,8 +111,8 @@ bool FileCommands::save(const QString &path)
 {
     const Status status = saveChannelFile(m_wc, path);
     if (!status) {
-        Prompter::instance().message(m_parent, QMessageBox::Critical, QCoreApplication::translate("FileCommands", "错误"),
-                                     status.failure().description);
+        Prompter::instance().message(m_parent, QMessageBox::Critical,
+                                     QCoreApplication::translate("FileCommands", "错误"), status.failure().description);
         return false;
     }
     m_currentPath = path;

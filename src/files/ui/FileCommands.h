@@ -46,11 +46,9 @@ public:
     // A name typed without an extension gets `suffix` (".chp"); the dialog asked about an
     // existing file by the name as typed, so the longer name is asked about here. Empty
     // when the user keeps the existing file.
-    static QString withSuffix(QWidget *parent, const QString &path, const QString &suffix,
-                              const QString &title);
+    static QString withSuffix(QWidget *parent, const QString &path, const QString &suffix, const QString &title);
 
 private:
-
     WorkingCopy &m_wc;
     QWidget *m_parent;
     QString m_folder;

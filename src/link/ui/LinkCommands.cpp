@@ -34,8 +34,10 @@ void runTransferCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool 
     }
     const QString received = link.receivedPath();
     if (!write && QFile::exists(received) && !QFile::remove(received)) {
-        showFailure(parent, {Failure::PathFileAccessError,
-                             QCoreApplication::translate("LinkCommands", "无法删除文件 %1").arg(QDir::toNativeSeparators(received))});
+        showFailure(
+            parent,
+            {Failure::PathFileAccessError,
+             QCoreApplication::translate("LinkCommands", "无法删除文件 %1").arg(QDir::toNativeSeparators(received))});
         link.closePort();
         return;
     }
@@ -53,8 +55,7 @@ namespace {
 const char ShowingBoxes[] = "tarnikMessageBoxes";
 }
 
-LinkMessageBoxes::LinkMessageBoxes(RadioLink &link, QWidget *parent)
-    : QObject(parent), m_parent(parent), m_link(&link)
+LinkMessageBoxes::LinkMessageBoxes(RadioLink &link, QWidget *parent) : QObject(parent), m_parent(parent), m_link(&link)
 {
     m_covered = qobject_cast<LinkMessageBoxes *>(link.property(ShowingBoxes).value<QObject *>());
     link.setProperty(ShowingBoxes, QVariant::fromValue<QObject *>(this));
@@ -71,8 +72,8 @@ void LinkMessageBoxes::show(const LinkMessage &m)
 {
     if (!m_link || m_link->property(ShowingBoxes).value<QObject *>() != this)
         return;
-    static constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
-                                                  QMessageBox::Warning, QMessageBox::Critical};
+    static constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information, QMessageBox::Warning,
+                                                  QMessageBox::Critical};
     Prompter::instance().message(m_parent, icons[m.icon], m.title, m.text);
 }
 

@@ -29,7 +29,10 @@ enum Column { PortColumn, StageColumn, ProgressColumn, ResultColumn, ColumnCount
 
 ParallelFleetDialog::ParallelFleetDialog(const codec::Image &image, const SafeWrite::Options &options,
                                          const QString &preselected, QWidget *parent)
-    : QDialog(parent), logPath(FleetWrite::defaultLogPath()), m_image(image), m_options(options),
+    : QDialog(parent),
+      logPath(FleetWrite::defaultLogPath()),
+      m_image(image),
+      m_options(options),
       m_mainPort(preselected)
 {
     setObjectName(QStringLiteral("frmParallelFleet"));
@@ -62,7 +65,8 @@ ParallelFleetDialog::ParallelFleetDialog(const codec::Image &image, const SafeWr
     m_devices->setObjectName(QStringLiteral("txtDevices"));
     m_devices->setPlaceholderText(QStringLiteral("/dev/pts/3, /dev/serial/by-id/…"));
     // A device the system does not list (a pseudo-terminal) chosen as the main window's port.
-    const bool listed = std::any_of(ports.cbegin(), ports.cend(), [&](const auto &p) { return p.device == preselected; });
+    const bool listed = std::any_of(ports.cbegin(), ports.cend(),
+                                    [&](const auto &p) { return p.device == preselected; });
     if (!listed)
         m_devices->setText(preselected);
     fieldLabel->setBuddy(m_devices);

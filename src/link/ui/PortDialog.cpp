@@ -153,12 +153,13 @@ void PortDialog::onConfirm()
                                            "（tarnik-cli ports 列出现有的串口）。\n\n仍然使用这个设备吗？")
                                             .arg(device()),
                                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-               != QMessageBox::Yes) {
+            != QMessageBox::Yes) {
         m_device->setFocus();
         m_device->selectAll();
         return;
     }
-    const QString text = device().isEmpty() ? tr("端口转换成COM%1").arg(portOption + 1) : tr("端口转换成%1").arg(device());
+    const QString text = device().isEmpty() ? tr("端口转换成COM%1").arg(portOption + 1)
+                                            : tr("端口转换成%1").arg(device());
     Prompter::instance().message(this, QMessageBox::Information, tr("提示"), text);
     accept();
 }

@@ -54,6 +54,6 @@ private:
     QPushButton *m_cancel = nullptr;
     QLineEdit *m_device = nullptr;
     QLabel *m_deviceLabel = nullptr;
-    int m_listed = 0;     // options with a port behind them
-    int m_cable = -1;     // the option likely to be the programming cable
+    int m_listed = 0; // options with a port behind them
+    int m_cable = -1; // the option likely to be the programming cable
 };

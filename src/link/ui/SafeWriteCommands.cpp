@@ -31,9 +31,10 @@ std::optional<codec::Image> imageToWrite(QWidget *parent, WorkingCopy &wc)
 
 bool confirmed(QWidget *parent, const QString &question)
 {
-    return Prompter::instance().message(parent, QMessageBox::NoIcon, QCoreApplication::translate("SafeWriteCommands", "写频进度显示"), question,
+    return Prompter::instance().message(parent, QMessageBox::NoIcon,
+                                        QCoreApplication::translate("SafeWriteCommands", "写频进度显示"), question,
                                         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
-           == QMessageBox::Ok;
+        == QMessageBox::Ok;
 }
 
 // What one command's safe writes run with: the stages chosen in the 编程 menu, wall-clock
@@ -57,7 +58,7 @@ struct SafeWriteSetup
                        QCoreApplication::translate("SafeWriteCommands", "对讲机机型是 %1，文件机型是 %2。仍然写频吗？")
                            .arg(radio, file),
                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-                   == QMessageBox::Yes;
+                == QMessageBox::Yes;
         };
     }
 };
@@ -67,8 +68,8 @@ bool offerBackup(QWidget *parent, WorkingCopy &wc, const SafeWrite::Outcome &o)
 {
     const auto answer = Prompter::instance().message(
         parent, QMessageBox::Warning, QCoreApplication::translate("SafeWriteCommands", "提示"),
-        QCoreApplication::translate("SafeWriteCommands", "%1\n\n要把写频前的备份载入编辑器吗？").arg(o.text), QMessageBox::Yes | QMessageBox::No,
-        QMessageBox::No);
+        QCoreApplication::translate("SafeWriteCommands", "%1\n\n要把写频前的备份载入编辑器吗？").arg(o.text),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return false;
     if (Status s = BackupStore::loadInto(wc, o.backupPath); !s) {
@@ -128,8 +129,8 @@ bool safeWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool ke
     link.closePort();
     if (outcome.ok && summary)
         *summary = outcome.text;
-    else if (!outcome.ok && outcome.radioChanged && !outcome.backupPath.isEmpty()
-             && offerBackup(parent, wc, outcome) && loadedBackup)
+    else if (!outcome.ok && outcome.radioChanged && !outcome.backupPath.isEmpty() && offerBackup(parent, wc, outcome)
+             && loadedBackup)
         *loadedBackup = outcome.backupPath;
     return outcome.ok;
 }
@@ -147,7 +148,8 @@ void fleetWriteCommand(QWidget *parent, WorkingCopy &wc, RadioLink &link, bool k
     // A log that cannot take the rows stops the run before the first radio.
     if (Status s = fleet.openLog(FleetWrite::defaultLogPath(), QStringLiteral("编辑器") /* stored, as the log is */);
         !s) {
-        Prompter::instance().message(parent, QMessageBox::Warning, QCoreApplication::translate("SafeWriteCommands", "批量写频"),
+        Prompter::instance().message(parent, QMessageBox::Warning,
+                                     QCoreApplication::translate("SafeWriteCommands", "批量写频"),
                                      s.failure().description);
         return;
     }

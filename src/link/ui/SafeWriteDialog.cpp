@@ -40,8 +40,7 @@ void markFailed(QTableWidget *table, int row)
 
 } // namespace
 
-SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *parent)
-    : QDialog(parent), m_write(write)
+SafeWriteDialog::SafeWriteDialog(SafeWrite &write, FleetWrite *fleet, QWidget *parent) : QDialog(parent), m_write(write)
 {
     setObjectName(QStringLiteral("frmSafeWrite"));
     setMinimumWidth(420);

@@ -99,9 +99,9 @@ void TransferDialog::onCancel()
 
 bool TransferDialog::cancelConfirmed(QWidget *parent)
 {
-    return Prompter::instance().message(parent, QMessageBox::NoIcon, tr("提示"), tr("确定要取消吗"), QMessageBox::Ok | QMessageBox::Cancel,
-                                        QMessageBox::Ok)
-           == QMessageBox::Ok;
+    return Prompter::instance().message(parent, QMessageBox::NoIcon, tr("提示"), tr("确定要取消吗"),
+                                        QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+        == QMessageBox::Ok;
 }
 
 QLabel *TransferDialog::makeWaitingLabel(QWidget *dialog)

@@ -166,8 +166,10 @@ PreviewWindow::PreviewWindow(const QString &scriptPath, QWidget *parent)
     {
         QKeySequence keys;
         int index;
-    } shortcuts[] = {{QKeySequence(Qt::Key_Return), Refresh}, {QKeySequence(Qt::Key_Enter), Refresh},
-                     {QKeySequence(Qt::Key_Plus), ZoomIn},     {QKeySequence(Qt::Key_Minus), ZoomOut}};
+    } shortcuts[] = {{QKeySequence(Qt::Key_Return), Refresh},
+                     {QKeySequence(Qt::Key_Enter), Refresh},
+                     {QKeySequence(Qt::Key_Plus), ZoomIn},
+                     {QKeySequence(Qt::Key_Minus), ZoomOut}};
     for (const auto &s : shortcuts) {
         auto *shortcut = new QShortcut(s.keys, this);
         const int index = s.index;
@@ -330,8 +332,8 @@ Status PreviewWindow::printPages(QPrinter &printer, int first, int last)
 {
     const BusyCursor busy;
     QCoreApplication::processEvents();
-    const Result<PrintOutcome> r =
-        printScriptPages(m_scriptPath, printer, first, last, [] { QCoreApplication::processEvents(); });
+    const Result<PrintOutcome> r = printScriptPages(m_scriptPath, printer, first, last,
+                                                    [] { QCoreApplication::processEvents(); });
     if (!r)
         return r.failure();
     // Printed to a PDF file: its text layer gives the texts as drawn.

@@ -39,9 +39,8 @@ PreviewWindow *printReportCommand(QWidget *parent, const WorkingCopy &wc, const 
     closePreview();
 
     PageScript script;
-    script.setNotice([parent](const QString &title, const QString &text) {
-        Prompter::instance().critical(parent, title, text);
-    });
+    script.setNotice(
+        [parent](const QString &title, const QString &text) { Prompter::instance().critical(parent, title, text); });
     if (const Status s = writeReport(script, wc); !s) {
         Prompter::instance().critical(parent, QString::number(s.failure().number), s.failure().description);
         return nullptr;

@@ -13,7 +13,7 @@ class WorkingCopy;
 // with "Error in coords!!!!" and left out; a script that cannot be written is reported
 // in a box titled with the failure number, and no preview opens (nullptr).
 PreviewWindow *printReportCommand(QWidget *parent, const WorkingCopy &wc,
-                           const std::function<void()> &stopEditorTimer = {});
+                                  const std::function<void()> &stopEditorTimer = {});
 
 // The open preview window, or nullptr.
 PreviewWindow *openPreview();

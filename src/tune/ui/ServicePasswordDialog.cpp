@@ -62,8 +62,11 @@ QPixmap padlockPicture(qreal dpr)
 } // namespace
 
 ServicePasswordDialog::ServicePasswordDialog(QWidget *parent)
-    : QDialog(parent), m_image(new QLabel(this)), m_passwordField(new QLineEdit(this)),
-      m_okButton(new QPushButton(this)), m_cancelButton(new QPushButton(this))
+    : QDialog(parent),
+      m_image(new QLabel(this)),
+      m_passwordField(new QLineEdit(this)),
+      m_okButton(new QPushButton(this)),
+      m_cancelButton(new QPushButton(this))
 {
     setObjectName(QStringLiteral("frmLogin"));
     setModal(true);

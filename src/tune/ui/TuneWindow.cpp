@@ -27,10 +27,11 @@
 namespace {
 
 // The texts retranslateUi() sets.
-const char *const LabelTexts[] = {QT_TRANSLATE_NOOP("TuneWindow", "机型："), QT_TRANSLATE_NOOP("TuneWindow", "高端频率(MHz)："),
-                                  QT_TRANSLATE_NOOP("TuneWindow", "低端频率(MHz)："), QT_TRANSLATE_NOOP("TuneWindow", "中频："),
-                                  QT_TRANSLATE_NOOP("TuneWindow", "晶体："), QT_TRANSLATE_NOOP("TuneWindow", "频率："),
-                                  QT_TRANSLATE_NOOP("TuneWindow", "功率调整：")};
+const char *const LabelTexts[] = {
+    QT_TRANSLATE_NOOP("TuneWindow", "机型："),          QT_TRANSLATE_NOOP("TuneWindow", "高端频率(MHz)："),
+    QT_TRANSLATE_NOOP("TuneWindow", "低端频率(MHz)："), QT_TRANSLATE_NOOP("TuneWindow", "中频："),
+    QT_TRANSLATE_NOOP("TuneWindow", "晶体："),          QT_TRANSLATE_NOOP("TuneWindow", "频率："),
+    QT_TRANSLATE_NOOP("TuneWindow", "功率调整：")};
 
 QLabel *label(QWidget *parent, const char *name)
 {
@@ -160,8 +161,7 @@ TuneWindow::TuneWindow(WorkingCopy &wc, QWidget *parent) : QDialog(parent), m_wc
     m_bandField->setObjectName(QStringLiteral("freQuent"));
     m_bandField->setReadOnly(true);
     m_bandField->setFocusPolicy(Qt::NoFocus);
-    m_bandField->setFixedWidth(m_bandField->fontMetrics().horizontalAdvance(QStringLiteral("000MHz---000MHz"))
-                              + 16);
+    m_bandField->setFixedWidth(m_bandField->fontMetrics().horizontalAdvance(QStringLiteral("000MHz---000MHz")) + 16);
     m_powerStepLabel = label(right, "Label6");
     m_powerStepList = new QComboBox(right);
     m_powerStepList->setObjectName(QStringLiteral("cboFrequent"));
@@ -212,8 +212,10 @@ TuneWindow::TuneWindow(WorkingCopy &wc, QWidget *parent) : QDialog(parent), m_wc
     connect(m_bandModelList, &QComboBox::currentIndexChanged, this, &TuneWindow::onModelChosen);
     // Text typed or set from outside is checked; the band read for a model is put in
     // as it stands, so a model without a band empties the fields without a message.
-    connect(m_highLimitField, &QLineEdit::textChanged, this, [this](const QString &t) { limitEdited(m_highLimitField, t); });
-    connect(m_lowLimitField, &QLineEdit::textChanged, this, [this](const QString &t) { limitEdited(m_lowLimitField, t); });
+    connect(m_highLimitField, &QLineEdit::textChanged, this,
+            [this](const QString &t) { limitEdited(m_highLimitField, t); });
+    connect(m_lowLimitField, &QLineEdit::textChanged, this,
+            [this](const QString &t) { limitEdited(m_lowLimitField, t); });
 
     showForm(tune::loadTuneForm(m_wc));
     showPage(Page::Frequency);
@@ -223,8 +225,8 @@ TuneWindow::TuneWindow(WorkingCopy &wc, QWidget *parent) : QDialog(parent), m_wc
 void TuneWindow::retranslateUi()
 {
     setWindowTitle(tr("调整模式"));
-    QLabel *const labels[] = {m_modelLabel, m_highLimitLabel, m_lowLimitLabel,
-                              m_ifSignLabel, m_crystalLabel, m_bandLabel, m_powerStepLabel};
+    QLabel *const labels[] = {m_modelLabel,   m_highLimitLabel, m_lowLimitLabel, m_ifSignLabel,
+                              m_crystalLabel, m_bandLabel,      m_powerStepLabel};
     for (size_t i = 0; i < std::size(labels); ++i)
         labels[i]->setText(tr(LabelTexts[i]));
     for (QRadioButton *option : m_ifSignOptions)
@@ -252,8 +254,8 @@ void TuneWindow::changeEvent(QEvent *event)
 
 void TuneWindow::buildTree()
 {
-    const auto add = [this](QTreeWidgetItem *parent, const char *text, const char *key,
-                            const char *tag, QStyle::StandardPixmap icon) {
+    const auto add = [this](QTreeWidgetItem *parent, const char *text, const char *key, const char *tag,
+                            QStyle::StandardPixmap icon) {
         auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
         item->setData(0, SourceRole, QByteArray(text));
         item->setData(0, Qt::UserRole, QLatin1String(key));
@@ -313,8 +315,8 @@ void TuneWindow::showPage(Page page)
     m_tree->setCurrentItem(node(page == Page::Frequency ? QStringLiteral("frequent") : QStringLiteral("power")));
     const bool frequency = page == Page::Frequency;
     for (QWidget *w : std::initializer_list<QWidget *>{
-             m_bandModelList, m_highLimitLabel, m_lowLimitLabel, m_ifSignLabel, m_highLimitField->parentWidget(), m_lowLimitField->parentWidget(),
-             m_ifSignOptions[0]->parentWidget(), m_crystalFrame})
+             m_bandModelList, m_highLimitLabel, m_lowLimitLabel, m_ifSignLabel, m_highLimitField->parentWidget(),
+             m_lowLimitField->parentWidget(), m_ifSignOptions[0]->parentWidget(), m_crystalFrame})
         w->setVisible(frequency);
     for (QWidget *w : std::initializer_list<QWidget *>{m_powerModelList, m_bandLabel, m_bandField, m_powerStepLabel,
                                                        m_powerStepList})
@@ -377,12 +379,10 @@ void TuneWindow::commitAndClose(tune::Leave how)
         return;
     m_closing = true;
     // However the window is left, the band goes where "退出调整" puts it.
-    const tune::CommitOutcome out =
-        tune::commitTuneForm(m_wc, form(), tune::Leave::Exit, m_settingsPath);
+    const tune::CommitOutcome out = tune::commitTuneForm(m_wc, form(), tune::Leave::Exit, m_settingsPath);
     if (out.bandStored && !out.written) {
-        Prompter::instance().message(
-            this, QMessageBox::Critical, tr("错误"),
-            tr("无法写入设置文件 %1，%2 的新频段只在本次运行中有效。").arg(out.path, out.key));
+        Prompter::instance().message(this, QMessageBox::Critical, tr("错误"),
+                                     tr("无法写入设置文件 %1，%2 的新频段只在本次运行中有效。").arg(out.path, out.key));
     }
     if (how == tune::Leave::Exit)
         accept();

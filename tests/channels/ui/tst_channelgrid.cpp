@@ -100,10 +100,7 @@ private:
         QTest::mouseClick(m_grid->viewport(), button, modifiers,
                           m_grid->visualRect(m_wc->channels()->index(row, 0)).center());
     }
-    QLineEdit *textEditor(int column) const
-    {
-        return column == 1 ? m_grid->rxFreqEditor() : m_grid->txFreqEditor();
-    }
+    QLineEdit *textEditor(int column) const { return column == 1 ? m_grid->rxFreqEditor() : m_grid->txFreqEditor(); }
 
     std::unique_ptr<FakePrompter> m_prompter;
     std::unique_ptr<WorkingCopy> m_wc;
@@ -155,21 +152,24 @@ void TestChannelGrid::typeThenEnter_data()
     QStringList off(7);
     off[0] = QStringLiteral("OFF");
 
-    QTest::newRow("450.1 fills the row") << Band << 1 << "450.1" << "450.10000" << "" << filled
-                                         << "450.10000";
-    QTest::newRow("transmit fills nothing") << Band << 2 << "450.1" << "450.10000" << ""
-                                            << transmitOnly << "450.10000";
+    QTest::newRow("450.1 fills the row") << Band << 1 << "450.1"
+                                         << "450.10000"
+                                         << "" << filled << "450.10000";
+    QTest::newRow("transmit fills nothing") << Band << 2 << "450.1"
+                                            << "450.10000"
+                                            << "" << transmitOnly << "450.10000";
     // A refused entry gives the cell its previous value back: "OFF" for a cell that was empty.
-    QTest::newRow("480 out of range") << Band << 1 << "480" << "480.00000" << Range << off
-                                      << "OFF";
-    QTest::newRow("450.0025 off step") << Band << 1 << "450.0025" << "450.00250" << Step
-                                       << off << "OFF";
-    QTest::newRow("450.00625 accepted") << Band << 1 << "450.00625" << "450.00625" << ""
-                                        << stepFilled << "450.00625";
-    QTest::newRow("4500 is not 450") << Band << 1 << "4500" << "4500.00000" << Range << off
-                                     << "OFF";
-    QTest::newRow("no band: refused, and said why") << "" << 1 << "450.1" << "450.10000" << NoBand
-                                                    << off << "OFF";
+    QTest::newRow("480 out of range") << Band << 1 << "480"
+                                      << "480.00000" << Range << off << "OFF";
+    QTest::newRow("450.0025 off step") << Band << 1 << "450.0025"
+                                       << "450.00250" << Step << off << "OFF";
+    QTest::newRow("450.00625 accepted") << Band << 1 << "450.00625"
+                                        << "450.00625"
+                                        << "" << stepFilled << "450.00625";
+    QTest::newRow("4500 is not 450") << Band << 1 << "4500"
+                                     << "4500.00000" << Range << off << "OFF";
+    QTest::newRow("no band: refused, and said why") << "" << 1 << "450.1"
+                                                    << "450.10000" << NoBand << off << "OFF";
 }
 
 void TestChannelGrid::typeThenEnter()
@@ -212,11 +212,21 @@ void TestChannelGrid::notANumberIsRemoved_data()
     QTest::addColumn<QString>("editor");
     QTest::addColumn<QString>("cell");
     // A key that makes no frequency is refused alone; what was typed before stays.
-    QTest::newRow("letter after digits") << "450a" << "450" << "450.00000";
-    QTest::newRow("letter alone") << "x" << "" << "";
-    QTest::newRow("second point") << "45.1." << "45.1" << "045.10000";
-    QTest::newRow("typing on after the letter") << "45a4" << "454" << "454.00000";
-    QTest::newRow("minus sign") << "-4" << "4" << "004.00000";
+    QTest::newRow("letter after digits") << "450a"
+                                         << "450"
+                                         << "450.00000";
+    QTest::newRow("letter alone") << "x"
+                                  << ""
+                                  << "";
+    QTest::newRow("second point") << "45.1."
+                                  << "45.1"
+                                  << "045.10000";
+    QTest::newRow("typing on after the letter") << "45a4"
+                                                << "454"
+                                                << "454.00000";
+    QTest::newRow("minus sign") << "-4"
+                                << "4"
+                                << "004.00000";
 }
 
 void TestChannelGrid::notANumberIsRemoved()
@@ -239,10 +249,18 @@ void TestChannelGrid::editorTextSetFollowsCell_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("editor");
     QTest::addColumn<QString>("cell");
-    QTest::newRow("receive 450.1") << 1 << true << "450.1" << "450.1" << "450.10000";
-    QTest::newRow("transmit 45") << 2 << true << "45" << "45" << "045.00000";
-    QTest::newRow("letters") << 1 << true << "abc" << "" << "";
-    QTest::newRow("hidden editor") << 1 << false << "450.1" << "450.1" << "433.00000";
+    QTest::newRow("receive 450.1") << 1 << true << "450.1"
+                                   << "450.1"
+                                   << "450.10000";
+    QTest::newRow("transmit 45") << 2 << true << "45"
+                                 << "45"
+                                 << "045.00000";
+    QTest::newRow("letters") << 1 << true << "abc"
+                             << ""
+                             << "";
+    QTest::newRow("hidden editor") << 1 << false << "450.1"
+                                   << "450.1"
+                                   << "433.00000";
 }
 
 void TestChannelGrid::editorTextSetFollowsCell()
@@ -268,14 +286,26 @@ void TestChannelGrid::shownEditorMovedDownItsColumn_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("next");
-    QTest::addColumn<QString>("left");      // the cell typed into, once left
+    QTest::addColumn<QString>("left"); // the cell typed into, once left
     QTest::addColumn<QString>("nextShown"); // the next cell with the editor over it
     QTest::addColumn<int>("messages");
-    QTest::newRow("OFF below") << "450.1" << "OFF" << "450.10000" << "" << 0;
-    QTest::newRow("frequency below") << "450.1" << "430.02500" << "450.10000" << "430.02500" << 0;
-    QTest::newRow("out of range over a frequency") << "480" << "450.10000" << "OFF" << "450.10000" << 1;
+    QTest::newRow("OFF below") << "450.1"
+                               << "OFF"
+                               << "450.10000"
+                               << "" << 0;
+    QTest::newRow("frequency below") << "450.1"
+                                     << "430.02500"
+                                     << "450.10000"
+                                     << "430.02500" << 0;
+    QTest::newRow("out of range over a frequency") << "480"
+                                                   << "450.10000"
+                                                   << "OFF"
+                                                   << "450.10000" << 1;
     // The failed check hid the editor, so laying it over the next cell writes nothing.
-    QTest::newRow("off step over OFF") << "450.0025" << "OFF" << "OFF" << "OFF" << 1;
+    QTest::newRow("off step over OFF") << "450.0025"
+                                       << "OFF"
+                                       << "OFF"
+                                       << "OFF" << 1;
 }
 
 void TestChannelGrid::shownEditorMovedDownItsColumn()
@@ -422,10 +452,9 @@ void TestChannelGrid::onlyOneEditorAtATime()
     for (int c : columns) {
         m_grid->clickCell(2, c);
         int visible = 0;
-        for (QWidget *e : {static_cast<QWidget *>(m_grid->rxFreqEditor()),
-                           static_cast<QWidget *>(m_grid->txFreqEditor()),
-                           static_cast<QWidget *>(m_grid->signallingEditor()),
-                           static_cast<QWidget *>(m_grid->choiceEditor())})
+        for (QWidget *e :
+             {static_cast<QWidget *>(m_grid->rxFreqEditor()), static_cast<QWidget *>(m_grid->txFreqEditor()),
+              static_cast<QWidget *>(m_grid->signallingEditor()), static_cast<QWidget *>(m_grid->choiceEditor())})
             visible += e->isVisible() ? 1 : 0;
         QCOMPARE(visible, 1);
     }
@@ -552,8 +581,7 @@ void TestChannelGrid::enterOrF2OpensEditor()
     auto *editor = m_grid->findChild<QWidget *>(editorName);
     QVERIFY(editor);
     QVERIFY(editor->isVisible());
-    QCOMPARE(editor->geometry().topLeft(),
-             m_grid->visualRect(m_wc->channels()->index(11, column)).topLeft());
+    QCOMPARE(editor->geometry().topLeft(), m_grid->visualRect(m_wc->channels()->index(11, column)).topLeft());
     if (auto *list = qobject_cast<QComboBox *>(editor))
         list->hidePopup();
 }
@@ -580,8 +608,7 @@ void TestChannelGrid::mouseOnFixedCellDoesNothing()
     m_grid->clickCell(5, 3);
     const QModelIndex before = m_grid->currentIndex();
     for (const QModelIndex &fixed : {m_wc->channels()->index(0, 3), m_wc->channels()->index(5, 0)}) {
-        QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {},
-                          m_grid->visualRect(fixed).center());
+        QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {}, m_grid->visualRect(fixed).center());
         QCOMPARE(m_grid->currentIndex(), before);
     }
     QCOMPARE(m_wc->cell(0, 3), QString::fromUtf16(u"接收信令"));
@@ -620,22 +647,18 @@ void TestChannelGrid::rowFill_data()
     for (int key : keys)
         QTest::addRow("visited, left by %d: unchanged", key) << narrow << "" << key << Band << narrow << "";
     QTest::newRow("same value typed again") << narrow << "450.1" << int(Qt::Key_Tab) << Band << narrow << "";
-    QTest::newRow("empty channel: full fill") << QStringList(7) << "450.1" << int(Qt::Key_Tab) << Band
-                                              << defaults << "";
-    QTest::newRow("OFF channel: full fill") << offRow << "450.1" << int(Qt::Key_Down) << Band
-                                            << defaults << "";
+    QTest::newRow("empty channel: full fill")
+        << QStringList(7) << "450.1" << int(Qt::Key_Tab) << Band << defaults << "";
+    QTest::newRow("OFF channel: full fill") << offRow << "450.1" << int(Qt::Key_Down) << Band << defaults << "";
     QTest::newRow("simplex stays simplex")
         << narrow << "451" << int(Qt::Key_Return) << Band
         << utf8({"451.00000", "451.00000", "D023N", "D023N", "是", "窄", "中"}) << "";
-    QTest::newRow("split keeps its transmit")
-        << split << "431" << int(Qt::Key_Tab) << Band
-        << utf8({"431.00000", "435.00000", "67", "OFF", "否", "窄", "低"}) << "";
-    QTest::newRow("out of range keeps the old value") << narrow << "480" << int(Qt::Key_Tab) << Band
-                                                      << narrow << Range;
-    QTest::newRow("off step keeps the old value") << narrow << "450.003" << int(Qt::Key_Return)
-                                                  << Band << narrow << Step;
-    QTest::newRow("no band keeps the old value") << narrow << "451" << int(Qt::Key_Down) << ""
-                                                 << narrow << NoBand;
+    QTest::newRow("split keeps its transmit") << split << "431" << int(Qt::Key_Tab) << Band
+                                              << utf8({"431.00000", "435.00000", "67", "OFF", "否", "窄", "低"}) << "";
+    QTest::newRow("out of range keeps the old value") << narrow << "480" << int(Qt::Key_Tab) << Band << narrow << Range;
+    QTest::newRow("off step keeps the old value")
+        << narrow << "450.003" << int(Qt::Key_Return) << Band << narrow << Step;
+    QTest::newRow("no band keeps the old value") << narrow << "451" << int(Qt::Key_Down) << "" << narrow << NoBand;
 }
 
 void TestChannelGrid::rowFill()
@@ -675,17 +698,15 @@ void TestChannelGrid::paste_data()
     const QStringList off = utf8({"OFF", "OFF", "OFF", "OFF", "", "", ""});
     const QStringList a = utf8({"450.10000", "451.00000", "D023N", "67", "是", "窄", "中"});
     const QStringList b = utf8({"440.00000", "440.00000", "OFF", "OFF", "否", "宽", "低"});
-    QTest::newRow("two rows from this program")
-        << 1 << a.join(u'\t') + u'\n' + b.join(u'\t') + u'\n' << a << b << 0;
+    QTest::newRow("two rows from this program") << 1 << a.join(u'\t') + u'\n' + b.join(u'\t') + u'\n' << a << b << 0;
     QTest::newRow("spreadsheet: CRLF, short numbers, blanks")
-        << 1 << QString::fromUtf8("450.1\t451\tD023N\t67\t是\t窄\t中\r\n 440 \t440\t\tOFF\t否\t宽\t低\r\n")
-        << a << utf8({"440.00000", "440.00000", "OFF", "OFF", "否", "宽", "低"}) << 0;
+        << 1 << QString::fromUtf8("450.1\t451\tD023N\t67\t是\t窄\t中\r\n 440 \t440\t\tOFF\t否\t宽\t低\r\n") << a
+        << utf8({"440.00000", "440.00000", "OFF", "OFF", "否", "宽", "低"}) << 0;
     QTest::newRow("refused values listed, the rest applied")
         << 1 << QString::fromUtf8("480\t451\tX99\t67\t也许\t窄\t中\n")
         << utf8({"OFF", "451.00000", "OFF", "67", "", "窄", "中"}) << off << 3;
     QTest::newRow("from the middle, cut at the last column")
-        << 6 << QString::fromUtf8("窄\t低\t多余\n宽\n")
-        << utf8({"OFF", "OFF", "OFF", "OFF", "", "窄", "低"})
+        << 6 << QString::fromUtf8("窄\t低\t多余\n宽\n") << utf8({"OFF", "OFF", "OFF", "OFF", "", "窄", "低"})
         << utf8({"OFF", "OFF", "OFF", "OFF", "", "宽", ""}) << 0;
 }
 
@@ -763,9 +784,8 @@ void TestChannelGrid::fillByStep()
     m_wc->setCell(3, 1, QStringLiteral("469.97500"));
     m_wc->setCell(3, 2, QStringLiteral("469.97500"));
     m_grid->clickCell(3, 1);
-    m_grid->selectionModel()->select(
-        QItemSelection(m_wc->channels()->index(3, 1), m_wc->channels()->index(6, 1)),
-        QItemSelectionModel::ClearAndSelect);
+    m_grid->selectionModel()->select(QItemSelection(m_wc->channels()->index(3, 1), m_wc->channels()->index(6, 1)),
+                                     QItemSelectionModel::ClearAndSelect);
     m_prompter->numberAnswers << 500;
     m_grid->actions()->fillByStep();
     QCOMPARE(m_wc->cell(4, 1), QStringLiteral("470.47500"));
@@ -812,13 +832,13 @@ void TestChannelGrid::pasteGoesWhereSelected_data()
     QTest::addColumn<QList<int>>("rows");
     QTest::addColumn<QList<QStringList>>("expected");
     const QString none;
-    QTest::newRow("one channel to one") << QList<int>{3} << none << QList<int>{7, 7} << false
-                                        << QList<int>{1, 6, 7, 8} << QList<QStringList>{Cleared, Cleared, ChannelA, Cleared};
-    QTest::newRow("right click, 粘贴") << QList<int>{3} << none << QList<int>{8, 8} << true
-                                      << QList<int>{1, 7, 8} << QList<QStringList>{Cleared, Cleared, ChannelA};
-    QTest::newRow("one channel into three") << QList<int>{3} << none << QList<int>{7, 9} << false
-                                            << QList<int>{7, 8, 9, 10}
-                                            << QList<QStringList>{ChannelA, ChannelA, ChannelA, Cleared};
+    QTest::newRow("one channel to one") << QList<int>{3} << none << QList<int>{7, 7} << false << QList<int>{1, 6, 7, 8}
+                                        << QList<QStringList>{Cleared, Cleared, ChannelA, Cleared};
+    QTest::newRow("right click, 粘贴") << QList<int>{3} << none << QList<int>{8, 8} << true << QList<int>{1, 7, 8}
+                                       << QList<QStringList>{Cleared, Cleared, ChannelA};
+    QTest::newRow("one channel into three")
+        << QList<int>{3} << none << QList<int>{7, 9} << false << QList<int>{7, 8, 9, 10}
+        << QList<QStringList>{ChannelA, ChannelA, ChannelA, Cleared};
     QTest::newRow("two channels into two") << QList<int>{3, 4} << none << QList<int>{10, 11} << false
                                            << QList<int>{10, 11, 12} << QList<QStringList>{ChannelA, ChannelB, Cleared};
     QTest::newRow("two channels into three: as many as copied")
@@ -832,8 +852,8 @@ void TestChannelGrid::pasteGoesWhereSelected_data()
         << QList<int>{} << u"450.2\t450.2\r\n"_s << QList<int>{6, 6} << false << QList<int>{1, 6}
         << QList<QStringList>{Cleared, utf8({"450.20000", "450.20000", "OFF", "OFF", "否", "宽", "高"})};
     QTest::newRow("spreadsheet line into three channels")
-        << QList<int>{} << u"440\t440\tOFF\tOFF\t否\t宽\t高"_s << QList<int>{5, 7} << false
-        << QList<int>{5, 6, 7, 8} << QList<QStringList>{ChannelB, ChannelB, ChannelB, Cleared};
+        << QList<int>{} << u"440\t440\tOFF\tOFF\t否\t宽\t高"_s << QList<int>{5, 7} << false << QList<int>{5, 6, 7, 8}
+        << QList<QStringList>{ChannelB, ChannelB, ChannelB, Cleared};
 }
 
 void TestChannelGrid::pasteGoesWhereSelected()

@@ -59,8 +59,8 @@ private slots:
         QTest::newRow("all sixteen") << all << QStringList{u"已导入 16 个信道"_s};
         QByteArray refused = all;
         refused.replace("\n7,450.1\n", "\n7,480\n");
-        QTest::newRow("frequency refused") << refused
-                                           << QStringList{u"已导入 15 个信道"_s, u"信道 7 的频率未采用，信道已清空"_s};
+        QTest::newRow("frequency refused")
+            << refused << QStringList{u"已导入 15 个信道"_s, u"信道 7 的频率未采用，信道已清空"_s};
         QTest::newRow("refused, then taken from a later row")
             << QByteArray("Location,Frequency\n1,480\n1,450.1\n")
             << QStringList{u"已导入 1 个信道；信道 2–16 不在文件中，已清空"_s};

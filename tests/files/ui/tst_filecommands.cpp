@@ -101,8 +101,7 @@ QByteArray TestFileCommands::example() const
 void TestFileCommands::filters()
 {
     m_files->open();
-    QCOMPARE(m_prompter->lastFilters,
-             QStringList({u"chp(*.chp)"_s, u"所有文件(*.*)"_s, u"所有文件 (*)"_s}));
+    QCOMPARE(m_prompter->lastFilters, QStringList({u"chp(*.chp)"_s, u"所有文件(*.*)"_s, u"所有文件 (*)"_s}));
     m_files->saveAs();
     QCOMPARE(m_prompter->lastFilters, FileCommands::nameFilters());
 }
@@ -130,15 +129,23 @@ void TestFileCommands::open_data()
     QVERIFY(!full.isEmpty());
     QByteArrayList lines = full.split('\n');
     const int info = int(QMessageBox::Information);
-    QTest::newRow("example") << full << 0 << "" << "450.10000";
-    QTest::newRow("first 34 lines") << lines.mid(0, 34).join('\n') << 0 << "" << "450.10000";
-    QTest::newRow("lowercase") << full.toLower() << 0 << "" << "450.10000";
-    QTest::newRow("missing file: silent") << QByteArray() << 0 << "" << "";
-    QTest::newRow("10 lines: stops with its number") << lines.mid(0, 10).join('\n') << info << "62" << "";
-    QTest::newRow("model changed, then a bad line") << lines.mid(0, 3).join('\n').replace("08 11 FF", "08 24 FF")
-                                                    << info << "62" << "";
-    QTest::newRow("flags not hex") << QByteArray("52 00 00 08 11 FF FF FF ZZ 06 03 19\r\n") << info << "13" << "";
-    QTest::newRow("a FIFO: refused at once") << QByteArray("<fifo>") << info << "75" << "";
+    QTest::newRow("example") << full << 0 << ""
+                             << "450.10000";
+    QTest::newRow("first 34 lines") << lines.mid(0, 34).join('\n') << 0 << ""
+                                    << "450.10000";
+    QTest::newRow("lowercase") << full.toLower() << 0 << ""
+                               << "450.10000";
+    QTest::newRow("missing file: silent") << QByteArray() << 0 << ""
+                                          << "";
+    QTest::newRow("10 lines: stops with its number") << lines.mid(0, 10).join('\n') << info << "62"
+                                                     << "";
+    QTest::newRow("model changed, then a bad line")
+        << lines.mid(0, 3).join('\n').replace("08 11 FF", "08 24 FF") << info << "62"
+        << "";
+    QTest::newRow("flags not hex") << QByteArray("52 00 00 08 11 FF FF FF ZZ 06 03 19\r\n") << info << "13"
+                                   << "";
+    QTest::newRow("a FIFO: refused at once") << QByteArray("<fifo>") << info << "75"
+                                             << "";
 }
 
 void TestFileCommands::open()

@@ -277,9 +277,10 @@ void TestLinkDialogs::chipAndLikelyCableShown()
         dialog->confirmButton()->click();
     });
     mw.runCommand(MainWindow::Command::ChoosePort);
-    QCOMPARE(labels, (QStringList{QStringLiteral("COM1   /dev/ttyS0"),
-                                  QStringLiteral("COM2   /dev/ttyUSB0  USB Serial  [CH340]  ← 可能是编程线"),
-                                  QStringLiteral("COM3   /dev/ttyUSB1  [PL2303]"), QStringLiteral("COM4")}));
+    QCOMPARE(labels,
+             (QStringList{QStringLiteral("COM1   /dev/ttyS0"),
+                          QStringLiteral("COM2   /dev/ttyUSB0  USB Serial  [CH340]  ← 可能是编程线"),
+                          QStringLiteral("COM3   /dev/ttyUSB1  [PL2303]"), QStringLiteral("COM4")}));
     QCOMPARE(status->text(), QStringLiteral("端口：COM2 /dev/ttyUSB0 CH340"));
     QCOMPARE(PortDialog::statusText(3, {}), QStringLiteral("端口：COM4（未找到设备）"));
     QCOMPARE(PortDialog::statusText(3, QStringLiteral(" /dev/pts/4")), QStringLiteral("端口：/dev/pts/4"));
@@ -500,8 +501,8 @@ void TestLinkDialogs::writeThenReadOverPseudoTerminal()
     QTemporaryDir dir;
     const QString dump = dir.filePath(QStringLiteral("radio.chp"));
     QProcess sim;
-    sim.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-sim"), {QStringLiteral("--baud"), QStringLiteral("0"),
-                                                             QStringLiteral("--dump"), dump});
+    sim.start(QStringLiteral(TARNIK_BIN_DIR "/tarnik-sim"),
+              {QStringLiteral("--baud"), QStringLiteral("0"), QStringLiteral("--dump"), dump});
     QVERIFY(sim.waitForReadyRead(5000));
     const QString device = QString::fromUtf8(sim.readLine()).trimmed();
     QVERIFY(device.startsWith(QLatin1Char('/')));

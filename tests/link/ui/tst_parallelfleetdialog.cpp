@@ -61,8 +61,10 @@ private slots:
                 QVERIFY(bar);
                 QTableWidgetItem *result = table->item(row, 3);
                 const bool ok = row != faultyPort;
-                QCOMPARE(result->text(), ok ? QStringLiteral("成功") : fault == Corrupt ? QStringLiteral("校验失败")
-                                                                                         : QStringLiteral("通信失败"));
+                QCOMPARE(result->text(),
+                         ok                     ? QStringLiteral("成功")
+                             : fault == Corrupt ? QStringLiteral("校验失败")
+                                                : QStringLiteral("通信失败"));
                 if (ok)
                     QCOMPARE(bar->value(), bar->maximum());
                 // The failed row stands out; its reason is at hand.
@@ -96,8 +98,8 @@ private slots:
         QTest::newRow("device twice") << QStringLiteral("sim0, sim1, sim0") << false
                                       << QStringLiteral("端口 sim0 给了两次");
         // A FIFO would stall the run once the first radio is done.
-        QTest::newRow("fleet log is a FIFO") << QStringLiteral("sim0, sim1") << true
-                                             << QStringLiteral("不能写入批量写频记录");
+        QTest::newRow("fleet log is a FIFO")
+            << QStringLiteral("sim0, sim1") << true << QStringLiteral("不能写入批量写频记录");
     }
 
     void refusesBeforeStarting()

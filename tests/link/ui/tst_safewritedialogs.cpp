@@ -67,8 +67,9 @@ private slots:
         QTest::addColumn<int>("sessions");
         QTest::addColumn<bool>("backupLoaded");
         using Answers = QList<QMessageBox::StandardButton>;
-        const QString caught = QStringLiteral("校验失败：对讲机中读回的数据有 1 处与写入的不同（写入 → 读回）：\n"
-                                              "地址 0x028（不属于任何信道或功能设置的字节）: FF → FE\n请重新写频；写频前的备份：");
+        const QString caught = QStringLiteral(
+            "校验失败：对讲机中读回的数据有 1 处与写入的不同（写入 → 读回）：\n"
+            "地址 0x028（不属于任何信道或功能设置的字节）: FF → FE\n请重新写频；写频前的备份：");
         const QString otherModel = QStringLiteral("对讲机机型是 MX--905A(1)，文件机型是 MX--905B(1)");
         const QString done = QStringLiteral("写频完成，校验无误。");
         QTest::newRow("plain") << false << -1 << 0x11 << Answers{} << QString() << QStringList{} << 1 << false;
@@ -164,11 +165,13 @@ private slots:
             });
         });
         safeWriteCommand(nullptr, rig.wc, rig.link, true);
-        QCOMPARE(seen, (QStringList{QStringLiteral("等待对讲机应答… 1 秒"), QStringLiteral("等待对讲机应答… 2 秒"),
-                                    QStringLiteral("等待对讲机应答… 3 秒"), QStringLiteral("等待对讲机应答… 4 秒"),
-                                    QString()}));
+        QCOMPARE(
+            seen,
+            (QStringList{QStringLiteral("等待对讲机应答… 1 秒"), QStringLiteral("等待对讲机应答… 2 秒"),
+                         QStringLiteral("等待对讲机应答… 3 秒"), QStringLiteral("等待对讲机应答… 4 秒"), QString()}));
         QCOMPARE(shown.results.size(), 1);
-        QVERIFY2(shown.results[0].contains(QStringLiteral("备份读频失败，没有写频，对讲机未被改动")), qPrintable(shown.results[0]));
+        QVERIFY2(shown.results[0].contains(QStringLiteral("备份读频失败，没有写频，对讲机未被改动")),
+                 qPrintable(shown.results[0]));
     }
 
     // 批量写频: radio 1 is caught by the verify, "请连接第 2 台对讲机" shows below the
@@ -208,9 +211,9 @@ private slots:
                 tableInView = tableInView && table->isVisible() && !tableArea.intersects(promptArea);
                 if (prompts.size() == 1) {
                     firstMarked = table->item(0, 3)->text() == QStringLiteral("校验失败")
-                                  && table->item(0, 0)->background().color() != table->item(0, 0)->foreground().color()
-                                  && table->item(0, 0)->font().bold()
-                                  && table->item(0, 4)->text().startsWith(QStringLiteral("校验失败"));
+                        && table->item(0, 0)->background().color() != table->item(0, 0)->foreground().color()
+                        && table->item(0, 0)->font().bold()
+                        && table->item(0, 4)->text().startsWith(QStringLiteral("校验失败"));
                     dialog->nextRadioButton()->click(); // before it takes effect
                     earlyClickIgnored = prompt->isVisible();
                     rig.radio.setOptions({});

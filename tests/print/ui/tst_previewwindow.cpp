@@ -29,8 +29,9 @@ namespace {
 QString statusText(const PreviewWindow &w)
 {
     QList<QLabel *> labels = w.statusLine->findChildren<QLabel *>();
-    std::sort(labels.begin(), labels.end(),
-              [&](QLabel *a, QLabel *b) { return a->mapTo(w.statusLine, QPoint()).x() < b->mapTo(w.statusLine, QPoint()).x(); });
+    std::sort(labels.begin(), labels.end(), [&](QLabel *a, QLabel *b) {
+        return a->mapTo(w.statusLine, QPoint()).x() < b->mapTo(w.statusLine, QPoint()).x();
+    });
     QStringList parts;
     for (const QLabel *l : labels)
         parts << l->text();
@@ -68,10 +69,7 @@ private slots:
         m_script = script.path();
     }
 
-    void cleanup()
-    {
-        closePreview();
-    }
+    void cleanup() { closePreview(); }
 
     void toolbar_data()
     {
@@ -143,7 +141,7 @@ private slots:
     void zoomCommands_data()
     {
         QTest::addColumn<int>("startRow");
-        QTest::addColumn<int>("button");      // −1: wheel turns instead
+        QTest::addColumn<int>("button"); // −1: wheel turns instead
         QTest::addColumn<QList<int>>("turns"); // eighths of a degree, one wheel event each
         QTest::addColumn<bool>("ctrl");
         QTest::addColumn<int>("row");
@@ -208,7 +206,8 @@ private slots:
         QCOMPARE(w.horizontalBar->minimum(), 0);
         QCOMPARE(w.horizontalBar->maximum(), w.pageSurface->width() - w.horizontalBar->width());
         QCOMPARE(w.horizontalBar->singleStep(), 20);
-        QCOMPARE(w.horizontalBar->pageStep(), w.horizontalBar->maximum() * w.horizontalBar->width() / w.pageSurface->width());
+        QCOMPARE(w.horizontalBar->pageStep(),
+                 w.horizontalBar->maximum() * w.horizontalBar->width() / w.pageSurface->width());
         QCOMPARE(w.verticalBar->maximum(), w.pageSurface->height() - w.verticalBar->height());
 
         w.horizontalBar->setValue(500);
@@ -234,10 +233,12 @@ private slots:
         w.show();
         const int top = px(w, 585);
         const int status = w.statusLine->height();
-        QCOMPARE(w.verticalBar->geometry(), QRect(800 - w.verticalBar->width(), top, w.verticalBar->width(),
-                                           600 - (top + status + w.horizontalBar->height())));
-        QCOMPARE(w.horizontalBar->geometry(), QRect(0, 600 - (w.horizontalBar->height() + status), 800 - w.verticalBar->width(),
-                                           w.horizontalBar->height()));
+        QCOMPARE(w.verticalBar->geometry(),
+                 QRect(800 - w.verticalBar->width(), top, w.verticalBar->width(),
+                       600 - (top + status + w.horizontalBar->height())));
+        QCOMPARE(w.horizontalBar->geometry(),
+                 QRect(0, 600 - (w.horizontalBar->height() + status), 800 - w.verticalBar->width(),
+                       w.horizontalBar->height()));
         QCOMPARE(w.statusLine->geometry().bottom(), 599);
         const QRect before = w.verticalBar->geometry();
         w.resize(60, 900); // narrower than 1000 twips: the layout stays

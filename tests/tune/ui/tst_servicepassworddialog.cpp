@@ -206,13 +206,10 @@ void TestServicePasswordDialog::commandOpensTuneWindow_data()
     using E = Ending;
     QTest::newRow("right") << QList<E>{E::Right} << QList<bool>{true};
     QTest::newRow("Cancel") << QList<E>{E::Cancel} << QList<bool>{false};
-    QTest::newRow("three wrong, then right")
-        << QList<E>{E::ThreeWrong, E::Right} << QList<bool>{false, true};
+    QTest::newRow("three wrong, then right") << QList<E>{E::ThreeWrong, E::Right} << QList<bool>{false, true};
     QTest::newRow("right, then Cancel") << QList<E>{E::Right, E::Cancel} << QList<bool>{true, false};
-    QTest::newRow("right, then close box")
-        << QList<E>{E::Right, E::CloseBox} << QList<bool>{true, false};
-    QTest::newRow("right, then three wrong")
-        << QList<E>{E::Right, E::ThreeWrong} << QList<bool>{true, false};
+    QTest::newRow("right, then close box") << QList<E>{E::Right, E::CloseBox} << QList<bool>{true, false};
+    QTest::newRow("right, then three wrong") << QList<E>{E::Right, E::ThreeWrong} << QList<bool>{true, false};
 }
 
 void TestServicePasswordDialog::commandOpensTuneWindow()

@@ -121,10 +121,10 @@ void TestTuneScreenshot::windows()
     const int gap = 16;
     const qreal dpr = frequency.devicePixelRatio();
     const QSize a = frequency.size() / dpr, b = power.size() / dpr, c = password.size() / dpr;
-    QImage sheet(QSize(gap + a.width() + gap + b.width() + gap,
-                       gap + qMax(a.height(), b.height()) + gap + c.height() + gap)
-                     * dpr,
-                 QImage::Format_ARGB32);
+    QImage sheet(
+        QSize(gap + a.width() + gap + b.width() + gap, gap + qMax(a.height(), b.height()) + gap + c.height() + gap)
+            * dpr,
+        QImage::Format_ARGB32);
     sheet.setDevicePixelRatio(dpr);
     sheet.fill(QColor(0xe8, 0xe8, 0xe8));
     QPainter p(&sheet);

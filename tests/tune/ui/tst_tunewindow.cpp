@@ -47,9 +47,9 @@ void retype(QLineEdit *field, const QString &text)
     QTest::keyClicks(field, text);
 }
 
-const char *frequencyControls[] = {"cboPCmodel(0)", "Label1", "Text1", "UpDown1", "Label2", "Text2",
-                                   "UpDown2", "Label3", "Option1(0)", "Option1(1)", "fraJT",
-                                   "Label4", "optJT(0)", "optJT(1)"};
+const char *frequencyControls[] = {"cboPCmodel(0)", "Label1",  "Text1",    "UpDown1",    "Label2",
+                                   "Text2",         "UpDown2", "Label3",   "Option1(0)", "Option1(1)",
+                                   "fraJT",         "Label4",  "optJT(0)", "optJT(1)"};
 const char *powerControls[] = {"cboPCmodel(1)", "Label5", "freQuent", "Label6", "cboFrequent"};
 
 } // namespace
@@ -109,7 +109,13 @@ void TestTuneWindow::tree()
     auto *tree = child<QTreeWidget>(w, "tremode");
     QCOMPARE(tree->topLevelItemCount(), 2);
 
-    struct Node { const char *key; const char16_t *text; const char *tag; const char *parent; };
+    struct Node
+    {
+        const char *key;
+        const char16_t *text;
+        const char *tag;
+        const char *parent;
+    };
     const Node nodes[] = {{"node1", u"调整项", "", nullptr},
                           {"frequent", u"频率调整", "1", "node1"},
                           {"power", u"功率调整", "2", "node1"},
@@ -135,9 +141,7 @@ void TestTuneWindow::controls_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("texts"); // label text, or the rows of a list
-    auto add = [](const char *name, QStringList texts) {
-        QTest::newRow(name) << QString::fromLatin1(name) << texts;
-    };
+    auto add = [](const char *name, QStringList texts) { QTest::newRow(name) << QString::fromLatin1(name) << texts; };
     const QStringList models{u16(u"MX--905B(1)"), u16(u"MX--905B(2)"), u16(u"MX--905B(3)"),
                              u16(u"MX--905B(4)"), u16(u"MX--905A(1)"), u16(u"MX--905A(2)")};
     add("lblRadiomodel", {u16(u"机型：")});
@@ -153,10 +157,10 @@ void TestTuneWindow::controls_data()
     add("optJT(1)", {u16(u"14.4MHz")});
     add("cboPCmodel(0)", models);
     add("cboPCmodel(1)", models);
-    add("cboFrequent", {QStringLiteral("-5"), QStringLiteral("-4"), QStringLiteral("-3"),
-                        QStringLiteral("-2"), QStringLiteral("-1"), QStringLiteral("0"),
-                        QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                        QStringLiteral("4"), QStringLiteral("5")});
+    add("cboFrequent",
+        {QStringLiteral("-5"), QStringLiteral("-4"), QStringLiteral("-3"), QStringLiteral("-2"), QStringLiteral("-1"),
+         QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+         QStringLiteral("5")});
 }
 
 void TestTuneWindow::controls()
@@ -174,8 +178,7 @@ void TestTuneWindow::controls()
         QCOMPARE(QStringList{b->text()}, texts);
         // The pair's group carries the pair's name: "optJT", "Option1".
         QVERIFY(b->group());
-        QCOMPARE(b->group()->objectName() + QLatin1Char('(') + QString::number(b->group()->id(b))
-                     + QLatin1Char(')'),
+        QCOMPARE(b->group()->objectName() + QLatin1Char('(') + QString::number(b->group()->id(b)) + QLatin1Char(')'),
                  name);
     } else if (auto *box = qobject_cast<QComboBox *>(c)) {
         QStringList rows;
@@ -195,10 +198,8 @@ void TestTuneWindow::pages_data()
     QTest::addColumn<bool>("frequency");
     QTest::newRow("fresh window") << QStringList{} << true;
     QTest::newRow("power") << QStringList{QStringLiteral("power")} << false;
-    QTest::newRow("power, frequency") << QStringList{QStringLiteral("power"), QStringLiteral("frequent")}
-                                      << true;
-    QTest::newRow("power, items node") << QStringList{QStringLiteral("power"), QStringLiteral("node1")}
-                                       << false;
+    QTest::newRow("power, frequency") << QStringList{QStringLiteral("power"), QStringLiteral("frequent")} << true;
+    QTest::newRow("power, items node") << QStringList{QStringLiteral("power"), QStringLiteral("node1")} << false;
     QTest::newRow("items node") << QStringList{QStringLiteral("node1")} << true;
 }
 
@@ -307,12 +308,12 @@ void TestTuneWindow::typedLimit_data()
                                 << true;
     QTest::newRow("number") << QStringLiteral("Text2") << QStringLiteral("410") << QStringLiteral("410") << 1 << false;
     QTest::newRow("letter empties") << QStringLiteral("Text2") << QStringLiteral("4x") << QString() << 2 << false;
-    QTest::newRow("letter then digits") << QStringLiteral("Text1") << QStringLiteral("x47")
-                                        << QStringLiteral("47") << 2 << false;
+    QTest::newRow("letter then digits") << QStringLiteral("Text1") << QStringLiteral("x47") << QStringLiteral("47") << 2
+                                        << false;
     QTest::newRow("minus") << QStringLiteral("Text1") << QStringLiteral("-") << QString() << 2 << false;
     QTest::newRow("point") << QStringLiteral("Text1") << QStringLiteral("4.") << QString() << 2 << false;
-    QTest::newRow("at most three digits") << QStringLiteral("Text1") << QStringLiteral("4701")
-                                          << QStringLiteral("470") << 1 << false;
+    QTest::newRow("at most three digits")
+        << QStringLiteral("Text1") << QStringLiteral("4701") << QStringLiteral("470") << 1 << false;
 }
 
 void TestTuneWindow::typedLimit()
@@ -389,29 +390,25 @@ void TestTuneWindow::leaving_data()
     QTest::addColumn<int>("modelRow");
     QTest::addColumn<QString>("low");
     QTest::addColumn<QString>("high");
-    QTest::addColumn<QString>("band");     // band of modelRow afterwards
+    QTest::addColumn<QString>("band"); // band of modelRow afterwards
     QTest::addColumn<QString>("fileBand"); // its settings key afterwards
-    QTest::addColumn<bool>("refused");     // said, and the window stays open
+    QTest::addColumn<bool>("refused"); // said, and the window stays open
 
     const QString exit = QStringLiteral("exit");
     const QString closeBox = QStringLiteral("close box");
     const QString kept = QStringLiteral("400MHz---470MHz");
     QTest::newRow("exit row 3") << exit << 3 << QStringLiteral("310") << QStringLiteral("335")
-                                << QStringLiteral("310MHz---335MHz") << QStringLiteral("310MHz---335MHz")
-                                << false;
-    QTest::newRow("exit empty low") << exit << 0 << QString() << QStringLiteral("480") << kept << kept
-                                    << true;
-    QTest::newRow("exit low above high") << exit << 0 << QStringLiteral("470") << QStringLiteral("400")
-                                         << kept << kept << true;
-    QTest::newRow("close box, two-digit limit") << closeBox << 0 << QStringLiteral("40")
-                                                << QStringLiteral("470") << kept << kept << true;
+                                << QStringLiteral("310MHz---335MHz") << QStringLiteral("310MHz---335MHz") << false;
+    QTest::newRow("exit empty low") << exit << 0 << QString() << QStringLiteral("480") << kept << kept << true;
+    QTest::newRow("exit low above high") << exit << 0 << QStringLiteral("470") << QStringLiteral("400") << kept << kept
+                                         << true;
+    QTest::newRow("close box, two-digit limit")
+        << closeBox << 0 << QStringLiteral("40") << QStringLiteral("470") << kept << kept << true;
     // The close box and Esc keep the band as "退出调整" does, settings file included.
     QTest::newRow("close box") << closeBox << 0 << QStringLiteral("410") << QStringLiteral("480")
-                               << QStringLiteral("410MHz---480MHz") << QStringLiteral("410MHz---480MHz")
-                               << false;
-    QTest::newRow("escape") << QStringLiteral("escape") << 3 << QStringLiteral("310")
-                            << QStringLiteral("335") << QStringLiteral("310MHz---335MHz")
-                            << QStringLiteral("310MHz---335MHz") << false;
+                               << QStringLiteral("410MHz---480MHz") << QStringLiteral("410MHz---480MHz") << false;
+    QTest::newRow("escape") << QStringLiteral("escape") << 3 << QStringLiteral("310") << QStringLiteral("335")
+                            << QStringLiteral("310MHz---335MHz") << QStringLiteral("310MHz---335MHz") << false;
 }
 
 void TestTuneWindow::leaving()
