@@ -27,23 +27,6 @@ bool takesOff(int column)
     return isFrequency(column) || column == ChannelTable::RxSignal || column == ChannelTable::TxSignal;
 }
 
-QStringList listFor(int column)
-{
-    switch (column) {
-    case ChannelTable::RxSignal:
-    case ChannelTable::TxSignal:
-        return tables::signallingList();
-    case ChannelTable::BusyLock:
-        return tables::busyLockRows();
-    case ChannelTable::Bandwidth:
-        return tables::bandwidthRows();
-    case ChannelTable::Power:
-        return tables::powerRows();
-    default:
-        return {};
-    }
-}
-
 QString hzText(qint64 hz)
 {
     return gridrules::formatFrequency(
@@ -205,6 +188,23 @@ QStringList fillByStep(ChannelTable &table, const QString &bandText, const QList
                 refused << refusalLine(r, c, v, reason);
     }
     return refused;
+}
+
+QStringList listFor(int column)
+{
+    switch (column) {
+    case ChannelTable::RxSignal:
+    case ChannelTable::TxSignal:
+        return tables::signallingList();
+    case ChannelTable::BusyLock:
+        return tables::busyLockRows();
+    case ChannelTable::Bandwidth:
+        return tables::bandwidthRows();
+    case ChannelTable::Power:
+        return tables::powerRows();
+    default:
+        return {};
+    }
 }
 
 } // namespace gridedits

@@ -35,6 +35,9 @@ bool isWholeChannels(const QString &text);
 // column: the k-th line into the k-th row, one line into every row. Lines beyond the rows
 // are dropped, rows beyond the lines are left as they are.
 QStringList pasteIntoRows(ChannelTable &table, const QString &bandText, const QList<int> &rows, const QString &text);
+// The entries a list cell of the column takes (signalling, busy lock, bandwidth, power);
+// empty for a frequency column.
+QStringList listFor(int column);
 // Whether a step in hertz could ever give a channel frequency: a whole multiple of
 // 6.25 kHz or of 5 kHz.
 bool isChannelStep(qint64 stepHz);

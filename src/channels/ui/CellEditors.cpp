@@ -1,5 +1,6 @@
 #include "CellEditors.h"
 
+#include "channels/GridEdits.h"
 #include "channels/GridRules.h"
 #include "channels/Tables.h"
 #include "channels/WorkingCopy.h"
@@ -15,24 +16,6 @@
 #include <algorithm>
 
 using namespace gridcolumns;
-
-namespace {
-
-QStringList choicesFor(int column)
-{
-    switch (column) {
-    case ChannelTable::BusyLock:
-        return tables::busyLockRows();
-    case ChannelTable::Bandwidth:
-        return tables::bandwidthRows();
-    case ChannelTable::Power:
-        return tables::powerRows();
-    default:
-        return {};
-    }
-}
-
-} // namespace
 
 CellEditors::CellEditors(ChannelGrid &grid, WorkingCopy &wc) : QObject(&grid), m_grid(grid), m_wc(wc)
 {
@@ -166,7 +149,7 @@ void CellEditors::place(bool popup)
         if (list == m_choice) {
             m_choice->clear();
             // Shown in the chosen language; the item's data is the value as kept.
-            for (const QString &value : choicesFor(c))
+            for (const QString &value : gridedits::listFor(c))
                 m_choice->addItem(tables::shown(value), value);
         }
         list->setCurrentIndex(list == m_choice ? list->findData(text) : list->findText(text, Qt::MatchExactly));
